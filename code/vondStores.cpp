@@ -1,0 +1,30 @@
+// Definitions of the stores and the surface helpers.
+#include "vondStores.h"
+
+SDL_Surface* vondImageStore[VOND_IMAGE_STORE_SIZE];
+KAV_Tileset* KAV_TilesetStore[KAV_TILESET_STORE_SIZE];
+KAV_Tilemap* KAV_TilemapStore[KAV_TILEMAP_STORE_SIZE];
+KAV_Font* vondFontStore[VOND_FONT_STORE_SIZE];
+Mix_Music* vondSongStore[VOND_SONG_STORE_SIZE];
+Mix_Chunk* vondSoundStore[VOND_SOUND_STORE_SIZE];
+
+SDL_Surface* KAV_NewSurface(unsigned flags, int width, int height) {
+    return SDL_CreateRGBSurface(flags, width, height, 32, KAV_RMASK, KAV_GMASK, KAV_BMASK, 0);
+}
+
+SDL_Rect newRect(int x, int y, int w, int h) {
+    SDL_Rect r;
+    r.x = static_cast<Sint16>(x);
+    r.y = static_cast<Sint16>(y);
+    r.w = static_cast<Uint16>(w);
+    r.h = static_cast<Uint16>(h);
+    return r;
+}
+
+void vondClearStores() {
+    for (auto& e : vondImageStore) e = nullptr;
+    for (auto& e : KAV_TilesetStore) e = nullptr;
+    for (auto& e : KAV_TilemapStore) e = nullptr;
+    for (auto& e : vondSongStore) e = nullptr;
+    for (auto& e : vondSoundStore) e = nullptr;
+}
