@@ -63,27 +63,29 @@ addSprite(3, 1, 1, 111)
 addSprite(4, 1, 1, 112)
 
 -- The game's state -----------------------------------------------------------
-sm_createNetwork("game")
-for _, name in {"room", "lamp", "chest", "key", "door", "score", "verb"} do
-  sm_createNode("game", name)
+-- Builds the "game" network with its starting values and its events. Loading a
+-- save rebuilds it first, so events that fired before the save are armed again
+-- and fire as the loaded values are written.
+function newGameState()
+  sm_createNetwork("game")
+  for _, name in {"room", "lamp", "chest", "key", "door", "score", "verb"} do
+    sm_createNode("game", name)
+  end
+  sm_putNode("game.room", 0)
+  sm_putNode("game.lamp", "off")
+  sm_putNode("game.chest", "closed")
+  sm_putNode("game.key", "chest")
+  sm_putNode("game.door", "locked")
+  sm_putNode("game.score", 0)
+  sm_putNode("game.verb", "look")
+  -- Trace lines on standard output, and the score kept by the machine itself.
+  sm_attachEvent("game.lamp", sm_createEvent("tracemessage", "on", "The lamp flickers to life.", "false"))
+  local keyScore = sm_createEvent("modifynode", "taken", "game.score", "+", 5, "true")
+  sm_chainEvent(keyScore, sm_createEvent("tracemessage", "taken", "You pocket the key.", "false"))
+  sm_attachEvent("game.key", keyScore)
+  sm_attachEvent("game.door", sm_createEvent("modifynode", "open", "game.score", "+", 10, "true"))
 end
-sm_putNode("game.room", 0)
-sm_putNode("game.lamp", "off")
-sm_putNode("game.chest", "closed")
-sm_putNode("game.key", "chest")
-sm_putNode("game.door", "locked")
-sm_putNode("game.score", 0)
-sm_putNode("game.verb", "look")
-
--- Events: trace lines on standard output and the score kept by the machine.
-lampTrace = sm_createEvent("tracemessage", "on", "The lamp flickers to life.", "false")
-sm_attachEvent("game.lamp", lampTrace)
-keyScore = sm_createEvent("modifynode", "taken", "game.score", "+", 5, "true")
-keyTrace = sm_createEvent("tracemessage", "taken", "You pocket the key.", "false")
-sm_chainEvent(keyScore, keyTrace)
-sm_attachEvent("game.key", keyScore)
-doorScore = sm_createEvent("modifynode", "open", "game.score", "+", 10, "true")
-sm_attachEvent("game.door", doorScore)
+newGameState()
 
 -- Narration ------------------------------------------------------------------
 -- Breaks text into lines of at most LINE_CHARS characters at blanks.
@@ -148,7 +150,12 @@ function saveGame()
 end
 
 function loadGame()
+  local room = sm_getNode("game.room")
+  sm_removeNetwork("game")
+  newGameState()
   sm_load("game", "save.txt")
+  -- The camera stays where it is; the saved room comes back with the next walk.
+  sm_putNode("game.room", room)
   refresh()
   say("Game loaded.")
 end
