@@ -12,9 +12,12 @@ class KAV_Font {
     void writeChar(unsigned char c, int x, int y, SDL_Surface* target);
     SDL_Surface* getChar(char c);
     bool hasPicture() const { return glyphWidth != 0; }
+    Uint32 getKeyColour() const { return keyColour; }
 
   private:
     void build(int imageNumber, int glyphW, int glyphH, bool report);
+    // Source rectangle of glyph g in the font picture.
+    SDL_Rect glyphRect(int g) const;
 
     int imageNumber = 0;
     int imageWidth = 0;
@@ -24,3 +27,7 @@ class KAV_Font {
     int glyphsPerRow = 0;
     Uint32 keyColour = 0;
 };
+
+// The value of a surface's top-left pixel in its own format (only that pixel's
+// bytes, whatever the depth); 0 for an empty surface.
+Uint32 KAV_TopLeftPixel(SDL_Surface* s);

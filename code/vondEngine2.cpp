@@ -85,8 +85,7 @@ void vondEngine2::Compose(SDL_Surface* target) {
             SDL_BlitSurface(spriteSurfaces[n], nullptr, target, &at);
         }
     }
-    // Window Draw blits onto the display surface.
-    for (auto* w : windows) w->Draw();
+    for (auto* w : windows) w->DrawOn(target);
 }
 
 KAV_Layer* vondEngine2::getLayer(int n) {

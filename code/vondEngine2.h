@@ -14,8 +14,11 @@ class KAV_Sprite;
 class vondWindow2;
 class vondClickHandler;
 
-enum VOND_EVENT { VOND_EVENT_REPEAT = 0, VOND_EVENT_ONCE = 1 };
-enum VOND_EVENT_SOURCE { VOND_SOURCE_FILE = 0, VOND_SOURCE_STRING = 1 };
+// Fixed underlying type: scripts may pass any number, and values other than
+// these must be representable (an unknown type fires every frame, an unknown
+// source runs nothing).
+enum VOND_EVENT : unsigned { VOND_EVENT_REPEAT = 0, VOND_EVENT_ONCE = 1 };
+enum VOND_EVENT_SOURCE : unsigned { VOND_SOURCE_FILE = 0, VOND_SOURCE_STRING = 1 };
 
 class vondEngine2 {
   public:

@@ -1,16 +1,116 @@
-// PLACEHOLDER until the input and timed-event work lands: keeps the engine linkable.
+// Input dispatch with the click latch, the click-handler list and the timed
+// events. Scripts run from here (handler activations, timed events) may add or
+// remove handlers, windows and events: the walks below re-read their lists and
+// never delete anything that might still be running.
 #include "vondEngine2.h"
+
+#include "vondGlobals.h"
 #include "vondWindow2.h"
 
-vondEngine2::vondTimedEvent::vondTimedEvent(unsigned int id, VOND_EVENT t, VOND_EVENT_SOURCE s, int time, std::string sc)
-    : ID(id), type(t), source(s), countdown(time), period(time), script(std::move(sc)) {}
-void vondEngine2::vondTimedEvent::Update(unsigned int) {}
-bool vondEngine2::doInput(int, int) { return false; }
-void vondEngine2::addClickHandler(vondClickHandler* h) { clickHandlers.push_back(h); }
-void vondEngine2::delClickHandler(int) {}
-void vondEngine2::addTimedEvent(vondTimedEvent* e) { timedEvents.push_back(e); }
-void vondEngine2::delTimedEvent(int) {}
-void vondEngine2::updateTimedEvents(unsigned int) {}
-void vondEngine2::sweepDeadTimedEvents() {}
-void vondEngine2::sweepDeadClickHandlers() {}
-void vondEngine2::destroyClickHandlers() { for (auto* h : clickHandlers) delete h; clickHandlers.clear(); }
+#include <algorithm>
+#include <climits>
+
+// Timed events ---------------------------------------------------------------
+
+vondEngine2::vondTimedEvent::vondTimedEvent(unsigned int id, VOND_EVENT t, VOND_EVENT_SOURCE s,
+                                            int time, std::string sc)
+    : ID(id), type(t), source(s), countdown(time), period(time), script(std::move(sc)) {
+    vondError << "Event: " << ID << " constructed!" << std::endl;
+}
+
+void vondEngine2::vondTimedEvent::Update(unsigned int ms) {
+    if (dead) return;
+    // Clamped so that an event that keeps firing never wraps round to waiting.
+    long long left = static_cast<long long>(countdown) - ms;
+    countdown = left < INT_MIN ? INT_MIN : static_cast<int>(left);
+    if (countdown > 0) return;
+    vondError << "Event: " << ID << " going off now!" << std::endl;
+    if (source == VOND_SOURCE_FILE) {
+        vondError << "Event: " << ID << " doing file: " << script << std::endl;
+        lua_dofile(game_state, script.c_str());
+    } else if (source == VOND_SOURCE_STRING) {
+        vondError << "Event: " << ID << " doing string: " << script << std::endl;
+        lua_dostring(game_state, script.c_str());
+    }
+    if (type == VOND_EVENT_REPEAT) {
+        countdown = period; // the overshoot below 0 is dropped
+    } else if (type == VOND_EVENT_ONCE) {
+        vondError << "Event: " << ID << "  is now dead!" << std::endl;
+        dead = true;
+    }
+}
+
+void vondEngine2::addTimedEvent(vondTimedEvent* e) {
+    if (e != nullptr) timedEvents.push_back(e);
+}
+
+void vondEngine2::delTimedEvent(int id) {
+    for (auto* e : timedEvents)
+        if (e->getID() == static_cast<unsigned>(id)) e->Die();
+}
+
+void vondEngine2::updateTimedEvents(unsigned int ms) {
+    // Only the events present when the pass begins; those a script appends wait
+    // for the next frame. Indexing survives the list growing under us, and no
+    // event is destroyed before the sweep.
+    const size_t count = timedEvents.size();
+    for (size_t i = 0; i < count && i < timedEvents.size(); ++i) timedEvents[i]->Update(ms);
+}
+
+void vondEngine2::sweepDeadTimedEvents() {
+    auto doomed = std::stable_partition(timedEvents.begin(), timedEvents.end(),
+                                        [](vondTimedEvent* e) { return !e->isDead(); });
+    for (auto it = doomed; it != timedEvents.end(); ++it) delete *it;
+    timedEvents.erase(doomed, timedEvents.end());
+}
+
+// Click handlers and input dispatch -------------------------------------------
+
+void vondEngine2::addClickHandler(vondClickHandler* h) {
+    if (h != nullptr) clickHandlers.push_back(h);
+}
+
+void vondEngine2::delClickHandler(int id) {
+    for (auto* h : clickHandlers)
+        if (h->getID() == static_cast<unsigned>(id)) h->Die();
+}
+
+void vondEngine2::sweepDeadClickHandlers() {
+    auto doomed = std::stable_partition(clickHandlers.begin(), clickHandlers.end(),
+                                        [](vondClickHandler* h) { return !h->isDead(); });
+    for (auto it = doomed; it != clickHandlers.end(); ++it) delete *it;
+    clickHandlers.erase(doomed, clickHandlers.end());
+}
+
+void vondEngine2::destroyClickHandlers() {
+    // Emptied before deleting, so that nothing walks a list of freed handlers.
+    std::vector<vondClickHandler*> doomed;
+    doomed.swap(clickHandlers);
+    for (auto* h : doomed) delete h;
+}
+
+bool vondEngine2::doInput(int x, int y) {
+    // The latch: a held button is re-dispatched every frame but acts once.
+    if (mouseDown) return false;
+    mouseDown = true;
+    vondError << "Click at: " << x << "," << y << std::endl;
+
+    // Newest handler first; only the first that holds the point acts. Its script
+    // may change the list or delete the handler, so nothing of it is used after.
+    for (size_t i = clickHandlers.size(); i-- > 0;) {
+        vondClickHandler* h = clickHandlers[i];
+        if (!h->isIn(x, y)) continue;
+        vondError << "Click handler " << h->getID() << " activated!" << std::endl;
+        h->doInput(0);
+        break;
+    }
+
+    // Topmost window first, reading the list as the handler's script left it.
+    for (size_t i = windows.size(); i-- > 0;) {
+        if (windows[i]->isIn(x, y)) {
+            windows[i]->doInput(x, y);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,27 +1,273 @@
-// PLACEHOLDER until this family of script functions lands: keeps the engine linkable.
+// Script functions for fonts, strings and windows, timed events, click
+// handlers, music and sound, the log and clearing the scene. Each reads its
+// arguments, checks every store index and window kind, and calls the engine,
+// a window, a store or SDL_mixer.
+#include "KAV_Font.h"
+#include "vondGlobals.h"
 #include "vondScriptFuncs.h"
+#include "vondStores.h"
+#include "vondWindow2.h"
 
-int l_addFont(lua_State*) { return 0; }
-int l_addString(lua_State*) { return 0; }
-int l_newTxtWin(lua_State*) { return 0; }
-int l_newPicWin(lua_State*) { return 0; }
-int l_setTxtString(lua_State*) { return 0; }
-int l_setTxtBD(lua_State*) { return 0; }
-int l_setWinFlags(lua_State*) { return 0; }
-int l_winToggleHid(lua_State*) { return 0; }
-int l_moveWinBy(lua_State*) { return 0; }
-int l_addTimedEvent(lua_State*) { return 0; }
-int l_delTimedEvent(lua_State*) { return 0; }
-int l_DestroyAll(lua_State*) { return 0; }
-int l_errorMsg(lua_State*) { return 0; }
-int l_delWin(lua_State*) { return 0; }
-int l_loadSong(lua_State*) { return 0; }
-int l_playSong(lua_State*) { return 0; }
-int l_loadSound(lua_State*) { return 0; }
-int l_playSound(lua_State*) { return 0; }
-int l_stopMusic(lua_State*) { return 0; }
-int l_newClickH(lua_State*) { return 0; }
-int l_delClickH(lua_State*) { return 0; }
-int l_winTimedMove(lua_State*) { return 0; }
-int l_newRadButton(lua_State*) { return 0; }
-int l_setRadButtons(lua_State*) { return 0; }
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+
+namespace {
+
+constexpr int MAX_RADIO_BUTTONS = 256; // the selection is one byte
+
+// The window with this identifier, or null after a log line naming the function.
+vondWindow2* findWindow(const char* function, int id) {
+    vondWindow2* w = gfx.getWindowHandle(id);
+    if (w == nullptr) vondError << function << ": window " << id << " does not exist" << std::endl;
+    return w;
+}
+
+// The text window with this identifier, or null after a log line.
+vondTextWin* findTextWindow(const char* function, int id) {
+    vondWindow2* w = findWindow(function, id);
+    if (w == nullptr) return nullptr;
+    if (w->getWinType() != vondWindow2::TEXT_WINDOW) {
+        vondError << function << ": window " << id << " is not a text window" << std::endl;
+        return nullptr;
+    }
+    return static_cast<vondTextWin*>(w);
+}
+
+} // namespace
+
+// Fonts, strings and windows -------------------------------------------------
+
+int l_addFont(lua_State* L) {
+    vondArgs a(L, 2, vondArgs::FROM_LAST);
+    int f = a.toByte(1);
+    std::string file = a.text(2);
+    int image = VOND_FONT_IMAGE_BASE + f;
+    vondImageStore[image] = IMG_Load(file.c_str());
+    // Rebuilt in place: text windows hold the font's address and keep working.
+    if (vondFontStore[f] != nullptr)
+        *vondFontStore[f] = KAV_Font(image);
+    else
+        vondFontStore[f] = new KAV_Font(image);
+    return 0;
+}
+
+int l_addString(lua_State* L) {
+    vondArgs a(L, 2, vondArgs::FROM_LAST);
+    int n = a.toInt(1);
+    if (!vondCheckRange("addString", "string number", n, VOND_STRING_STORE_SIZE)) return 0;
+    vondStringStore[n] = a.text(2);
+    return 0;
+}
+
+int l_newTxtWin(lua_State* L) {
+    vondArgs a(L, 6, vondArgs::FROM_LAST);
+    int text = a.toInt(6);
+    if (!vondCheckRange("newTxtWin", "string number", text, VOND_STRING_STORE_SIZE)) return 0;
+    gfx.NewTxtWin(a.toInt(2), a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(1), text);
+    return 0;
+}
+
+int l_newPicWin(lua_State* L) {
+    vondArgs a(L, 4, vondArgs::FROM_LAST);
+    int image = a.toInt(4);
+    if (!vondCheckRange("newPicWin", "image number", image, VOND_IMAGE_STORE_SIZE)) return 0;
+    gfx.NewPicWin(a.toInt(2), a.toInt(3), a.toInt(1), image);
+    return 0;
+}
+
+int l_setTxtString(lua_State* L) {
+    vondArgs a(L, 2, vondArgs::FROM_LAST);
+    if (vondTextWin* w = findTextWindow("setTxtString", a.toInt(1))) w->setString(a.text(2));
+    return 0;
+}
+
+int l_setTxtBD(lua_State* L) {
+    vondArgs a(L, 2, vondArgs::FROM_LAST);
+    if (vondTextWin* w = findTextWindow("setTxtBD", a.toInt(1))) w->setBD(a.toUnsigned(2));
+    return 0;
+}
+
+int l_setWinFlags(lua_State* L) {
+    vondArgs a(L, 2, vondArgs::FROM_LAST);
+    if (vondWindow2* w = findWindow("setWinFlags", a.toInt(1))) w->setFlags(a.toUnsigned(2));
+    return 0;
+}
+
+int l_winToggleHid(lua_State* L) {
+    vondArgs a(L, 1, vondArgs::FROM_LAST);
+    if (vondWindow2* w = findWindow("winToggleHid", a.toInt(1))) w->ToggleHidden();
+    return 0;
+}
+
+int l_moveWinBy(lua_State* L) {
+    vondArgs a(L, 3, vondArgs::FROM_FIRST);
+    if (vondWindow2* w = findWindow("moveWinBy", a.toInt(1))) w->MoveBy(a.toInt(2), a.toInt(3));
+    return 0;
+}
+
+int l_delWin(lua_State* L) {
+    vondArgs a(L, 1, vondArgs::FROM_LAST);
+    // The number as the script gave it, in the stream's default form (2.5 stays 2.5).
+    vondError << "Deleting Window: " << a.number(1) << std::endl;
+    gfx.DestroyWin(a.toInt(1));
+    return 0;
+}
+
+int l_winTimedMove(lua_State* L) {
+    vondArgs a(L, 5, vondArgs::FROM_FIRST);
+    int id = a.toInt(1);
+    vondError << "Moving window: " << id << std::endl;
+    vondWindow2* w = gfx.getWindowHandle(id);
+    if (w == nullptr) {
+        vondError << "Asked to timed move nonexistant window: " << id << std::endl;
+        return 0;
+    }
+    w->TimedMoveBy(a.toInt(2), a.toInt(3), a.toInt(4), a.toInt(5));
+    return 0;
+}
+
+int l_newRadButton(lua_State* L) {
+    vondArgs a(L, 5, vondArgs::FROM_FIRST);
+    gfx.NewRadWin(a.toInt(2), a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(1));
+    return 0;
+}
+
+int l_setRadButtons(lua_State* L) {
+    vondArgs a(L, 4, vondArgs::FROM_FIRST);
+    int id = a.toInt(1);
+    int count = a.toInt(2);
+    vondWindow2* w = gfx.getWindowHandle(id);
+    if (w == nullptr) {
+        vondError << "Asked to set buttons on nonexistant window: " << id << std::endl;
+        return 0;
+    }
+    if (w->getWinType() != vondWindow2::RADIO_WINDOW) {
+        vondError << "Asked to set buttons on non-button window: " << id << std::endl;
+        return 0;
+    }
+    if (!vondCheckRange("setRadButtons", "button count", count, MAX_RADIO_BUTTONS + 1)) return 0;
+    // Coordinates the script left out read as 0.
+    unsigned short* positions = new unsigned short[2 * count + 1];
+    for (int i = 0; i < count; ++i) {
+        positions[2 * i] = static_cast<unsigned short>(a.toInt(5 + 2 * i));
+        positions[2 * i + 1] = static_cast<unsigned short>(a.toInt(6 + 2 * i));
+    }
+    static_cast<vondRadioBWin*>(w)->setButton(count, a.toInt(3), a.toInt(4), positions);
+    return 0;
+}
+
+// Timed events, housekeeping and click handlers -------------------------------
+
+int l_addTimedEvent(lua_State* L) {
+    vondArgs a(L, 5, vondArgs::FROM_LAST);
+    std::string command = a.text(5);
+    int time = a.toInt(4);
+    unsigned source = a.toUnsigned(3);
+    unsigned type = a.toUnsigned(2);
+    int id = a.toInt(1);
+    auto* e = new vondEngine2::vondTimedEvent(static_cast<unsigned>(id), static_cast<VOND_EVENT>(type),
+                                              static_cast<VOND_EVENT_SOURCE>(source), time, command);
+    // Left open: the next message continues this line.
+    vondError << "Adding event: " << id << " with command: " << command << std::flush;
+    gfx.addTimedEvent(e);
+    vondError << "Event: " << e->getID() << " added!" << std::endl;
+    return 0;
+}
+
+int l_delTimedEvent(lua_State* L) {
+    vondArgs a(L, 1, vondArgs::FROM_FIRST);
+    gfx.delTimedEvent(a.toInt(1));
+    return 0;
+}
+
+int l_DestroyAll(lua_State*) {
+    gfx.DestroyAll();
+    return 0;
+}
+
+int l_errorMsg(lua_State* L) {
+    vondArgs a(L, 1, vondArgs::FROM_LAST);
+    vondError << a.text(1) << std::endl;
+    return 0;
+}
+
+int l_newClickH(lua_State* L) {
+    vondArgs a(L, 6, vondArgs::FROM_FIRST);
+    int x1 = a.toInt(1), y1 = a.toInt(2), x2 = a.toInt(3), y2 = a.toInt(4);
+    auto* h = new vondClickHandler(x1, y1, x2, y2, static_cast<unsigned>(a.toInt(5)),
+                                   HANDLER_SCRIPT_STRING);
+    h->setScript(a.text(6));
+    gfx.addClickHandler(h);
+    vondError << "New Click Handler: " << x1 << "," << y1 << " " << x2 << "," << y2 << std::endl;
+    return 0;
+}
+
+int l_delClickH(lua_State* L) {
+    vondArgs a(L, 1, vondArgs::FROM_LAST);
+    gfx.delClickHandler(a.toInt(1));
+    return 0;
+}
+
+// Music and sound ----------------------------------------------------------------
+
+int l_loadSong(lua_State* L) {
+    vondArgs a(L, 2, vondArgs::FROM_LAST);
+    int n = a.toInt(1);
+    std::string file = a.text(2);
+    if (!vondCheckRange("loadSong", "song number", n, VOND_SONG_STORE_SIZE)) return 0;
+    if (vondSongStore[n] != nullptr) {
+        Mix_FreeMusic(vondSongStore[n]); // stops it first if it is playing
+        vondSongStore[n] = nullptr;
+    }
+    vondSongStore[n] = Mix_LoadMUS(file.c_str());
+    if (vondSongStore[n] == nullptr) vondError << "Error loading music file: " << file << std::endl;
+    return 0;
+}
+
+int l_playSong(lua_State* L) {
+    vondArgs a(L, 2, vondArgs::FROM_LAST);
+    int n = a.toInt(1);
+    if (!vondCheckRange("playSong", "song number", n, VOND_SONG_STORE_SIZE)) return 0;
+    if (vondSongStore[n] == nullptr) {
+        vondError << "Invalid song number: " << n << std::endl;
+        return 0;
+    }
+    Mix_PlayMusic(vondSongStore[n], a.toInt(2));
+    return 0;
+}
+
+int l_loadSound(lua_State* L) {
+    vondArgs a(L, 2, vondArgs::FROM_LAST);
+    int n = a.toInt(1);
+    std::string file = a.text(2);
+    if (!vondCheckRange("loadSound", "sound number", n, VOND_SOUND_STORE_SIZE)) return 0;
+    if (vondSoundStore[n] != nullptr) {
+        Mix_FreeChunk(vondSoundStore[n]); // halts the channels playing it
+        vondSoundStore[n] = nullptr;
+    }
+    SDL_RWops* stream = SDL_RWFromFile(file.c_str(), "rb");
+    vondSoundStore[n] = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+    if (vondSoundStore[n] == nullptr) vondError << "Error loading sound file: " << file << std::endl;
+    return 0;
+}
+
+int l_playSound(lua_State* L) {
+    vondArgs a(L, 3, vondArgs::FROM_LAST);
+    int n = a.toInt(1);
+    int channel = a.toInt(2);
+    if (!vondCheckRange("playSound", "sound number", n, VOND_SOUND_STORE_SIZE)) return 0;
+    if (vondSoundStore[n] == nullptr) {
+        vondError << "Invalid sound number: " << n << std::endl;
+        return 0;
+    }
+    // -1 asks for the first free channel; others must be one of those allocated.
+    if (channel != -1 && !vondCheckRange("playSound", "channel", channel, Mix_AllocateChannels(-1)))
+        return 0;
+    Mix_PlayChannelTimed(channel, vondSoundStore[n], a.toInt(3), -1);
+    return 0;
+}
+
+int l_stopMusic(lua_State*) {
+    Mix_HaltMusic();
+    return 0;
+}

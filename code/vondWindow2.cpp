@@ -1,37 +1,124 @@
-// PLACEHOLDER until the window work lands: keeps the engine linkable.
+// The window base class (moves, timed moves, hiding, the hit test) and the
+// picture window, which shows its own copy of a store image.
 #include "vondWindow2.h"
+
+#include "KAV_Font.h"
+#include "vondGlobals.h"
+#include "vondStores.h"
+
+#include <SDL_image.h>
+
+#include <cmath>
+#include <cstdlib>
 
 vondWindow2::vondWindow2(int x, int y, int w, int h, unsigned flags, unsigned ID)
     : ID(ID), flags(flags), x(x), y(y), w(w), h(h) {}
-void vondWindow2::Move(int nx, int ny) { x = nx; y = ny; }
-void vondWindow2::MoveBy(int dx, int dy) { x += dx; y += dy; }
-void vondWindow2::TimedMoveBy(int, int, int, int) {}
-void vondWindow2::Update(unsigned) {}
+
+void vondWindow2::Move(int nx, int ny) {
+    x = nx;
+    y = ny;
+}
+
+void vondWindow2::MoveBy(int dx, int dy) {
+    x += dx;
+    y += dy;
+}
+
+void vondWindow2::TimedMoveBy(int dx, int dy, int sx, int sy) {
+    vondError << "Timed move called on window: " << ID << " to: " << dx << "," << dy << std::endl;
+    moving = true;
+    targetX = x + dx;
+    targetY = y + dy;
+    speedX = targetX < x ? -sx : sx;
+    speedY = targetY < y ? -sy : sy;
+    remainX = std::abs(x - targetX);
+    remainY = std::abs(y - targetY);
+}
+
+namespace {
+
+// One axis of a timed move. The fraction is dropped at every whole-pixel step,
+// so the average speed can fall below the one asked for; the games' timings
+// were tuned with this.
+void stepAxis(unsigned ms, int speed, float& accum, int& remain, int& pos, int& target,
+              int& speedOut) {
+    accum = static_cast<float>(accum + speed * (ms / 1000.0));
+    if (std::fabs(accum) > 1.0f) {
+        remain -= static_cast<int>(std::fabs(accum));
+        if (remain < 0) {
+            pos = target;
+            speedOut = 0;
+            remain = 0;
+        } else {
+            pos += static_cast<int>(accum);
+        }
+        accum = 0;
+    }
+}
+
+} // namespace
+
+void vondWindow2::Update(unsigned ms) {
+    if (!moving) return;
+    stepAxis(ms, speedX, accumX, remainX, x, targetX, speedX);
+    stepAxis(ms, speedY, accumY, remainY, y, targetY, speedY);
+    if (remainX == 0 && remainY == 0) moving = false;
+}
+
 void vondWindow2::doInput(int, int) {}
-bool vondWindow2::isIn(int, int) const { return false; }
-vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, int) : vondWindow2(x, y, 0, 0, f, id) {}
-vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, const char*) : vondWindow2(x, y, 0, 0, f, id) {}
-vondImageWin::~vondImageWin() {}
-void vondImageWin::Draw() {}
-void vondImageWin::setFlags(unsigned f) { flags = f; }
-vondTextWin::vondTextWin(int x, int y, int w, int h, unsigned f, unsigned id, int) : vondWindow2(x, y, w, h, f, id) {}
-vondTextWin::vondTextWin(int x, int y, int w, int h, unsigned f, unsigned id, std::string) : vondWindow2(x, y, w, h, f, id) {}
-vondTextWin::~vondTextWin() {}
-void vondTextWin::setString(std::string) {}
-void vondTextWin::setFont(int) {}
-void vondTextWin::setFlags(unsigned f) { flags = f; }
-void vondTextWin::Update(unsigned) {}
-void vondTextWin::Draw() {}
-void vondTextWin::printString() {}
-vondRadioButton::vondRadioButton(int c, int s, int u, unsigned short* p) : count(c), selImage(s), unselImage(u), positions(p) {}
-vondRadioButton::~vondRadioButton() { delete[] positions; }
-void vondRadioButton::Draw() {}
-void vondRadioButton::doInput(int, int) {}
-vondRadioBWin::vondRadioBWin(int x, int y, int w, int h, unsigned f, unsigned id) : vondWindow2(x, y, w, h, f, id) { winType = RADIO_WINDOW; }
-vondRadioBWin::~vondRadioBWin() { delete buttons; }
-void vondRadioBWin::setButton(int c, int s, int u, unsigned short* p) { delete buttons; buttons = new vondRadioButton(c, s, u, p); }
-void vondRadioBWin::Draw() {}
-void vondRadioBWin::doInput(int, int) {}
-vondClickHandler::vondClickHandler(int a, int b, int c, int d, unsigned id, VOND_HANDLER_TYPE t) : ID(id), type(t), x1(a), y1(b), x2(c), y2(d) {}
-bool vondClickHandler::isIn(int, int) const { return false; }
-void vondClickHandler::doInput(unsigned) {}
+
+bool vondWindow2::isIn(int px, int py) const {
+    return x <= px && px <= x + w && y <= py && py <= y + h;
+}
+
+// Picture window ------------------------------------------------------------
+
+vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, int image)
+    : vondWindow2(x, y, 0, 0, f, id), imageIndex(image) {
+    winType = PICTURE_WINDOW;
+    SDL_Surface* source = vondImageAt(image);
+    if (source == nullptr) {
+        vondError << "Asked to use nonexistant picture: " << image << std::endl;
+        hidden = true;
+        return;
+    }
+    // The store image itself is left untouched: only the copy gets a key, so
+    // layers, sprites and other windows using the same image are not disturbed.
+    picture = KAV_NewSurface(0, source->w, source->h);
+    if (picture == nullptr) {
+        hidden = true;
+        return;
+    }
+    SDL_Rect at = newRect(0, 0, 0, 0);
+    SDL_BlitSurface(source, nullptr, picture, &at);
+    if (flags & FLAG_PICTURE_KEY) SDL_SetColorKey(picture, SDL_SRCCOLORKEY, KAV_TopLeftPixel(picture));
+}
+
+vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, const char* file)
+    : vondWindow2(x, y, 0, 0, f, id) {
+    winType = PICTURE_WINDOW;
+    picture = file != nullptr ? IMG_Load(file) : nullptr;
+    if (picture != nullptr && (flags & FLAG_PICTURE_KEY))
+        SDL_SetColorKey(picture, SDL_SRCCOLORKEY, KAV_TopLeftPixel(picture));
+    imageIndex = -1;
+}
+
+vondImageWin::~vondImageWin() { SDL_FreeSurface(picture); }
+
+void vondImageWin::DrawOn(SDL_Surface* target) {
+    if (picture == nullptr || hidden || target == nullptr) return;
+    SDL_Rect at = newRect(x, y, 0, 0);
+    SDL_BlitSurface(picture, nullptr, target, &at);
+}
+
+void vondImageWin::setFlags(unsigned f) {
+    // A window whose picture never existed is a broken scene: the program stops.
+    if (picture == nullptr) {
+        vondError << "Setting flags on NULL picture!" << std::endl;
+        std::exit(1);
+    }
+    vondWindow2::setFlags(f);
+    if ((f & FLAG_PICTURE_KEY) &&
+        SDL_SetColorKey(picture, SDL_SRCCOLORKEY, KAV_TopLeftPixel(picture)) == -1)
+        vondError << "Error setting color key for image!" << std::endl;
+}

@@ -13,6 +13,9 @@ class vondWindow2 {
   public:
     enum : unsigned { FLAG_PICTURE_KEY = 0x10, FLAG_REVEAL = 0x10, FLAG_CLEAR_BORDER = 0x20,
                       FLAG_CLEAR_BACKGROUND = 0x40 };
+    // Kinds reported by getWinType; scripts rely only on 3 for radio-button windows.
+    static constexpr int PICTURE_WINDOW = 1;
+    static constexpr int TEXT_WINDOW = 2;
     static constexpr int RADIO_WINDOW = 3;
 
     vondWindow2(int x, int y, int w, int h, unsigned flags, unsigned ID);
@@ -24,7 +27,10 @@ class vondWindow2 {
     virtual void MoveBy(int dx, int dy);
     virtual void TimedMoveBy(int dx, int dy, int speedX, int speedY);
     virtual void Update(unsigned ms);
-    virtual void Draw() = 0;
+    // Draws onto the display surface.
+    virtual void Draw() { DrawOn(SDL_GetVideoSurface()); }
+    // Draws onto any target (the engine composes frames into surfaces of its own).
+    virtual void DrawOn(SDL_Surface* target) = 0;
     virtual bool isAlive() { return alive; }
     virtual void Die() { alive = false; }
     virtual void ToggleHidden() { hidden = !hidden; }
@@ -63,7 +69,7 @@ class vondImageWin : public vondWindow2 {
     vondImageWin(int x, int y, unsigned flags, unsigned ID, int image);
     vondImageWin(int x, int y, unsigned flags, unsigned ID, const char* file);
     ~vondImageWin() override;
-    void Draw() override;
+    void DrawOn(SDL_Surface* target) override;
     void setFlags(unsigned newFlags) override;
     SDL_Surface* getPicture() const { return picture; }
 
@@ -82,12 +88,14 @@ class vondTextWin : public vondWindow2 {
     void setBD(unsigned colour) { bdColor = colour; }
     void setFlags(unsigned newFlags) override;
     void Update(unsigned ms) override;
-    void Draw() override;
+    void DrawOn(SDL_Surface* target) override;
     void printString();
 
     SDL_Surface* getSurface() const { return surface; }
     int getShownChars() const { return shownChars; }
     unsigned getRevealMs() const { return revealMs; }
+    bool isDirty() const { return dirty; }
+    const std::string& getText() const { return text; }
 
   private:
     std::string text;
@@ -128,7 +136,7 @@ class vondRadioBWin : public vondWindow2 {
     vondRadioBWin(int x, int y, int w, int h, unsigned flags, unsigned ID);
     ~vondRadioBWin() override;
     void setButton(int count, int selImage, int unselImage, unsigned short* positions);
-    void Draw() override;
+    void DrawOn(SDL_Surface* target) override;
     void doInput(int x, int y) override;
     vondRadioButton* getButtons() const { return buttons; }
 
@@ -139,6 +147,9 @@ class vondRadioBWin : public vondWindow2 {
 
 enum VOND_HANDLER_TYPE { HANDLER_FUNCTION = 0, HANDLER_SCRIPT_FILE = 1, HANDLER_SCRIPT_STRING = 2 };
 
+// Handlers are plain objects owned by the engine's handler list. Their script
+// may delete the handler itself (delClickH, DestroyAll): doInput copies what it
+// needs before running it and touches nothing of the handler afterwards.
 class vondClickHandler {
   public:
     vondClickHandler(int x1, int y1, int x2, int y2, unsigned ID, VOND_HANDLER_TYPE type);
