@@ -49,7 +49,7 @@ inline SDL_Surface* patterned(int w, int h, uint32_t seed, int keyEvery, Uint8 k
         for (int x = 0; x < w; ++x) {
             uint32_t v = seed * 2654435761u + static_cast<uint32_t>(x * 7 + y * 13);
             Uint32 pixel = SDL_MapRGB(s->format, static_cast<Uint8>(v * 3 + x),
-                                      static_cast<Uint8>(v >> 3 ^ y), static_cast<Uint8>(seed * 40 + x ^ y));
+                                      static_cast<Uint8>(v >> 3 ^ y), static_cast<Uint8>((seed * 40 + x) ^ y));
             if (keyEvery > 0 && (x + y * w) % keyEvery == 0) pixel = key;
             row[x] = pixel;
         }
