@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vondWorstCase {
 
@@ -149,6 +150,15 @@ inline void build(vondEngine2& e) {
         auto* positions = new unsigned short[6]{0, 0, 0, 24, 0, 48};
         w->setButton(3, RADIO_ON, RADIO_OFF, positions);
     }
+}
+
+// Identifiers of the windows build makes, in creation (drawing) order.
+inline std::vector<int> windowIds() {
+    std::vector<int> ids;
+    for (int i = 0; i < TEXT_WINDOWS; ++i) ids.push_back(100 + i);
+    for (int i = 0; i < PICTURE_WINDOWS; ++i) ids.push_back(200 + i);
+    for (int i = 0; i < RADIO_WINDOWS; ++i) ids.push_back(300 + i);
+    return ids;
 }
 
 // One frame of scrolling: every tile layer moves by a different pixel step,

@@ -6,18 +6,25 @@
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
 #include "vondStores.h"
+#include "vondBlit.h"
 #include "vondWindow2.h"
 
 #include <algorithm>
+#include <cstring>
 
 vondEngine2::vondEngine2() {
     createLayers();
     for (auto& s : spriteSurfaces) s = KAV_NewSurface(0, SCREEN_W, SCREEN_H);
     SPRITE_TRANS_COLOR = SDL_MapRGB(spriteSurfaces[0]->format, 251, 3, 248);
     for (auto* s : spriteSurfaces) SDL_SetColorKey(s, SDL_SRCCOLORKEY, SPRITE_TRANS_COLOR);
-    KAV_BLACK_TILE.number = 0;
-    KAV_BLACK_TILE.image = KAV_NewSurface(0, KAV_TILE_SIZE, KAV_TILE_SIZE);
-    SDL_FillRect(KAV_BLACK_TILE.image, nullptr, 0);
+    // The black tile is global: a second engine (tests, benchmarks) shares the
+    // first one's instead of replacing it.
+    if (KAV_BLACK_TILE.image == nullptr) {
+        KAV_BLACK_TILE.number = 0;
+        KAV_BLACK_TILE.image = KAV_NewSurface(0, KAV_TILE_SIZE, KAV_TILE_SIZE);
+        SDL_FillRect(KAV_BLACK_TILE.image, nullptr, 0);
+        ownsBlackTile = true;
+    }
 }
 
 vondEngine2::~vondEngine2() {
@@ -35,8 +42,10 @@ vondEngine2::~vondEngine2() {
     destroySprites();
     for (auto* t : spriteTemplates) delete t;
     spriteTemplates.clear();
-    SDL_FreeSurface(KAV_BLACK_TILE.image);
-    KAV_BLACK_TILE.image = nullptr;
+    if (ownsBlackTile) {
+        SDL_FreeSurface(KAV_BLACK_TILE.image);
+        KAV_BLACK_TILE.image = nullptr;
+    }
 }
 
 void vondEngine2::createLayers() {
@@ -72,20 +81,110 @@ void vondEngine2::Draw() {
 }
 
 void vondEngine2::Compose(SDL_Surface* target) {
-    SDL_FillRect(target, nullptr, 0);
-    for (auto* s : spriteSurfaces) SDL_FillRect(s, nullptr, SPRITE_TRANS_COLOR);
+    // The screen is cleared to black unless the first thing drawn is a raster
+    // that covers it opaquely anyway.
+    bool cleared = false;
     for (int n = 0; n < TILE_LAYERS; ++n) {
         if (layerShown[n]) {
+            SDL_Surface* raster = layers[n]->getRasterContext();
+            if (!cleared) {
+                if (!coversOpaquely(raster, target)) SDL_FillRect(target, nullptr, 0);
+                cleared = true;
+            }
             SDL_Rect at = newRect(0, 0, 0, 0);
-            SDL_BlitSurface(layers[n]->getRasterContext(), nullptr, target, &at);
+            vondBlit(raster, nullptr, target, &at);
         }
         if (spriteLayerShown[(n + 1) & 3]) {
-            DrawSLayer(n + 1);
-            SDL_Rect at = newRect(0, 0, 0, 0);
-            SDL_BlitSurface(spriteSurfaces[n], nullptr, target, &at);
+            if (!cleared) SDL_FillRect(target, nullptr, 0);
+            cleared = true;
+            composeSpriteLayer(n + 1, target);
         }
     }
+    if (!cleared) SDL_FillRect(target, nullptr, 0);
     for (auto* w : windows) w->DrawOn(target);
+}
+
+bool vondEngine2::coversOpaquely(SDL_Surface* raster, SDL_Surface* target) {
+    if (raster == nullptr || (raster->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) ||
+        raster->format->Amask != 0)
+        return false;
+    const SDL_Rect& clip = target->clip_rect;
+    return raster->w >= clip.x + clip.w && raster->h >= clip.y + clip.h;
+}
+
+// A sprite layer is drawn onto its own surface, which is then blitted through
+// its colour key. Sprites whose current frame comes out of that unchanged (no
+// alpha, and no visible pixel of exactly the surface's key colour) are drawn
+// straight onto the target instead: same pixels, without the fill and the
+// full-screen blit. Hidden sprite layers are not cleared at all.
+void vondEngine2::composeSpriteLayer(int L, SDL_Surface* target) {
+    SDL_Surface* surface = spriteSurfaces[L - 1];
+    int px, py, ox, oy, w, h;
+    layers[L - 1]->getPointer(px, py, ox, oy);
+    layers[L - 1]->getDimension(w, h);
+    bool direct = target->w == surface->w && target->h == surface->h &&
+                  std::memcmp(&target->clip_rect, &surface->clip_rect, sizeof(SDL_Rect)) == 0;
+    for (auto* s : sprites[L - 1]) {
+        if (!direct) break;
+        if (s != nullptr && s->onScreen(px, py, w, h) && s->getFrameCount() > 0)
+            direct = spriteImageDrawsDirectly(s->getFrames()[s->getFrame()]);
+    }
+    if (direct) {
+        for (auto* s : sprites[L - 1])
+            if (s != nullptr && s->onScreen(px, py, w, h)) s->Draw(px, py, ox, oy, target);
+        return;
+    }
+    SDL_FillRect(surface, nullptr, SPRITE_TRANS_COLOR);
+    DrawSLayer(L);
+    SDL_Rect at = newRect(0, 0, 0, 0);
+    vondBlit(surface, nullptr, target, &at);
+}
+
+namespace {
+
+// What was found out about one image of the store, and the state it was found
+// in. Store images are never drawn on after loading, so the verdict holds
+// until the image is replaced or its colour key or alpha changes.
+struct vondDirectVerdict {
+    SDL_Surface* image = nullptr;
+    Uint32 flags = 0;
+    Uint32 colourKey = 0;
+    Uint32 transColour = 0;
+    bool direct = false;
+};
+vondDirectVerdict directVerdicts[VOND_IMAGE_STORE_SIZE];
+
+} // namespace
+
+bool vondEngine2::spriteImageDrawsDirectly(unsigned number) {
+    SDL_Surface* image = vondImageAt(number);
+    if (image == nullptr) return true; // draws nothing either way
+    vondDirectVerdict& v = directVerdicts[number];
+    if (v.image == image && v.flags == image->flags && v.colourKey == image->format->colorkey &&
+        v.transColour == SPRITE_TRANS_COLOR)
+        return v.direct;
+    v.image = image;
+    v.flags = image->flags;
+    v.colourKey = image->format->colorkey;
+    v.transColour = SPRITE_TRANS_COLOR;
+    // Only images copied word for word onto the sprite surface qualify.
+    v.direct = vondBlitIsFast(image, spriteSurfaces[0]) &&
+               image->format->Rmask == spriteSurfaces[0]->format->Rmask &&
+               image->format->Gmask == spriteSurfaces[0]->format->Gmask &&
+               image->format->Bmask == spriteSurfaces[0]->format->Bmask;
+    const bool keyed = (image->flags & SDL_SRCCOLORKEY) != 0;
+    for (int y = 0; v.direct && y < image->h; ++y) {
+        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) +
+                                                            y * image->pitch);
+        for (int x = 0; x < image->w; ++x) {
+            Uint32 p = row[x];
+            if (p == SPRITE_TRANS_COLOR && !(keyed && p == v.colourKey)) {
+                v.direct = false;
+                break;
+            }
+        }
+    }
+    return v.direct;
 }
 
 KAV_Layer* vondEngine2::getLayer(int n) {

@@ -114,6 +114,9 @@ class vondEngine2 {
     void sweepDeadClickHandlers();
     void destroySprites();
     void destroyClickHandlers();
+    static bool coversOpaquely(SDL_Surface* raster, SDL_Surface* target);
+    void composeSpriteLayer(int L, SDL_Surface* target);
+    bool spriteImageDrawsDirectly(unsigned number);
 
     KAV_Layer* layers[TILE_LAYERS] = {};
     bool layerShown[TILE_LAYERS] = {};
@@ -125,4 +128,5 @@ class vondEngine2 {
     std::vector<vondTimedEvent*> timedEvents;
     KAV_Sprite* sprites[SPRITE_LAYERS][SPRITE_SLOTS] = {};
     bool mouseDown = false;
+    bool ownsBlackTile = false;
 };
