@@ -9,7 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -45,6 +45,12 @@ extern "C" void* realloc(void* p, size_t n) {
 extern "C" void free(void* p) { __libc_free(p); }
 
 namespace vondBench {
+
+double cpuMs() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
 
 unsigned long allocationCount() { return allocations.load(std::memory_order_relaxed); }
 
@@ -121,10 +127,9 @@ double frameFloorMs(int copies, long windowBytes, int rounds) {
     std::vector<double> times;
     times.reserve(rounds);
     for (int r = 0; r < rounds; ++r) {
-        auto start = std::chrono::steady_clock::now();
+        double start = cpuMs();
         frameFloorOnce(copies, windowBytes);
-        auto end = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        times.push_back(cpuMs() - start);
     }
     std::nth_element(times.begin(), times.begin() + rounds / 2, times.end());
     return times[rounds / 2];

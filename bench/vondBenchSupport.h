@@ -32,6 +32,9 @@ double frameFloorMs(int fullScreenCopies, long windowBytes, int rounds = 200);
 // One floor frame (for a benchmark loop of its own).
 void frameFloorOnce(int fullScreenCopies, long windowBytes);
 
+// This thread's CPU time in milliseconds.
+double cpuMs();
+
 // Directory of the source tree (for the demo game).
 std::string sourceDir();
 

@@ -4,6 +4,7 @@
 #include "KAV_Font.h"
 
 #include "vondGlobals.h"
+#include "vondBlit.h"
 #include "vondStores.h"
 
 namespace {
@@ -71,7 +72,7 @@ void KAV_Font::writeChar(unsigned char c, int x, int y, SDL_Surface* target) {
     int g = static_cast<unsigned char>(c - FIRST_CODE);
     SDL_Rect source = glyphRect(g);
     SDL_Rect at = newRect(x, y, 0, 0);
-    SDL_BlitSurface(picture, &source, target, &at);
+    vondBlit(picture, &source, target, &at);
 }
 
 SDL_Surface* KAV_Font::getChar(char c) {

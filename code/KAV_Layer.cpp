@@ -4,6 +4,7 @@
 
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
+#include "vondBlit.h"
 #include "vondStores.h"
 
 #include <cstdlib>
@@ -213,7 +214,7 @@ void KAV_Layer::paintTiles(SDL_Surface* target) {
             KAV_Tile tile = tilemap->GetTile(addWrapped(pointerX, column), addWrapped(pointerY, row));
             if (tile.image == nullptr) continue;
             SDL_Rect at = newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
-            SDL_BlitSurface(tile.image, nullptr, target, &at);
+            vondBlit(tile.image, nullptr, target, &at);
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
+#include "vondBlit.h"
 #include "vondStores.h"
 
 #include <algorithm>
@@ -67,7 +68,7 @@ void KAV_Sprite::Draw(int pointerX, int pointerY, int layerOffsetX, int layerOff
     long long x = KAV_TILE_SIZE * (static_cast<long long>(posX) - pointerX) + layerOffsetX + offX;
     long long y = KAV_TILE_SIZE * (static_cast<long long>(posY) - pointerY) + layerOffsetY + offY;
     SDL_Rect at = newRect(static_cast<int>(x), static_cast<int>(y), 0, 0);
-    SDL_BlitSurface(image, nullptr, target, &at);
+    vondBlit(image, nullptr, target, &at);
 }
 
 bool KAV_Sprite::onScreen(int x, int y, int w, int h) const {

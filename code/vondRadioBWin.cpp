@@ -1,5 +1,6 @@
 // Radio-button windows: a transparent panel of buttons of which one is
 // selected, drawn from two store images; a click selects the button under it.
+#include "vondBlit.h"
 #include "vondStores.h"
 #include "vondWindow2.h"
 
@@ -24,7 +25,7 @@ void vondRadioButton::Draw() {
         SDL_Surface* image = vondImageAt(i == selected ? selImage : unselImage);
         if (image == nullptr) continue;
         SDL_Rect at = newRect(positions[2 * i], positions[2 * i + 1], 0, 0);
-        SDL_BlitSurface(image, nullptr, target, &at);
+        vondBlit(image, nullptr, target, &at);
     }
 }
 
@@ -66,7 +67,7 @@ void vondRadioBWin::DrawOn(SDL_Surface* target) {
     buttons->Draw();
     if (target == nullptr) return;
     SDL_Rect at = newRect(x, y, 0, 0);
-    SDL_BlitSurface(surface, nullptr, target, &at);
+    vondBlit(surface, nullptr, target, &at);
 }
 
 void vondRadioBWin::doInput(int px, int py) {

@@ -3,6 +3,7 @@
 // is drawn into the window's own surface only when something changed; every
 // other frame costs one blit.
 #include "KAV_Font.h"
+#include "vondBlit.h"
 #include "vondStores.h"
 #include "vondWindow2.h"
 
@@ -76,7 +77,7 @@ void vondTextWin::DrawOn(SDL_Surface* target) {
     }
     if (target == nullptr) return;
     SDL_Rect at = newRect(x, y, 0, 0);
-    SDL_BlitSurface(surface, nullptr, target, &at);
+    vondBlit(surface, nullptr, target, &at);
 }
 
 void vondTextWin::printString() {

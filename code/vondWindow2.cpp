@@ -4,6 +4,7 @@
 
 #include "KAV_Font.h"
 #include "vondGlobals.h"
+#include "vondBlit.h"
 #include "vondStores.h"
 
 #include <SDL_image.h>
@@ -108,7 +109,7 @@ vondImageWin::~vondImageWin() { SDL_FreeSurface(picture); }
 void vondImageWin::DrawOn(SDL_Surface* target) {
     if (picture == nullptr || hidden || target == nullptr) return;
     SDL_Rect at = newRect(x, y, 0, 0);
-    SDL_BlitSurface(picture, nullptr, target, &at);
+    vondBlit(picture, nullptr, target, &at);
 }
 
 void vondImageWin::setFlags(unsigned f) {
