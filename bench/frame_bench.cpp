@@ -75,6 +75,23 @@ void BM_Frame_WorstCase(benchmark::State& state) {
 }
 BENCHMARK(BM_Frame_WorstCase)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// Parts of the worst case: the scene scrolling with its windows hidden.
+void BM_Part_WorstCaseWithoutWindows(benchmark::State& state) {
+    vondEngine2& e = worstCase();
+    for (int id : vondWorstCase::windowIds()) e.getWindowHandle(id)->ToggleHidden(true);
+    int frame = 0;
+    runFrames(
+        state,
+        [&] {
+            vondWorstCase::scroll(e, frame++);
+            e.Update(FRAME_MS);
+            e.Draw();
+        },
+        8 + 4, 0);
+    for (int id : vondWorstCase::windowIds()) e.getWindowHandle(id)->ToggleHidden(false);
+}
+BENCHMARK(BM_Part_WorstCaseWithoutWindows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
 // The same scene standing still: no raster is rebuilt.
 void BM_Frame_WorstCaseStill(benchmark::State& state) {
     vondEngine2& e = worstCase();

@@ -7,6 +7,7 @@
 #include "vondBlit.h"
 #include "vondStores.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -217,6 +218,69 @@ void KAV_Layer::paintTiles(SDL_Surface* target) {
             vondBlit(tile.image, nullptr, target, &at);
         }
     }
+}
+
+bool KAV_Layer::drawChangedTilesOn(SDL_Surface* target) {
+    if (mode != KAV_LAYER_TILEMAP || raster == nullptr || target == nullptr || tilemap == nullptr)
+        return false;
+    if (tilemap->getFlags() != paintedMapFlags) dirty = true;
+    // A raster still valid costs one blit; only one due for repainting is skipped.
+    if (!dirty || (raster->flags & SDL_SRCALPHA)) return false;
+    KAV_Tileset* set = vondTilesetOk(tilesetNumber) ? KAV_TilesetStore[tilesetNumber] : nullptr;
+    Uint32 background = set != nullptr ? set->keyColour : keyed ? key : 0;
+    // Keyed, the background must key out and every tile pixel is keyed by the
+    // layer's key; opaque, cells not wholly covered by a tile show the background.
+    if (keyed && background != key) return false;
+    auto cellTile = [&](int column, int row) {
+        return tilemap->GetTile(addWrapped(pointerX, column), addWrapped(pointerY, row)).image;
+    };
+    for (int row = 0; row < PAINT_ROWS; ++row)
+        for (int column = 0; column < PAINT_COLUMNS; ++column) {
+            SDL_Surface* image = cellTile(column, row);
+            if (image == nullptr) continue;
+            // Larger tiles would overlap, where the raster keeps the later tile's keyed pixels.
+            if (!vondBlitIsFast(image, raster) || !vondBlitIsFast(image, target) ||
+                image->w > KAV_TILE_SIZE || image->h > KAV_TILE_SIZE ||
+                (keyed && (image->flags & SDL_SRCCOLORKEY)))
+                return false;
+        }
+    SDL_Rect saved;
+    SDL_GetClipRect(target, &saved);
+    // Nothing outside the raster shows: clip to it as its blit at (0, 0) would.
+    SDL_Rect visible = newRect(saved.x, saved.y, std::min(saved.x + saved.w, raster->w) - saved.x,
+                               std::min(saved.y + saved.h, raster->h) - saved.y);
+    if (visible.w <= 0 || visible.h <= 0) return true;
+    SDL_SetClipRect(target, &visible);
+    if (!keyed) {
+        Uint32 fill = background;
+        if (target->format->Rmask != raster->format->Rmask || target->format->Bmask != raster->format->Bmask) {
+            Uint8 r, g, b;
+            SDL_GetRGB(background, raster->format, &r, &g, &b);
+            fill = SDL_MapRGB(target->format, r, g, b);
+        }
+        for (int row = 0; row < PAINT_ROWS; ++row)
+            for (int column = 0; column < PAINT_COLUMNS; ++column) {
+                SDL_Surface* image = cellTile(column, row);
+                if (image != nullptr && image->w == KAV_TILE_SIZE && image->h == KAV_TILE_SIZE &&
+                    !(image->flags & SDL_SRCCOLORKEY))
+                    continue;
+                SDL_Rect cell = newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row,
+                                        KAV_TILE_SIZE, KAV_TILE_SIZE);
+                SDL_FillRect(target, &cell, fill);
+            }
+    }
+    for (int row = 0; row < PAINT_ROWS; ++row)
+        for (int column = 0; column < PAINT_COLUMNS; ++column) {
+            SDL_Surface* image = cellTile(column, row);
+            if (image == nullptr) continue;
+            SDL_Rect at = newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
+            if (keyed)
+                vondBlitKeyed(image, nullptr, target, &at, key);
+            else
+                vondBlit(image, nullptr, target, &at);
+        }
+    SDL_SetClipRect(target, &saved);
+    return true;
 }
 
 void KAV_Layer::Debug() const {

@@ -38,6 +38,14 @@ class KAV_Layer {
     void setSurface(int pictureNumber) { picture = pictureNumber; }
     void Debug() const;
 
+    // In tilemap mode with a raster due for repainting: draws the tiles
+    // straight onto target, giving the pixels that repainting the raster and
+    // blitting it would give, and returns true; the raster stays due. Returns
+    // false, drawing nothing, when the tiles cannot be drawn that way.
+    bool drawChangedTilesOn(SDL_Surface* target);
+    // The raster as it is, for its colour key and alpha (no repainting).
+    const SDL_Surface* peekRaster() const { return raster; }
+
   private:
     void paintTiles(SDL_Surface* target);
     void applyColourKey();

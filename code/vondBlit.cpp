@@ -19,7 +19,16 @@ bool sameChannels(const SDL_PixelFormat* a, const SDL_PixelFormat* b) {
 // Row loops. As in SDL: a plain copy moves whole words; a keyed blit compares
 // the key with all 32 bits and writes the colour channels only (the unused
 // byte becomes 0), as does a conversion.
+template <size_t Bytes>
+void copyFixedRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int h) {
+    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) std::memcpy(d, s, Bytes);
+}
+
 void copyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h) {
+    // Whole tiles and glyphs: a copy of known size is inlined, where a call to
+    // memcpy per short row would cost more than the copy.
+    if (w == 32) return copyFixedRows<128>(s, sPitch, d, dPitch, h);
+    if (w == 16) return copyFixedRows<64>(s, sPitch, d, dPitch, h);
     for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) std::memcpy(d, s, 4 * static_cast<size_t>(w));
 }
 
@@ -63,6 +72,9 @@ void convertKeyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int
     }
 }
 
+int blitPlain(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect, bool keyed,
+              Uint32 key);
+
 } // namespace
 
 bool vondBlitIsFast(SDL_Surface* src, SDL_Surface* dst) {
@@ -78,7 +90,21 @@ bool vondBlitIsFast(SDL_Surface* src, SDL_Surface* dst) {
 
 int vondBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect) {
     if (!vondBlitIsFast(src, dst)) return SDL_BlitSurface(src, srcrect, dst, dstrect);
+    return blitPlain(src, srcrect, dst, dstrect, (src->flags & SDL_SRCCOLORKEY) != 0,
+                     src->format->colorkey);
+}
 
+bool vondBlitKeyed(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect,
+                   Uint32 key) {
+    if (!vondBlitIsFast(src, dst) || (src->flags & SDL_SRCCOLORKEY)) return false;
+    blitPlain(src, srcrect, dst, dstrect, true, key);
+    return true;
+}
+
+namespace {
+
+int blitPlain(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect, bool keyed,
+              Uint32 key) {
     // Clipping as SDL_UpperBlit does it: the source rectangle against the
     // source, then the destination against the target's clip rectangle.
     int dx = dstrect != nullptr ? dstrect->x : 0;
@@ -125,8 +151,6 @@ int vondBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* ds
 
     const Uint8* s = static_cast<const Uint8*>(src->pixels) + sy * src->pitch + 4 * sx;
     Uint8* d = static_cast<Uint8*>(dst->pixels) + dy * dst->pitch + 4 * dx;
-    const bool keyed = (src->flags & SDL_SRCCOLORKEY) != 0;
-    const Uint32 key = src->format->colorkey;
     if (sameChannels(src->format, dst->format)) {
         if (keyed)
             keyRows(s, src->pitch, d, dst->pitch, w, h, key,
@@ -144,3 +168,5 @@ int vondBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* ds
     }
     return 0;
 }
+
+} // namespace

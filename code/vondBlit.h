@@ -16,5 +16,11 @@
 // clipped rectangle).
 int vondBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect);
 
+// Blits an unkeyed src as if it had the colour key `key`, for callers that
+// merge two blits into one. Only where vondBlitIsFast holds; returns false
+// (and draws nothing) otherwise.
+bool vondBlitKeyed(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect,
+                   Uint32 key);
+
 // True when vondBlit copies src onto dst itself rather than through SDL.
 bool vondBlitIsFast(SDL_Surface* src, SDL_Surface* dst);

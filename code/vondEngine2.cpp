@@ -86,13 +86,16 @@ void vondEngine2::Compose(SDL_Surface* target) {
     bool cleared = false;
     for (int n = 0; n < TILE_LAYERS; ++n) {
         if (layerShown[n]) {
-            SDL_Surface* raster = layers[n]->getRasterContext();
             if (!cleared) {
-                if (!coversOpaquely(raster, target)) SDL_FillRect(target, nullptr, 0);
+                if (!coversOpaquely(layers[n]->peekRaster(), target)) SDL_FillRect(target, nullptr, 0);
                 cleared = true;
             }
-            SDL_Rect at = newRect(0, 0, 0, 0);
-            vondBlit(raster, nullptr, target, &at);
+            // A scrolled tilemap layer draws its tiles straight on; its raster is
+            // repainted once the layer stands still.
+            if (!layers[n]->drawChangedTilesOn(target)) {
+                SDL_Rect at = newRect(0, 0, 0, 0);
+                vondBlit(layers[n]->getRasterContext(), nullptr, target, &at);
+            }
         }
         if (spriteLayerShown[(n + 1) & 3]) {
             if (!cleared) SDL_FillRect(target, nullptr, 0);
@@ -104,7 +107,7 @@ void vondEngine2::Compose(SDL_Surface* target) {
     for (auto* w : windows) w->DrawOn(target);
 }
 
-bool vondEngine2::coversOpaquely(SDL_Surface* raster, SDL_Surface* target) {
+bool vondEngine2::coversOpaquely(const SDL_Surface* raster, const SDL_Surface* target) {
     if (raster == nullptr || (raster->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) ||
         raster->format->Amask != 0)
         return false;

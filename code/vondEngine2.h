@@ -114,7 +114,7 @@ class vondEngine2 {
     void sweepDeadClickHandlers();
     void destroySprites();
     void destroyClickHandlers();
-    static bool coversOpaquely(SDL_Surface* raster, SDL_Surface* target);
+    static bool coversOpaquely(const SDL_Surface* raster, const SDL_Surface* target);
     void composeSpriteLayer(int L, SDL_Surface* target);
     bool spriteImageDrawsDirectly(unsigned number);
 
