@@ -167,6 +167,10 @@ TEST(FrameIdentity, WorstCaseSceneScrollingMatchesTheReference) {
 // translucent picture layer, and a sprite layer with no tile layer under it.
 TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     display();
+    {
+        vondEngine2 scratch; // makes the worst case's tiles and tilemaps
+        vondWorstCase::build(scratch);
+    }
     vondEngine2 e;
     constexpr int BACKDROP = 31000, SHADE = 31001, KEYED = 31002, HALF = 31003, DEEP = 31004,
                   PLAIN = 31005;
@@ -189,6 +193,14 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     e.SetLPointer(2, 0, 0, 40, 30);
     e.toggleLayer(0, true);
     e.toggleLayer(2, true);
+    // An opaque tilemap layer with empty cells (scrolled every frame), and a
+    // transparent one whose map came before its mode, so it keys on white.
+    e.setLayerProperty(1, KAV_LAYER_TILEMAP, 0);
+    e.SetTileMap(1, vondWorstCase::FIRST_MAP + 1);
+    e.SetTileMap(3, vondWorstCase::FIRST_MAP + 2);
+    e.setLayerProperty(3, KAV_LAYER_TILEMAP, KAV_Layer::TRANSPARENT);
+    e.toggleLayer(1, true);
+    e.toggleLayer(3, true);
 
     // Templates 50 to 53: KEYED, HALF, DEEP, PLAIN.
     const int images[] = {KEYED, HALF, DEEP, PLAIN};
@@ -206,16 +218,22 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     e.placeSprite(50, 4, 2, 8, 10, 6);
 
     const int pictures[4] = {BACKDROP, 0, SHADE, 0};
-    expectFramesMatch(e, pictures, {}, 4, [&](int f) {
-        if (f == 1) {
-            // Half-transparent frames from here on, on layer 3 only.
+    expectFramesMatch(e, pictures, {}, 5, [&](int f) {
+        e.MoveLPointer(1, 0, 0, -3, -2); // offsets only: sprites stay on their cells
+        e.MoveLPointer(3, 0, 0, -1, -1);
+        if (f == 1) e.toggleLayer(3, false); // the opaque map's empty cells show
+        if (f == 2) {
+            // Sprite layers 1 and 2 on the backdrop, then half-transparent frames.
+            e.toggleLayer(1, false);
             SDL_SetAlpha(vondImageStore[HALF], SDL_SRCALPHA, 128);
-            SDL_SetColorKey(vondImageStore[HALF], SDL_SRCCOLORKEY, SDL_MapRGB(vondImageStore[HALF]->format, 0, 0, 0));
+            SDL_SetColorKey(vondImageStore[HALF], SDL_SRCCOLORKEY,
+                            SDL_MapRGB(vondImageStore[HALF]->format, 0, 0, 0));
         }
-        if (f == 2) e.toggleLayer(0, false); // sprite layer 1 now lies on black
-        if (f == 3) {
+        if (f == 3) e.toggleLayer(0, false); // sprite layer 1 now lies on black
+        if (f == 4) {
             e.toggleLayer(2, false);
             e.toggleSLayer(1, false);
+            e.toggleLayer(3, true);
         }
     });
 }
