@@ -41,11 +41,7 @@ const vondScriptFunc scriptFuncs[] = {
 };
 static_assert(sizeof scriptFuncs / sizeof scriptFuncs[0] == 44, "the engine has 44 functions");
 
-// Truncates toward zero into 64 bits; NaN and values beyond 64 bits read as 0.
-int64_t truncate64(double d) {
-    if (std::isnan(d) || d >= 9.2e18 || d <= -9.2e18) return 0;
-    return static_cast<int64_t>(d);
-}
+
 
 } // namespace
 
@@ -56,28 +52,6 @@ void vondRegisterFuncs() {
     }
 }
 
-int vondToInt(double d) { return static_cast<int32_t>(static_cast<uint32_t>(truncate64(d))); }
-unsigned vondToUnsigned(double d) { return static_cast<uint32_t>(truncate64(d)); }
-unsigned char vondToByte(double d) { return static_cast<unsigned char>(truncate64(d) & 0xFF); }
-
-vondArgs::vondArgs(lua_State* L, int count, Direction direction)
-    : L(L), count(count), direction(direction), top(lua_gettop(L)) {}
-
-int vondArgs::index(int k) const {
-    int i = direction == FROM_FIRST ? k : top + k - count;
-    return i >= 1 && i <= top ? i : 0;
-}
-
-double vondArgs::number(int k) const {
-    int i = index(k);
-    if (i == 0) return 0;
-    if (lua_type(L, i) == LUA_TBOOLEAN) return lua_toboolean(L, i) ? 1 : 0;
-    return lua_tonumber(L, i);
-}
-
-int vondArgs::toInt(int k) const { return vondToInt(number(k)); }
-unsigned vondArgs::toUnsigned(int k) const { return vondToUnsigned(number(k)); }
-unsigned char vondArgs::toByte(int k) const { return vondToByte(number(k)); }
 
 std::string vondArgs::text(int k) const {
     int i = index(k);
@@ -86,10 +60,6 @@ std::string vondArgs::text(int k) const {
     return s != nullptr ? std::string(s, lua_objlen(L, i)) : std::string();
 }
 
-int vondReturnNumber(lua_State* L, double n) {
-    lua_pushnumber(L, n);
-    return 1;
-}
 
 bool vondCheckRange(const char* function, const char* what, long n, long capacity) {
     if (n >= 0 && n < capacity) return true;
