@@ -120,9 +120,15 @@ SDL_Surface* KAV_Layer::getRasterContext() {
             vondError << "Error: Layer asked to use NULL image: " << picture << std::endl;
             std::exit(1);
         }
-        SDL_FillRect(raster, nullptr, SPRITE_TRANS_COLOR);
         long long x = offsetX - static_cast<long long>(KAV_TILE_SIZE) * pointerX;
         long long y = offsetY - static_cast<long long>(KAV_TILE_SIZE) * pointerY;
+        // Store pictures do not change once loaded: the raster painted last time
+        // still holds if picture, place, colour key and alpha are the same.
+        PictureState now{image, x, y, image->flags, image->format->colorkey, image->format->alpha};
+        if (pictureCached && now == paintedPicture) return raster;
+        paintedPicture = now;
+        pictureCached = true;
+        SDL_FillRect(raster, nullptr, SPRITE_TRANS_COLOR);
         // Far beyond the raster nothing shows; a 16-bit rectangle would wrap round.
         if (fitsRect(x) && fitsRect(y)) {
             SDL_Rect at = newRect(static_cast<int>(x), static_cast<int>(y), 0, 0);
@@ -192,6 +198,7 @@ void KAV_Layer::getDimension(int& w, int& h) const {
 
 void KAV_Layer::blitTiles() {
     if (mode != KAV_LAYER_TILEMAP || raster == nullptr) return;
+    pictureCached = false;
     paintTiles(raster);
     paintedMapFlags = tilemap != nullptr ? tilemap->getFlags() : 0;
     dirty = false;

@@ -69,4 +69,17 @@ class KAV_Layer {
     bool keyed = false;       // the raster has a colour key ...
     Uint32 key = 0;           // ... of this value
     unsigned paintedMapFlags = 0; // the tilemap's flags when the raster was painted
+    // What a picture-mode raster was last painted from.
+    struct PictureState {
+        SDL_Surface* image;
+        long long x, y;
+        Uint32 flags, colourKey;
+        Uint8 alpha;
+        bool operator==(const PictureState& o) const {
+            return image == o.image && x == o.x && y == o.y && flags == o.flags &&
+                   colourKey == o.colourKey && alpha == o.alpha;
+        }
+    };
+    PictureState paintedPicture{};
+    bool pictureCached = false;
 };

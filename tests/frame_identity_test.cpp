@@ -221,7 +221,13 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     expectFramesMatch(e, pictures, {}, 5, [&](int f) {
         e.MoveLPointer(1, 0, 0, -3, -2); // offsets only: sprites stay on their cells
         e.MoveLPointer(3, 0, 0, -1, -1);
-        if (f == 1) e.toggleLayer(3, false); // the opaque map's empty cells show
+        if (f == 1) {
+            e.toggleLayer(3, false); // the opaque map's empty cells show
+            e.MoveLPointer(2, 0, 0, -4, 0); // the picture layer moves: painted again
+        }
+        if (f == 3) // a new key on the shade's picture shows too
+            SDL_SetColorKey(vondImageStore[SHADE], SDL_SRCCOLORKEY,
+                            reinterpret_cast<Uint32*>(vondImageStore[SHADE]->pixels)[1]);
         if (f == 2) {
             // Sprite layers 1 and 2 on the backdrop, then half-transparent frames.
             e.toggleLayer(1, false);
