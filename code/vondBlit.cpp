@@ -20,6 +20,12 @@ bool plain32(const SDL_PixelFormat* f) {
            f->Gmask >> f->Gshift == 0xFF && f->Bmask >> f->Bshift == 0xFF;
 }
 
+// 24 bits, three 8-bit colour channels (pictures loaded from RGB files).
+bool plain24(const SDL_PixelFormat* f) {
+    return f->BytesPerPixel == 3 && f->Amask == 0 && f->Rmask >> f->Rshift == 0xFF &&
+           f->Gmask >> f->Gshift == 0xFF && f->Bmask >> f->Bshift == 0xFF;
+}
+
 bool sameChannels(const SDL_PixelFormat* a, const SDL_PixelFormat* b) {
     return a->Rmask == b->Rmask && a->Gmask == b->Gmask && a->Bmask == b->Bmask;
 }
@@ -80,6 +86,30 @@ VOND_VECTOR_CLONES void convertKeyRows(const Uint8* s, int sPitch, Uint8* d, int
     }
 }
 
+// 24-bit sources, as SDL treats them: the three bytes make the pixel value
+// (top byte 0) that the key is compared with; a keyed blit writes the colour
+// with the unused byte 0, a plain one keeps the target's unused byte.
+inline Uint32 read24(const Uint8* q) { return q[0] | q[1] << 8 | q[2] << 16; }
+
+VOND_VECTOR_CLONES void convert24Rows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h,
+                                      const Shifts k, Uint32 keep) {
+    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
+        Uint32* dp = reinterpret_cast<Uint32*>(d);
+        for (int x = 0; x < w; ++x) dp[x] = (dp[x] & keep) | convert(read24(s + 3 * x), k);
+    }
+}
+
+VOND_VECTOR_CLONES void convert24KeyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w,
+                                         int h, const Shifts k, Uint32 key) {
+    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
+        Uint32* dp = reinterpret_cast<Uint32*>(d);
+        for (int x = 0; x < w; ++x) {
+            Uint32 p = read24(s + 3 * x);
+            dp[x] = p != key ? convert(p, k) : dp[x];
+        }
+    }
+}
+
 int blitPlain(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect, bool keyed,
               Uint32 key);
 
@@ -90,7 +120,7 @@ bool vondBlitIsFast(SDL_Surface* src, SDL_Surface* dst) {
     if (src->flags & (SDL_SRCALPHA | SDL_RLEACCEL)) return false;
     if (SDL_MUSTLOCK(src) || SDL_MUSTLOCK(dst) || src->pixels == nullptr || dst->pixels == nullptr)
         return false;
-    if (!plain32(src->format) || !plain32(dst->format)) return false;
+    if (!(plain32(src->format) || plain24(src->format)) || !plain32(dst->format)) return false;
     // A converted pixel's unused byte would matter to a later colour key, so
     // formats change only on the way to the display, which nothing reads back.
     return sameChannels(src->format, dst->format) || dst == SDL_GetVideoSurface();
@@ -157,8 +187,19 @@ int blitPlain(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* d
     }
     if (w <= 0 || h <= 0) return 0;
 
-    const Uint8* s = static_cast<const Uint8*>(src->pixels) + sy * src->pitch + 4 * sx;
+    const int srcBytes = src->format->BytesPerPixel;
+    const Uint8* s = static_cast<const Uint8*>(src->pixels) + sy * src->pitch + srcBytes * sx;
     Uint8* d = static_cast<Uint8*>(dst->pixels) + dy * dst->pitch + 4 * dx;
+    if (srcBytes == 3) {
+        const SDL_PixelFormat* sf = src->format;
+        const SDL_PixelFormat* df = dst->format;
+        Shifts k{sf->Rshift, sf->Gshift, sf->Bshift, df->Rshift, df->Gshift, df->Bshift};
+        if (keyed)
+            convert24KeyRows(s, src->pitch, d, dst->pitch, w, h, k, key);
+        else
+            convert24Rows(s, src->pitch, d, dst->pitch, w, h, k, ~(df->Rmask | df->Gmask | df->Bmask));
+        return 0;
+    }
     if (sameChannels(src->format, dst->format)) {
         if (keyed)
             keyRows(s, src->pitch, d, dst->pitch, w, h, key,

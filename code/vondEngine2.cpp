@@ -170,17 +170,19 @@ bool vondEngine2::spriteImageDrawsDirectly(unsigned number) {
     v.flags = image->flags;
     v.colourKey = image->format->colorkey;
     v.transColour = SPRITE_TRANS_COLOR;
-    // Only images copied word for word onto the sprite surface qualify.
-    v.direct = vondBlitIsFast(image, spriteSurfaces[0]) &&
-               image->format->Rmask == spriteSurfaces[0]->format->Rmask &&
-               image->format->Gmask == spriteSurfaces[0]->format->Gmask &&
-               image->format->Bmask == spriteSurfaces[0]->format->Bmask;
+    // Only images whose colours land unchanged on the sprite surface qualify;
+    // then a pixel disappears there exactly when it equals the surface's key.
+    const SDL_PixelFormat* f = image->format;
+    const SDL_PixelFormat* e = spriteSurfaces[0]->format;
+    v.direct = vondBlitIsFast(image, spriteSurfaces[0]) && f->Rmask == e->Rmask &&
+               f->Gmask == e->Gmask && f->Bmask == e->Bmask;
     const bool keyed = (image->flags & SDL_SRCCOLORKEY) != 0;
+    const int bytes = f->BytesPerPixel;
     for (int y = 0; v.direct && y < image->h; ++y) {
-        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) +
-                                                            y * image->pitch);
+        const Uint8* row = static_cast<const Uint8*>(image->pixels) + y * image->pitch;
         for (int x = 0; x < image->w; ++x) {
-            Uint32 p = row[x];
+            const Uint8* q = row + bytes * x;
+            Uint32 p = bytes == 4 ? *reinterpret_cast<const Uint32*>(q) : q[0] | q[1] << 8 | q[2] << 16;
             if (p == SPRITE_TRANS_COLOR && !(keyed && p == v.colourKey)) {
                 v.direct = false;
                 break;

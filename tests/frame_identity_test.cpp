@@ -184,6 +184,13 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     SDL_Rect inner = newRect(10, 10, 20, 20);
     SDL_FillRect(deep, &inner, SDL_MapRGB(deep->format, 20, 200, 90));
     vondImageStore[DEEP] = deep;
+    // A 24-bit frame without the key colour: drawn straight on.
+    constexpr int DEEP_PLAIN = 31006;
+    SDL_Surface* deepPlain = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+    SDL_FillRect(deepPlain, nullptr, SDL_MapRGB(deepPlain->format, 200, 30, 60));
+    SDL_FillRect(deepPlain, &inner, SDL_MapRGB(deepPlain->format, 0, 255, 0));
+    SDL_SetColorKey(deepPlain, SDL_SRCCOLORKEY, SDL_MapRGB(deepPlain->format, 0, 255, 0));
+    vondImageStore[DEEP_PLAIN] = deepPlain;
 
     e.setLayerProperty(0, KAV_LAYER_PICTURE, 0);
     e.LoadBGLayer(0, BACKDROP);
@@ -202,15 +209,15 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     e.toggleLayer(1, true);
     e.toggleLayer(3, true);
 
-    // Templates 50 to 53: KEYED, HALF, DEEP, PLAIN.
-    const int images[] = {KEYED, HALF, DEEP, PLAIN};
-    for (int t = 0; t < 4; ++t)
+    // Templates 50 to 54: KEYED, HALF, DEEP, PLAIN, DEEP_PLAIN.
+    const int images[] = {KEYED, HALF, DEEP, PLAIN, DEEP_PLAIN};
+    for (int t = 0; t < 5; ++t)
         e.addSprite(new KAV_Sprite(static_cast<unsigned char>(50 + t), 1, 0,
                                    new unsigned[1]{static_cast<unsigned>(images[t])}));
     for (int L = 1; L <= 4; ++L) e.toggleSLayer(L, true);
     // Layer 1 only plain frames, layer 2 none, layer 3 plain until its frames
     // turn half-transparent, layer 4 mixed.
-    for (int i = 0; i < 6; ++i) e.placeSprite(53, 1, i * 2, 3, i, 0);
+    for (int i = 0; i < 6; ++i) e.placeSprite(53 + i % 2, 1, i * 2, 3, i, 0);
     for (int i = 0; i < 6; ++i) e.placeSprite(50, 2, i * 2 + 1, 4, 0, 0);
     e.placeSprite(52, 2, 3, 4, 5, 5);
     for (int i = 0; i < 6; ++i) e.placeSprite(51, 3, i * 3, 6, 3, 0);

@@ -137,6 +137,48 @@ TEST(vondBlit, OntoTheDisplayConvertsToTheSameColours) {
     SDL_FreeSurface(src);
 }
 
+// Pictures loaded from RGB files are 24-bit: a plain blit keeps the target's
+// unused byte, a keyed one writes it as 0, and the key is the 24-bit value.
+TEST(vondBlit, TwentyFourBitPicturesLandAsWithSdl) {
+    SDL_Surface* screen = display();
+    SDL_Surface* rgb24 = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 30, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+    for (int y = 0; y < rgb24->h; ++y)
+        for (int x = 0; x < rgb24->w; ++x) {
+            Uint8* q = static_cast<Uint8*>(rgb24->pixels) + y * rgb24->pitch + 3 * x;
+            bool key = (x + y) % 4 == 0;
+            q[0] = key ? 251 : static_cast<Uint8>(x * 5);
+            q[1] = key ? 3 : static_cast<Uint8>(y * 7);
+            q[2] = key ? 248 : static_cast<Uint8>(x ^ y);
+        }
+    SDL_Surface* a = KAV_NewSurface(0, 640, 480);
+    SDL_Surface* b = KAV_NewSurface(0, 640, 480);
+    // Unused bytes set beforehand, to see what each blit does with them.
+    SDL_FillRect(a, nullptr, 0x77123456);
+    SDL_FillRect(b, nullptr, 0x77123456);
+    ASSERT_TRUE(vondBlitIsFast(rgb24, a));
+    expectSameAsSdl(rgb24, a, b, true);
+    SDL_SetColorKey(rgb24, SDL_SRCCOLORKEY, SDL_MapRGB(rgb24->format, 251, 3, 248));
+    expectSameAsSdl(rgb24, a, b, true);
+
+    SDL_Surface* reference = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, screen->format->Rmask,
+                                                  screen->format->Gmask, screen->format->Bmask, 0);
+    SDL_FillRect(reference, nullptr, 0x654321);
+    SDL_FillRect(screen, nullptr, 0x654321);
+    for (const Placement& p : placements) {
+        SDL_Rect atA = newRect(p.x, p.y, 0, 0), atB = atA;
+        SDL_BlitSurface(rgb24, nullptr, reference, &atA);
+        vondBlit(rgb24, nullptr, screen, &atB);
+        SDL_SetColorKey(rgb24, 0, 0);
+        atA = newRect(p.x + 9, p.y + 5, 0, 0);
+        atB = atA;
+        SDL_BlitSurface(rgb24, nullptr, reference, &atA);
+        vondBlit(rgb24, nullptr, screen, &atB);
+        SDL_SetColorKey(rgb24, SDL_SRCCOLORKEY, SDL_MapRGB(rgb24->format, 251, 3, 248));
+    }
+    EXPECT_EQ(rgbOf(reference), rgbOf(screen));
+    for (SDL_Surface* s : {rgb24, a, b, reference}) SDL_FreeSurface(s);
+}
+
 TEST(vondBlit, LeavesAlphaOtherDepthsAndFormatChangesToSdl) {
     SDL_Surface* a = KAV_NewSurface(0, 640, 480);
     SDL_Surface* b = KAV_NewSurface(0, 640, 480);
@@ -149,10 +191,10 @@ TEST(vondBlit, LeavesAlphaOtherDepthsAndFormatChangesToSdl) {
     EXPECT_FALSE(vondBlitIsFast(translucent, a));
     expectSameAsSdl(translucent, a, b, false);
 
-    SDL_Surface* rgb24 = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    SDL_FillRect(rgb24, nullptr, 0x00AA33);
-    EXPECT_FALSE(vondBlitIsFast(rgb24, a));
-    expectSameAsSdl(rgb24, a, b, true);
+    SDL_Surface* rgb16 = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 16, 0xF800, 0x7E0, 0x1F, 0);
+    SDL_FillRect(rgb16, nullptr, 0x1234);
+    EXPECT_FALSE(vondBlitIsFast(rgb16, a));
+    expectSameAsSdl(rgb16, a, b, true);
 
     // Another channel order onto an engine surface: the unused byte SDL writes
     // would matter to a later colour key, so SDL does it.
@@ -161,7 +203,7 @@ TEST(vondBlit, LeavesAlphaOtherDepthsAndFormatChangesToSdl) {
     EXPECT_FALSE(vondBlitIsFast(swapped, a));
     expectSameAsSdl(swapped, a, b, true);
 
-    for (SDL_Surface* s : {a, b, translucent, rgb24, swapped}) SDL_FreeSurface(s);
+    for (SDL_Surface* s : {a, b, translucent, rgb16, swapped}) SDL_FreeSurface(s);
 }
 
 } // namespace
