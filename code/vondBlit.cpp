@@ -86,6 +86,34 @@ VOND_VECTOR_CLONES void convertKeyRows(const Uint8* s, int sPitch, Uint8* d, int
     }
 }
 
+// Engine format onto the display: red and blue change places, green stays.
+// Constant shifts let the compiler use byte shuffles.
+inline Uint32 swapRedBlue(Uint32 p) { return (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF); }
+
+bool isRedBlueSwap(const Shifts& k) {
+    return k.sR == 0 && k.sG == 8 && k.sB == 16 && k.dR == 16 && k.dG == 8 && k.dB == 0;
+}
+
+VOND_VECTOR_CLONES void swapRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h) {
+    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
+        const Uint32* sp = reinterpret_cast<const Uint32*>(s);
+        Uint32* dp = reinterpret_cast<Uint32*>(d);
+        for (int x = 0; x < w; ++x) dp[x] = swapRedBlue(sp[x]);
+    }
+}
+
+VOND_VECTOR_CLONES void swapKeyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h,
+                                    Uint32 key) {
+    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
+        const Uint32* sp = reinterpret_cast<const Uint32*>(s);
+        Uint32* dp = reinterpret_cast<Uint32*>(d);
+        for (int x = 0; x < w; ++x) {
+            Uint32 p = sp[x];
+            dp[x] = p != key ? swapRedBlue(p) : dp[x];
+        }
+    }
+}
+
 // 24-bit sources, as SDL treats them: the three bytes make the pixel value
 // (top byte 0) that the key is compared with; a keyed blit writes the colour
 // with the unused byte 0, a plain one keeps the target's unused byte.
@@ -210,10 +238,16 @@ int blitPlain(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* d
         const SDL_PixelFormat* sf = src->format;
         const SDL_PixelFormat* df = dst->format;
         Shifts k{sf->Rshift, sf->Gshift, sf->Bshift, df->Rshift, df->Gshift, df->Bshift};
-        if (keyed)
+        if (isRedBlueSwap(k)) {
+            if (keyed)
+                swapKeyRows(s, src->pitch, d, dst->pitch, w, h, key);
+            else
+                swapRows(s, src->pitch, d, dst->pitch, w, h);
+        } else if (keyed) {
             convertKeyRows(s, src->pitch, d, dst->pitch, w, h, k, key);
-        else
+        } else {
             convertRows(s, src->pitch, d, dst->pitch, w, h, k);
+        }
     }
     return 0;
 }
