@@ -24,6 +24,8 @@ skip = {"name", "run_name", "run_type", "repetitions", "repetition_index", "thre
 
 
 def short(v):
+    if 0 < abs(v) < 1e-6:
+        return "%.3g ns" % (v * 1e9)
     if abs(v) >= 1e6:
         return "%.3g M" % (v / 1e6)
     if abs(v) >= 1000:
@@ -54,13 +56,15 @@ for label, prefix, target in (("worst-case frame", "BM_Frame_WorstCase/", 2.0),
                               ("demo frame", "BM_Frame_Demo", 3.0)):
     b = find(prefix)
     if b and "ratio" in b:
-        print("%-17s %.3f ms (%.0f fps), floor %.3f ms: %.2fx the floor (target %.0fx)" %
-              (label, b["frame_ms"], b["fps"], b["floor_ms"], b["ratio"], target))
+        print("%-17s %.3f ms (%.0f fps), floor %.3f ms: %.2fx the floor (target %.0fx); "
+              "SDL_Flip %.3f ms of it, %.2fx without" %
+              (label, b["frame_ms"], b["fps"], b["floor_ms"], b["ratio"], target,
+               b.get("flip_ms", 0), b.get("ratio_without_flip", 0)))
 bare, engine, empty = find("BM_Call_BareCFunction"), find("BM_Call_getLayerX"), find("BM_Call_EmptyLoop")
 if bare and engine:
     ratio = engine["cpu_time"] / bare["cpu_time"]
     line = "script call       getLayerX %.1f ns, bare C function %.1f ns: %.2fx (target 1.5x)" % (
-        engine["ns_per_call"], bare["ns_per_call"], ratio)
+        engine["ns_per_call"] * 1e9, bare["ns_per_call"] * 1e9, ratio)
     if empty:
         net = (engine["cpu_time"] - empty["cpu_time"]) / (bare["cpu_time"] - empty["cpu_time"])
         line += "; without the loop's own cost %.2fx" % net
