@@ -36,12 +36,15 @@ XSession::~XSession() {
     }
 }
 
-WindowGame::WindowGame(const XSession& x, const GameDir& dir) : x(x), dir(dir) {
+WindowGame::WindowGame(const XSession& x, const GameDir& dir,
+                       const std::map<std::string, std::string>& extraEnv)
+    : x(x), dir(dir) {
     std::map<std::string, std::string> env = sanitizerEnvironment();
     env["SDL_VIDEODRIVER"] = "x11";
     env["SDL_AUDIODRIVER"] = "dummy";
     env["DISPLAY"] = x.getDisplay();
     env["GALLIUM_DRIVER"] = "softpipe";
+    for (const auto& kv : extraEnv) env[kv.first] = kv.second;
     process = startProcess({VOND_BINARY}, dir.path(), env);
     GameRun found = runProcess({"xdotool", "search", "--sync", "--name", "^The Grand Vond Venture$"},
                                dir.path(), {{"DISPLAY", x.getDisplay()}}, 30);
