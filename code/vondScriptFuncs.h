@@ -41,6 +41,10 @@ int vondToInt(double d);
 unsigned vondToUnsigned(double d);
 unsigned char vondToByte(double d);
 
+// Frees every loaded song and sound (the exit routine, before closing audio:
+// the tracker decoder loses track of modules still loaded when it shuts down).
+void vondReleaseSongsAndSounds();
+
 // Pushes the one numeric result of a script function; returns 1.
 int vondReturnNumber(lua_State* L, double n);
 

@@ -267,6 +267,18 @@ int l_playSound(lua_State* L) {
     return 0;
 }
 
+void vondReleaseSongsAndSounds() {
+    Mix_HaltMusic();
+    for (auto& song : vondSongStore) {
+        if (song != nullptr) Mix_FreeMusic(song);
+        song = nullptr;
+    }
+    for (auto& sound : vondSoundStore) {
+        if (sound != nullptr) Mix_FreeChunk(sound);
+        sound = nullptr;
+    }
+}
+
 int l_stopMusic(lua_State*) {
     Mix_HaltMusic();
     return 0;
