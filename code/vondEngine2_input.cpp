@@ -53,7 +53,8 @@ void vondEngine2::updateTimedEvents(unsigned int ms) {
     // for the next frame. Indexing survives the list growing under us, and no
     // event is destroyed before the sweep.
     const size_t count = timedEvents.size();
-    for (size_t i = 0; i < count && i < timedEvents.size(); ++i) timedEvents[i]->Update(ms);
+    for (size_t i = 0; i < count && i < timedEvents.size(); ++i)
+        timedEvents[i]->Update(ms);
 }
 
 namespace {
@@ -73,7 +74,9 @@ template <typename T> void sweepDead(std::vector<T*>& list) {
 
 } // namespace
 
-void vondEngine2::sweepDeadTimedEvents() { sweepDead(timedEvents); }
+void vondEngine2::sweepDeadTimedEvents() {
+    sweepDead(timedEvents);
+}
 
 // Click handlers and input dispatch -------------------------------------------
 
@@ -86,13 +89,16 @@ void vondEngine2::delClickHandler(int id) {
         if (h->getID() == static_cast<unsigned>(id)) h->Die();
 }
 
-void vondEngine2::sweepDeadClickHandlers() { sweepDead(clickHandlers); }
+void vondEngine2::sweepDeadClickHandlers() {
+    sweepDead(clickHandlers);
+}
 
 void vondEngine2::destroyClickHandlers() {
     // Emptied before deleting, so that nothing walks a list of freed handlers.
     std::vector<vondClickHandler*> doomed;
     doomed.swap(clickHandlers);
-    for (auto* h : doomed) delete h;
+    for (auto* h : doomed)
+        delete h;
 }
 
 bool vondEngine2::doInput(int x, int y) {

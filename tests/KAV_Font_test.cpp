@@ -12,7 +12,9 @@ namespace {
 constexpr int FONT_IMAGE = 65280 + 7;
 constexpr Uint32 GREY = 0x404040;
 
-SDL_Surface* greyTarget() { return solidSurface(200, 100, 0x40, 0x40, 0x40); }
+SDL_Surface* greyTarget() {
+    return solidSurface(200, 100, 0x40, 0x40, 0x40);
+}
 
 TEST(FontGlyphs, CapitalAndSmallLettersComeFromTheirGridCells) {
     StoredImage picture(FONT_IMAGE, makeFontPicture());
@@ -36,7 +38,8 @@ TEST(FontGlyphs, BlankIsFullyTransparentAndCodesBelow32DrawNothingFromA128GlyphP
     font.writeChar(' ', 0, 0, target);
     font.writeChar(7, 50, 0, target);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 66; ++x) ASSERT_EQ(pixelRGB(target, x, y), GREY) << x << "," << y;
+        for (int x = 0; x < 66; ++x)
+            ASSERT_EQ(pixelRGB(target, x, y), GREY) << x << "," << y;
     SDL_FreeSurface(target);
 }
 

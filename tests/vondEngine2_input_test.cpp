@@ -2,8 +2,8 @@
 // timed events, driven through the script functions on the global engine, with
 // scripts that change the very lists being walked.
 #include "vondGlobals.h"
-#include "vondScriptFuncs.h"
 #include "vondRun.h"
+#include "vondScriptFuncs.h"
 #include "vondTestPictures.h"
 #include "vondWindow2.h"
 
@@ -25,7 +25,8 @@ class EngineInput : public ::testing::Test {
     }
     void TearDown() override {
         gfx.DestroyAll();
-        for (int id = 0; id < 20; ++id) gfx.delTimedEvent(id);
+        for (int id = 0; id < 20; ++id)
+            gfx.delTimedEvent(id);
         gfx.Update(0);
         gfx.mouseUp();
         lua_close(game_state);
@@ -54,7 +55,8 @@ class EngineInput : public ::testing::Test {
 
 TEST_F(EngineInput, HeldButtonActsOnceUntilReleased) {
     run("newClickH(0, 0, 100, 100, 1, 'n = n + 1')");
-    for (int frame = 0; frame < 50; ++frame) gfx.doInput(5, 5);
+    for (int frame = 0; frame < 50; ++frame)
+        gfx.doInput(5, 5);
     EXPECT_EQ(number("n"), 1);
     EXPECT_EQ(countOf(log.text(), "Click at: 5,5\n"), 1);
     gfx.mouseUp();
@@ -76,7 +78,8 @@ TEST_F(EngineInput, NewestHandlerContainingThePointWinsAndOlderOnesAreNotTested)
     EXPECT_EQ(countOf(l, "Testing coordinates!10,10\n"), 2);
     EXPECT_EQ(countOf(l, "Testing coordinates!200,200\n"), 2);
     EXPECT_NE(l.find("Click at: 60,60\nTesting coordinates!60,60\nClick handler 2 activated!\n"),
-              std::string::npos) << l;
+              std::string::npos)
+        << l;
 }
 
 TEST_F(EngineInput, HandlerRectangleIsInclusiveAndAnInvertedOneNeverFires) {
@@ -118,7 +121,8 @@ TEST_F(EngineInput, HandlerThatDeletesItselfStaysInertUntilTheFrameEnds) {
 TEST_F(EngineInput, HandlerScriptMayClearTheSceneAndAddHandlersWhileRunning) {
     StoredImage sel(30, solidSurface(32, 32, 0, 255, 0));
     run("newRadButton(1, 0, 0, 100, 100) setRadButtons(1, 1, 30, 30, 0, 0)"
-        "newClickH(0, 0, 100, 100, 2, \"DestroyAll() newClickH(0, 0, 10, 10, 9, 'n = n + 1') n = n + 1\")");
+        "newClickH(0, 0, 100, 100, 2, \"DestroyAll() newClickH(0, 0, 10, 10, 9, 'n = n + 1') n = n "
+        "+ 1\")");
     EXPECT_FALSE(click(5, 5)) << "the script removed the window before the window walk";
     EXPECT_EQ(gfx.windowCount(), 0u);
     EXPECT_EQ(gfx.clickHandlerCount(), 1u);
@@ -139,7 +143,8 @@ TEST_F(EngineInput, HandlerScriptMayDeleteTheWindowBelowTheClick) {
 
 TEST_F(EngineInput, AddingAnEventLeavesOneLineOpenForTheEngineToFinish) {
     run("addTimedEvent(5, 1, 1, 100, 'x=1')");
-    EXPECT_EQ(log.text(), "Event: 5 constructed!\nAdding event: 5 with command: x=1Event: 5 added!\n");
+    EXPECT_EQ(log.text(),
+              "Event: 5 constructed!\nAdding event: 5 with command: x=1Event: 5 added!\n");
     EXPECT_EQ(gfx.timedEventCount(), 1u);
 }
 
@@ -147,7 +152,8 @@ TEST_F(EngineInput, OneShotFiresInTheFrameReachingItsTimeAndIsGoneAfterIt) {
     GameDir dir;
     dir.write("event.lua", "n = n + 1\n");
     run("addTimedEvent(4, 1, 0, 1000, '" + dir.file("event.lua") + "')");
-    for (int frame = 0; frame < 62; ++frame) gfx.Update(16);
+    for (int frame = 0; frame < 62; ++frame)
+        gfx.Update(16);
     EXPECT_EQ(number("n"), 0);
     gfx.Update(16); // 1008 ms
     EXPECT_EQ(number("n"), 1);
@@ -155,7 +161,8 @@ TEST_F(EngineInput, OneShotFiresInTheFrameReachingItsTimeAndIsGoneAfterIt) {
     std::string l = log.text();
     EXPECT_NE(l.find("Event: 4 going off now!\nEvent: 4 doing file: " + dir.file("event.lua") +
                      "\nEvent: 4  is now dead!\n"),
-              std::string::npos) << l;
+              std::string::npos)
+        << l;
 }
 
 TEST_F(EngineInput, RepeatingEventDropsTheOvershootEveryPeriod) {

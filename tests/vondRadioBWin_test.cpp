@@ -14,7 +14,8 @@ constexpr Uint32 GREY = 0x404040, GREEN = 0x00FF00, BLUE = 0x0000FF, RED = 0xFF0
 unsigned short* positionsOf(std::initializer_list<int> xy) {
     auto* p = new unsigned short[xy.size()];
     int i = 0;
-    for (int v : xy) p[i++] = static_cast<unsigned short>(v);
+    for (int v : xy)
+        p[i++] = static_cast<unsigned short>(v);
     return p;
 }
 

@@ -50,12 +50,14 @@ TEST_F(TextWindow, WhiteBorderBlackBackgroundAndTextFromCell16) {
     EXPECT_EQ(cell(100, 50, 0, 0), glyphRGBOf('H'));
     EXPECT_EQ(cell(100, 50, 1, 0), glyphRGBOf('i'));
     EXPECT_EQ(cell(100, 50, 2, 0), BLACK);
-    EXPECT_EQ(pixelRGB(screen, 116, 66), BLACK) << "the glyph's key-coloured rim shows the background";
+    EXPECT_EQ(pixelRGB(screen, 116, 66), BLACK)
+        << "the glyph's key-coloured rim shows the background";
 }
 
 TEST_F(TextWindow, TenCharactersPerLineThreeLinesAndTheRestCutOff) {
     std::string text;
-    for (int i = 0; i < 35; ++i) text += static_cast<char>('A' + i);
+    for (int i = 0; i < 35; ++i)
+        text += static_cast<char>('A' + i);
     vondTextWin w(0, 0, 200, 80, 0, 1, text);
     w.DrawOn(screen);
     EXPECT_EQ(cell(0, 0, 9, 0), glyphRGBOf('J'));
@@ -91,18 +93,21 @@ TEST_F(TextWindow, RevealShowsOneCharacterPer30MsWithTheRestCarriedOver) {
     EXPECT_EQ(cell(0, 0, 1, 0), glyphRGBOf('B'));
     EXPECT_EQ(cell(0, 0, 2, 0), BLACK);
     EXPECT_TRUE(w.isDirty());
-    for (int i = 0; i < 3; ++i) w.Update(30);
+    for (int i = 0; i < 3; ++i)
+        w.Update(30);
     w.DrawOn(screen);
     EXPECT_EQ(cell(0, 0, 4, 0), glyphRGBOf('E'));
     EXPECT_FALSE(w.isDirty()) << "redrawing stops once the last character is out";
-    for (int i = 0; i < 10; ++i) w.Update(30);
+    for (int i = 0; i < 10; ++i)
+        w.Update(30);
     EXPECT_EQ(w.getShownChars(), 6) << "stops at length + 1";
 }
 
 TEST_F(TextWindow, RevealOfTextThatDoesNotFitKeepsRedrawing) {
     vondTextWin w(0, 0, 72, 56, 0, 1, std::string("ABCD")); // room for 2 x 1 cells
     w.setFlags(16);
-    for (int i = 0; i < 10; ++i) w.Update(30);
+    for (int i = 0; i < 10; ++i)
+        w.Update(30);
     w.DrawOn(screen);
     EXPECT_EQ(cell(0, 0, 1, 0), glyphRGBOf('B'));
     EXPECT_TRUE(w.isDirty());

@@ -43,11 +43,13 @@ TEST(WindowTimedMove, OneSecondAtFullSpeedArrivesExactlyAndStops) {
 TEST(WindowTimedMove, OneMillisecondStepsMoveOnePixelEveryEighthCall) {
     BareWindow w(0, 0, 10, 10, 0, 0);
     w.TimedMoveBy(128, 32, 128, 32);
-    for (int i = 0; i < 7; ++i) w.Update(1);
+    for (int i = 0; i < 7; ++i)
+        w.Update(1);
     EXPECT_EQ(w.getX(), 0);
     w.Update(1);
     EXPECT_EQ(w.getX(), 1);
-    for (int i = 0; i < 8 * 127; ++i) w.Update(1);
+    for (int i = 0; i < 8 * 127; ++i)
+        w.Update(1);
     EXPECT_EQ(w.getX(), 128);
     EXPECT_EQ(w.getY(), 32);
     EXPECT_FALSE(w.isMoving());
@@ -63,7 +65,8 @@ TEST(WindowTimedMove, ExactlyOnePixelAccumulatedIsNoStepAndTheFractionIsDropped)
     // 150 px/s in 10 ms frames: 1.5 accumulated, one pixel taken, half dropped.
     BareWindow slow(0, 0, 10, 10, 0, 0);
     slow.TimedMoveBy(100, 0, 150, 0);
-    for (int i = 0; i < 10; ++i) slow.Update(10);
+    for (int i = 0; i < 10; ++i)
+        slow.Update(10);
     EXPECT_EQ(slow.getX(), 10);
 }
 
@@ -89,7 +92,8 @@ TEST(WindowTimedMove, ZeroSpeedNeverFinishesAndNegativeSpeedOvershootsThenJumps)
 
     BareWindow away(0, 0, 10, 10, 0, 0);
     away.TimedMoveBy(10, 0, -100, 0);
-    for (int i = 0; i < 3; ++i) away.Update(30);
+    for (int i = 0; i < 3; ++i)
+        away.Update(30);
     EXPECT_EQ(away.getX(), -9);
     away.Update(30);
     EXPECT_EQ(away.getX(), 10);
@@ -135,7 +139,9 @@ SDL_Surface* testPicture() {
     return s;
 }
 
-SDL_Surface* greyScreen() { return solidSurface(640, 480, 0x40, 0x40, 0x40); }
+SDL_Surface* greyScreen() {
+    return solidSurface(640, 480, 0x40, 0x40, 0x40);
+}
 
 TEST(PictureWindow, DrawsItsPictureAtItsOwnSizeAndHitsOnlyItsCorner) {
     StoredImage image(IMAGE, testPicture());

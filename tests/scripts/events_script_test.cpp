@@ -26,12 +26,15 @@ TEST(EventScripts, StartupEventFiresInTheFirstFrameAndARepeatingOneKillsItself) 
     EXPECT_NE(l.find("Event: 1 constructed!\n"
                      "Adding event: 1 with command: print('startup event in frame ' .. frames)"
                      "Event: 1 added!\n"),
-              std::string::npos) << l;
+              std::string::npos)
+        << l;
     EXPECT_NE(l.find("Event: 1 going off now!\n"
                      "Event: 1 doing string: print('startup event in frame ' .. frames)\n"
                      "Event: 1  is now dead!\n"),
-              std::string::npos) << l;
-    EXPECT_NE(l.find("Event: 3 going off now!\nEvent: 3 doing file: scripts/end.lua\n"), std::string::npos);
+              std::string::npos)
+        << l;
+    EXPECT_NE(l.find("Event: 3 going off now!\nEvent: 3 doing file: scripts/end.lua\n"),
+              std::string::npos);
     EXPECT_EQ(countOf(l, "Event: 2 going off now!\n"), 3);
     EXPECT_EQ(countOf(l, "Event: 2  is now dead!"), 0) << "a killed event is removed silently";
 }
@@ -66,12 +69,13 @@ TEST(EventScripts, EventsAddAndClearHandlersAndWindowsAcrossFrames) {
     // An event that clears the scene and rebuilds it every frame, handlers
     // deleted and re-added, windows deleted while others are being drawn.
     GameDir game;
-    game.monkey("n = 0\n"
-                "newRadButton(1, 0, 0, 100, 100)\n"
-                "addTimedEvent(1, 0, 1, 0, \"DestroyAll() newRadButton(1, 0, 0, 50, 50) "
-                "newClickH(0, 0, 9, 9, n, 'x = 1') delClickH(n - 1) n = n + 1\")\n"
-                "addTimedEvent(2, 0, 1, 0, \"addTimedEvent(9, 1, 1, 0, 'delTimedEvent(9)') delWin(1)\")\n"
-                "addTimedEvent(3, 1, 1, 500, 'exit(0)')\n");
+    game.monkey(
+        "n = 0\n"
+        "newRadButton(1, 0, 0, 100, 100)\n"
+        "addTimedEvent(1, 0, 1, 0, \"DestroyAll() newRadButton(1, 0, 0, 50, 50) "
+        "newClickH(0, 0, 9, 9, n, 'x = 1') delClickH(n - 1) n = n + 1\")\n"
+        "addTimedEvent(2, 0, 1, 0, \"addTimedEvent(9, 1, 1, 0, 'delTimedEvent(9)') delWin(1)\")\n"
+        "addTimedEvent(3, 1, 1, 500, 'exit(0)')\n");
     GameRun r = game.run();
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err.find("ERROR"), std::string::npos) << r.err;

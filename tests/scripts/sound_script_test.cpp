@@ -17,7 +17,8 @@ struct AudioRun {
 
 AudioRun runWithDiskAudio(const GameDir& game) {
     AudioRun a;
-    a.run = game.run(20, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
+    a.run =
+        game.run(20, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
     a.levels = loudnessPer100Ms(game.file("out.raw"));
     return a;
 }
@@ -64,7 +65,8 @@ TEST(SoundScripts, SongPlaysUntilStopMusicAndATrackerModuleDecodes) {
         GameDir game;
         writeSineWav(game.file("song.wav"), 330, 0.5);
         writeSquareMod(game.file("song.mod"));
-        game.monkey(std::string("loadSong(0, '") + song + "')\nplaySong(0, -1)\n"
+        game.monkey(std::string("loadSong(0, '") + song +
+                    "')\nplaySong(0, -1)\n"
                     "addTimedEvent(1, 1, 1, 800, 'stopMusic()')\n"
                     "addTimedEvent(2, 1, 1, 1500, 'exit(0)')\n");
         AudioRun a = runWithDiskAudio(game);
@@ -102,11 +104,13 @@ TEST(SoundScripts, ReplacingSongsAndSoundsReleasesTheOldOnes) {
     GameDir game;
     writeSineWav(game.file("a.wav"), 440, 0.2);
     writeSquareMod(game.file("song.mod"));
-    game.monkey("loadSong(0, 'song.mod')\nplaySong(0, -1)\nloadSong(0, 'song.mod')\nloadSong(0, 'a.wav')\n"
-                "loadSound(3, 'a.wav')\nplaySound(3, -1, -1)\nloadSound(3, 'a.wav')\n"
-                "loadSound(3, 'none.wav')\nplaySound(3, -1, 0)\n"
-                "exit(0)\n");
-    GameRun r = game.run(20, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
+    game.monkey(
+        "loadSong(0, 'song.mod')\nplaySong(0, -1)\nloadSong(0, 'song.mod')\nloadSong(0, 'a.wav')\n"
+        "loadSound(3, 'a.wav')\nplaySound(3, -1, -1)\nloadSound(3, 'a.wav')\n"
+        "loadSound(3, 'none.wav')\nplaySound(3, -1, 0)\n"
+        "exit(0)\n");
+    GameRun r =
+        game.run(20, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
     expectCleanExit(r);
     std::vector<std::string> l = lines(r.log);
     ASSERT_EQ(l.size(), 4u) << r.log;
@@ -117,11 +121,12 @@ TEST(SoundScripts, ReplacingSongsAndSoundsReleasesTheOldOnes) {
 TEST(SoundScripts, EmptyAndOutOfRangeNumbersAreLoggedAndPlayNothing) {
     GameDir game;
     writeSineWav(game.file("a.wav"), 440, 0.2);
-    game.monkey("loadSong(2, 'nope.ogg')\nplaySong(2, 1)\nplaySong(3, -1)\nplaySong(300, -1)\n"
-                "loadSong(-1, 'a.wav')\nloadSound(512, 'a.wav')\nplaySound(7, -1, 0)\n"
-                "playSound(-2, 0, 0)\nloadSound(0, 'a.wav')\nplaySound(0, 16, 0)\nplaySound(0, -2, 0)\n"
-                "stopMusic()\n"
-                "addTimedEvent(1, 1, 1, 500, 'exit(0)')\n");
+    game.monkey(
+        "loadSong(2, 'nope.ogg')\nplaySong(2, 1)\nplaySong(3, -1)\nplaySong(300, -1)\n"
+        "loadSong(-1, 'a.wav')\nloadSound(512, 'a.wav')\nplaySound(7, -1, 0)\n"
+        "playSound(-2, 0, 0)\nloadSound(0, 'a.wav')\nplaySound(0, 16, 0)\nplaySound(0, -2, 0)\n"
+        "stopMusic()\n"
+        "addTimedEvent(1, 1, 1, 500, 'exit(0)')\n");
     AudioRun a = runWithDiskAudio(game);
     expectCleanExit(a.run);
     std::vector<std::string> l = lines(a.run.log);
@@ -138,8 +143,10 @@ TEST(SoundScripts, EmptyAndOutOfRangeNumbersAreLoggedAndPlayNothing) {
         "playSound: channel -2 is out of range",
     };
     ASSERT_GE(l.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(l.begin(), l.begin() + expected.size()), expected) << a.run.log;
-    for (double level : a.levels) EXPECT_LT(level, SILENT);
+    EXPECT_EQ(std::vector<std::string>(l.begin(), l.begin() + expected.size()), expected)
+        << a.run.log;
+    for (double level : a.levels)
+        EXPECT_LT(level, SILENT);
 }
 
 } // namespace

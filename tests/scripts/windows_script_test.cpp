@@ -26,7 +26,7 @@ TEST(WindowScripts, EveryWindowFunctionChecksItsWindowAndLogsInItsOwnWords) {
     SDL_Surface* font = makeFontPicture();
     saveBMP(font, game.file("font.bmp"));
     SDL_FreeSurface(font);
-    game.monkey("addFont(300, 'font.bmp')\n"           // font 44 in image 65324
+    game.monkey("addFont(300, 'font.bmp')\n" // font 44 in image 65324
                 "addFont(1, 'missing.bmp')\n"
                 "newPicWin(2, 10, 20, 65324)\n"
                 "newPicWin(3, 10, 20, 40)\n"

@@ -14,24 +14,29 @@ inline void writeSineWav(const std::string& path, double hz, double seconds, int
     std::string data;
     for (int i = 0; i < frames; ++i) {
         int16_t v = static_cast<int16_t>(amplitude * std::sin(2 * M_PI * hz * i / rate));
-        for (int c = 0; c < 2; ++c) data.append(reinterpret_cast<const char*>(&v), 2);
+        for (int c = 0; c < 2; ++c)
+            data.append(reinterpret_cast<const char*>(&v), 2);
     }
     auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
     auto u16 = [](uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
     std::string wav = "RIFF" + u32(36 + data.size()) + "WAVEfmt " + u32(16) + u16(1) + u16(2) +
-                      u32(rate) + u32(rate * 4) + u16(4) + u16(16) + "data" + u32(data.size()) + data;
+                      u32(rate) + u32(rate * 4) + u16(4) + u16(16) + "data" + u32(data.size()) +
+                      data;
     std::ofstream(path, std::ios::binary) << wav;
 }
 
 // A four-channel tracker module ("M.K."): one looped square-wave sample played
 // at row 0 of the one pattern, which the song repeats.
 inline void writeSquareMod(const std::string& path) {
-    auto be16 = [](int v) { return std::string{static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; };
+    auto be16 = [](int v) {
+        return std::string{static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)};
+    };
     std::string mod = std::string("vondtest").append(12, '\0');
     const int sampleBytes = 64;
-    mod += std::string("square").append(16, '\0') + be16(sampleBytes / 2) + '\0' + '\x40' + be16(0) +
-           be16(sampleBytes / 2);
-    for (int s = 1; s < 31; ++s) mod += std::string(22, '\0') + be16(0) + '\0' + '\0' + be16(0) + be16(1);
+    mod += std::string("square").append(16, '\0') + be16(sampleBytes / 2) + '\0' + '\x40' +
+           be16(0) + be16(sampleBytes / 2);
+    for (int s = 1; s < 31; ++s)
+        mod += std::string(22, '\0') + be16(0) + '\0' + '\0' + be16(0) + be16(1);
     mod += '\x01';                 // song length: one position
     mod += '\x7F';                 // restart byte
     mod += std::string(128, '\0'); // order table: pattern 0
@@ -57,9 +62,11 @@ inline std::vector<double> loudnessPer100Ms(const std::string& path) {
     size_t count = bytes.size() / 2;
     for (size_t start = 0; start + window <= count; start += window) {
         double mean = 0, power = 0;
-        for (size_t i = start; i < start + window; ++i) mean += s[i];
+        for (size_t i = start; i < start + window; ++i)
+            mean += s[i];
         mean /= window;
-        for (size_t i = start; i < start + window; ++i) power += (s[i] - mean) * (s[i] - mean);
+        for (size_t i = start; i < start + window; ++i)
+            power += (s[i] - mean) * (s[i] - mean);
         levels.push_back(std::sqrt(power / window));
     }
     return levels;

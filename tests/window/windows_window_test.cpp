@@ -87,7 +87,8 @@ TEST(WindowsInAWindow, HotspotsRadioButtonsAndClearingTheSceneByClicks) {
     EXPECT_NE(r.log.find("Click at: 160,160\nTesting coordinates!160,160\n"
                          "Testing coordinates!160,160\nTesting coordinates!160,160\n"
                          "Click handler 2 activated!\nClick at: "),
-              std::string::npos) << r.log;
+              std::string::npos)
+        << r.log;
     EXPECT_NE(r.log.find("Click at: 120,120\nSDL Error Report: "), std::string::npos)
         << "the last click found no hotspot left to test";
     EXPECT_EQ(r.err.find("ERROR"), std::string::npos) << r.err;
@@ -141,7 +142,8 @@ TEST(WindowsInAWindow, KeysIloActOnWindowZeroAndPPlaysSoundZero) {
     writeButtonPicture(game, "pic.bmp", 0, 255, 0);
     writeSineWav(game.file("beep.wav"), 440, 0.3);
     game.monkey("addFont(1, 'pic.bmp')\nnewPicWin(0, 100, 100, 65281)\nloadSound(0, 'beep.wav')\n");
-    WindowGame w(x, game, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
+    WindowGame w(x, game,
+                 {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
     ASSERT_TRUE(w.hasWindow());
     pauseMs(300);
 
@@ -185,7 +187,8 @@ TEST(WindowsInAWindow, KeysIloActOnWindowZeroAndPPlaysSoundZero) {
     EXPECT_LT(levels[0], 1.0);
     EXPECT_LT(levels[1], 1.0);
     int loud = 0;
-    for (double level : levels) loud += level > 1000;
+    for (double level : levels)
+        loud += level > 1000;
     EXPECT_GE(loud, 2);
     EXPECT_LE(loud, 4) << "one play of 0.3 s";
 }
