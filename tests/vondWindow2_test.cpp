@@ -111,20 +111,6 @@ TEST(WindowTimedMove, ANewMoveStartsFromTheCurrentPosition) {
     EXPECT_FALSE(w.isMoving());
 }
 
-TEST(WindowBase, MovesHidingAndFlagsOnlyStoreTheirValues) {
-    BareWindow w(1, 2, 3, 4, 0, 0);
-    w.Move(10, 20);
-    w.MoveBy(-3, 5);
-    EXPECT_EQ(w.getX(), 7);
-    EXPECT_EQ(w.getY(), 25);
-    w.ToggleHidden();
-    EXPECT_TRUE(w.isHidden());
-    w.ToggleHidden(false);
-    EXPECT_FALSE(w.isHidden());
-    w.setFlags(0x20);
-    EXPECT_EQ(w.getFlags(), 0x20u);
-}
-
 // Picture windows ------------------------------------------------------------
 
 constexpr int IMAGE = 40;

@@ -20,6 +20,7 @@ class XSession {
 
   private:
     int pid = -1;
+    int displayPipe = -1;
     std::string display;
 };
 
