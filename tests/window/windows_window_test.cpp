@@ -45,7 +45,8 @@ TEST(WindowsInAWindow, HotspotsRadioButtonsAndClearingTheSceneByClicks) {
                 "newRadButton(5, 300, 100, 100, 50)\n"
                 "setRadButtons(5, 2, 65281, 65282, 0, 0, 40, 0)\n"
                 "newClickH(300, 100, 399, 149, 3, \"print('h3')\")\n"
-                "newClickH(0, 0, 20, 20, 4, \"DestroyAll() print('cleared')\")\n");
+                "newClickH(0, 0, 20, 20, 4, \"DestroyAll() print('cleared')\")\n"
+                "newClickH(500, 400, 540, 440, 6, \"delClickH(6) print('once')\")\n");
     WindowGame w(x, game);
     ASSERT_TRUE(w.hasWindow());
 
@@ -63,6 +64,8 @@ TEST(WindowsInAWindow, HotspotsRadioButtonsAndClearingTheSceneByClicks) {
     EXPECT_EQ(pixelRGB(before, 300, 100), BLACK) << "the picture's key pixel";
     EXPECT_EQ(pixelRGB(before, 390, 140), BLACK) << "the panel is transparent";
 
+    w.click(520, 420);
+    w.click(520, 420); // deleted by its own first run
     w.click(345, 110); // hotspot 3, then the panel selects button 1
     pauseMs(200);
     SDL_Surface* after = w.screenshot();
@@ -81,10 +84,10 @@ TEST(WindowsInAWindow, HotspotsRadioButtonsAndClearingTheSceneByClicks) {
     w.key("q");
     GameRun r = w.wait();
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "h1 1\nh1 2\nh2\nh3\ncleared\n");
+    EXPECT_EQ(r.out, "h1 1\nh1 2\nh2\nonce\nh3\ncleared\n");
     EXPECT_EQ(countOf(r.log, "Click at: 120,120\n"), 3) << r.log;
-    // Hotspots 4 and 3 miss, 2 holds the point, and 1 is never tested.
-    EXPECT_NE(r.log.find("Click at: 160,160\nTesting coordinates!160,160\n"
+    // Hotspots 6, 4 and 3 miss, 2 holds the point, and 1 is never tested.
+    EXPECT_NE(r.log.find("Click at: 160,160\nTesting coordinates!160,160\nTesting coordinates!160,160\n"
                          "Testing coordinates!160,160\nTesting coordinates!160,160\n"
                          "Click handler 2 activated!\nClick at: "),
               std::string::npos)
