@@ -6,8 +6,6 @@
 #include "vondSceneFixture.h"
 #include "vondStores.h"
 
-#include <functional>
-
 namespace {
 
 constexpr Uint32 RED = 0xFF0000, GREEN = 0x00FF00, BLUE = 0x0000FF, YELLOW = 0xFFFF00;
@@ -16,37 +14,12 @@ const Uint32 COLOURS[4] = {RED, GREEN, BLUE, YELLOW}; // tile i shows COLOURS[i]
 
 class LayerTest : public SceneTest {
   protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        picture = tilesetPNG("tiles.png", 128, 32, {RED, GREEN, BLUE, YELLOW});
-    }
-    void TearDown() override {
-        for (auto* m : maps) delete m;
-        SceneTest::TearDown();
-    }
-    // A w x h map stored as tilemap `number`, tile(x, y) per cell (-1 empty), magenta key.
-    KAV_Tilemap* makeMap(int number, int w, int h, int attribute, std::function<int(int, int)> tile) {
-        std::string text = "KAVMAP1\nTILESET\nid 0\nimage " + picture +
-                           "\nkey 255 0 255\nMAP\nid " + std::to_string(number) + "\nwidth " +
-                           std::to_string(w) + "\nheight " + std::to_string(h) + "\ncells\n";
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                text += std::to_string(x) + " " + std::to_string(y) + "\ntile " +
-                        std::to_string(tile(x, y)) + "\ncollide 0\nattribute " +
-                        std::to_string(x == 0 && y == 0 ? attribute : 0) + "\n";
-        std::string name = "map" + std::to_string(number) + ".txt";
-        dir.write(name, text + "\n");
-        maps.push_back(new KAV_Tilemap(dir.file(name).c_str()));
-        return maps.back();
-    }
     // The raster blitted over a grey surface, as the engine blits it onto the screen.
     SDL_Surface* overGrey(KAV_Layer& layer) {
         SDL_Surface* s = solidSurface(640, 480, 100, 100, 100);
         SDL_BlitSurface(layer.getRasterContext(), nullptr, s, nullptr);
         return s;
     }
-    std::string picture;
-    std::vector<KAV_Tilemap*> maps;
 };
 
 void expectPointer(KAV_Layer& l, int x, int y, int xo, int yo) {
