@@ -41,7 +41,8 @@ int wrapInto(int v, int size) {
 
 // Reads one decimal integer at p, clamped to int; false when there is none.
 bool parseInt(const char*& p, int& value) {
-    while (*p == ' ' || *p == '\t') ++p;
+    while (*p == ' ' || *p == '\t')
+        ++p;
     char* end = nullptr;
     long long v = std::strtoll(p, &end, 10);
     if (end == p) return false;
@@ -53,9 +54,11 @@ bool parseInt(const char*& p, int& value) {
 // Skips the leading label word of a "label value" line; false when there is no
 // value after it (a line holding a lone number has no label and no value).
 bool skipLabel(const char*& p) {
-    while (*p == ' ' || *p == '\t') ++p;
+    while (*p == ' ' || *p == '\t')
+        ++p;
     if (*p == '\0') return false;
-    while (*p != '\0' && !std::isspace(static_cast<unsigned char>(*p))) ++p;
+    while (*p != '\0' && !std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
     return true;
 }
 
@@ -314,9 +317,12 @@ bool KAV_Tilemap::readMapSection(std::ifstream& in) {
         collide[at] = (blocked & 0xFFFF) != 0 ? 1 : 0;
         // Only the first cell's attribute means something: the map's edge mode.
         if (readX == 0 && readY == 0) {
-            if (attribute == 1) flags = WRAP;
-            else if (attribute == 2) flags = BLANK;
-            else if (attribute == 3) flags = BLACK_EDGE;
+            if (attribute == 1)
+                flags = WRAP;
+            else if (attribute == 2)
+                flags = BLANK;
+            else if (attribute == 3)
+                flags = BLACK_EDGE;
         }
     }
     return static_cast<bool>(in);

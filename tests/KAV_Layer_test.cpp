@@ -49,9 +49,9 @@ TEST_F(LayerTest, OffsetsAreNormalisedIntoMinus31ToZeroKeepingTheWorldPosition) 
     EXPECT_EQ(32 * py - oy, 100001);
     EXPECT_TRUE(ox <= 0 && ox >= -31 && oy <= 0 && oy >= -31);
     l.Debug();
-    EXPECT_EQ(logLines().back(), "Layer Debug: xpos: " + std::to_string(px) +
-                                     " ypos: " + std::to_string(py) + " xoff: " +
-                                     std::to_string(ox) + " yoff: " + std::to_string(oy));
+    EXPECT_EQ(logLines().back(),
+              "Layer Debug: xpos: " + std::to_string(px) + " ypos: " + std::to_string(py) +
+                  " xoff: " + std::to_string(ox) + " yoff: " + std::to_string(oy));
 }
 
 TEST_F(LayerTest, PointerWrapsByTheLayerSizeAndTheMapWrapsCellsAgain) {
@@ -81,13 +81,13 @@ TEST_F(LayerTest, TilesArePaintedAtThePixelOffsetsAndOutsideCellsShowTheEdge) {
     l.setLayerTilemap(1);
     l.SetPointer(0, 0, -8, -5);
     SDL_Surface* r = l.getRasterContext();
-    EXPECT_EQ(pixelRGB(r, 0, 0), RED);    // cell (0, 0) starts at (-8, -5)
+    EXPECT_EQ(pixelRGB(r, 0, 0), RED); // cell (0, 0) starts at (-8, -5)
     EXPECT_EQ(pixelRGB(r, 23, 26), RED);
-    EXPECT_EQ(pixelRGB(r, 24, 0), GREEN); // cell (1, 0)
+    EXPECT_EQ(pixelRGB(r, 24, 0), GREEN);  // cell (1, 0)
     EXPECT_EQ(pixelRGB(r, 23, 27), GREEN); // cell (0, 1)
     EXPECT_EQ(pixelRGB(r, 119, 0), YELLOW);
-    EXPECT_EQ(pixelRGB(r, 120, 0), 0u);   // column 4 is off the map: black edge
-    EXPECT_EQ(pixelRGB(r, 0, 59), 0u);    // row 2 too
+    EXPECT_EQ(pixelRGB(r, 120, 0), 0u); // column 4 is off the map: black edge
+    EXPECT_EQ(pixelRGB(r, 0, 59), 0u);  // row 2 too
     EXPECT_EQ(pixelRGB(r, 639, 479), 0u);
     l.MovePointer(0, 0, 8, 0); // eight pixels to the left: no half tile any more
     EXPECT_EQ(pixelRGB(l.getRasterContext(), 31, 0), RED);
@@ -115,7 +115,7 @@ TEST_F(LayerTest, TransparentTilemapLayerKeysOnItsTilesetColourWhenTheMapFollows
     l.setLayerTilemap(1);
     SDL_Surface* s = overGrey(l);
     EXPECT_EQ(pixelRGB(s, 0, 0), GREEN);
-    EXPECT_EQ(pixelRGB(s, 40, 0), GREY);  // empty cell: blank tile in the key colour
+    EXPECT_EQ(pixelRGB(s, 40, 0), GREY);    // empty cell: blank tile in the key colour
     EXPECT_EQ(pixelRGB(s, 200, 100), GREY); // off the map: blank
     SDL_FreeSurface(s);
 

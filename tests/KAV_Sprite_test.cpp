@@ -11,7 +11,8 @@ class SpriteTest : public SceneTest {
   protected:
     KAV_Sprite make(int id, int count, unsigned flags, unsigned firstImage = 10) {
         auto* frames = new unsigned[count > 0 ? count : 1];
-        for (int i = 0; i < count; ++i) frames[i] = firstImage + i;
+        for (int i = 0; i < count; ++i)
+            frames[i] = firstImage + i;
         return KAV_Sprite(static_cast<unsigned char>(id), count, flags, frames);
     }
 };

@@ -19,7 +19,8 @@ class TilemapFile : public SceneTest {
         return maps.back();
     }
     void TearDown() override {
-        for (auto* m : maps) delete m;
+        for (auto* m : maps)
+            delete m;
         SceneTest::TearDown();
     }
     std::string twoTiles() { return tilesetPNG("tiles.png", 64, 32, {RED, GREEN}); }
@@ -43,7 +44,7 @@ TEST_F(TilemapFile, ExampleMapRegistersTilesetAndMapAndWraps) {
     EXPECT_EQ(tileRGB(map->GetTile(-1, 0).image), GREEN);
     EXPECT_EQ(map->GetTile(-1, 0).number, 1);
     EXPECT_EQ(tileRGB(map->GetTile(-3, 5).image), GREEN); // far outside wraps as often as needed
-    EXPECT_EQ(map->GetTile(0, 1).image, nullptr);          // empty cell: blank tile, no image
+    EXPECT_EQ(map->GetTile(0, 1).image, nullptr);         // empty cell: blank tile, no image
     EXPECT_EQ(map->getCollide(1, 0), 1);
     EXPECT_EQ(map->getCollide(3, 0), 1);
     EXPECT_EQ(map->getCollide(0, 0), 0);
@@ -101,7 +102,8 @@ TEST_F(TilemapFile, UnreadableFilesLeaveAnEmptyMapThatDrawsNothingAndBlocks) {
     maps.push_back(missing);
     KAV_Tilemap* trailingBlank = read("KAVMAP1 \nTILESET\n", "blank.txt");
     KAV_Tilemap* otherDigit = read("KAVMAP2\n", "two.txt");
-    KAV_Tilemap* crlf = read("KAVMAP1\r\nMAP\r\nid 4\r\nw 1\r\nh 1\r\nc\r\n0 0\r\nt 0\r\nc 1\r\na 0\r\n");
+    KAV_Tilemap* crlf =
+        read("KAVMAP1\r\nMAP\r\nid 4\r\nw 1\r\nh 1\r\nc\r\n0 0\r\nt 0\r\nc 1\r\na 0\r\n");
 
     std::vector<std::string> l = logLines();
     ASSERT_EQ(l.size(), 4u);
@@ -109,7 +111,8 @@ TEST_F(TilemapFile, UnreadableFilesLeaveAnEmptyMapThatDrawsNothingAndBlocks) {
     EXPECT_EQ(l[1], "Unrecognized filetype: " + dir.file("blank.txt"));
     EXPECT_EQ(l[2], "Unrecognized filetype: " + dir.file("two.txt"));
     // CR LF line ends are read; the map has cells but no tileset to draw with.
-    EXPECT_EQ(l[3], "Map file " + dir.file("map.txt") + ", line 10: the map has no tileset; it draws nothing");
+    EXPECT_EQ(l[3], "Map file " + dir.file("map.txt") +
+                        ", line 10: the map has no tileset; it draws nothing");
     for (KAV_Tilemap* empty : {missing, trailingBlank, otherDigit}) {
         EXPECT_EQ(empty->getWidth(), 0);
         EXPECT_EQ(empty->GetTile(0, 0).image, nullptr);
@@ -151,10 +154,13 @@ TEST_F(TilemapFile, BadCellEntriesAreSkippedAndUnsetCellsAreEmptyAndFree) {
     ASSERT_EQ(l.size(), 4u);
     EXPECT_EQ(l[0], at + "14: cell (5, 0) lies outside the 3 x 2 map; skipped");
     EXPECT_EQ(l[1], at + "18: cell (-1, 0) lies outside the 3 x 2 map; skipped");
-    EXPECT_EQ(l[2], at + "22: tile number 600 at cell (1, 0) is out of range; the cell is left empty");
-    EXPECT_EQ(l[3], at + "34: tile number 70000 at cell (0, 0) is out of range; the cell is left empty");
+    EXPECT_EQ(l[2],
+              at + "22: tile number 600 at cell (1, 0) is out of range; the cell is left empty");
+    EXPECT_EQ(l[3],
+              at + "34: tile number 70000 at cell (0, 0) is out of range; the cell is left empty");
     EXPECT_EQ(map->getFlags(), 0u); // attribute 9 changes nothing
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(map->GetTile(x, 0).image, nullptr) << x;
+    for (int x = 0; x < 3; ++x)
+        EXPECT_EQ(map->GetTile(x, 0).image, nullptr) << x;
     EXPECT_EQ(map->GetTile(0, 1).image, nullptr);
     EXPECT_EQ(tileRGB(map->GetTile(2, 1).image), GREEN);
     EXPECT_EQ(map->getCollide(1, 0), 1);
@@ -165,21 +171,32 @@ TEST_F(TilemapFile, BadCellEntriesAreSkippedAndUnsetCellsAreEmptyAndFree) {
 
 TEST_F(TilemapFile, ReadingStopsAtOverlongLinesShortEntriesAndUnusableSizes) {
     std::string head = "KAVMAP1\nTILESET\nid 0\nimage " + twoTiles() + "\nkey 0 0 0\n";
-    std::string cells = "MAP\nid 3\nwidth 2\nheight 1\ncells\n0 0\ntile 1\ncollide 1\nattribute 0\n";
-    KAV_Tilemap* longLine = read(head + cells + std::string(300, 'x') + "\n1 0\ntile 1\ncollide 0\nattribute 0\n", "long.txt");
+    std::string cells =
+        "MAP\nid 3\nwidth 2\nheight 1\ncells\n0 0\ntile 1\ncollide 1\nattribute 0\n";
+    KAV_Tilemap* longLine =
+        read(head + cells + std::string(300, 'x') + "\n1 0\ntile 1\ncollide 0\nattribute 0\n",
+             "long.txt");
     KAV_Tilemap* cutShort = read(head + cells + "1 0\ntile 1\ncollide", "short.txt");
-    KAV_Tilemap* zeroWide = read(head + "MAP\nid 5\nwidth 0\nheight 4\ncells\n0 0\ntile 1\n", "zero.txt");
+    KAV_Tilemap* zeroWide =
+        read(head + "MAP\nid 5\nwidth 0\nheight 4\ncells\n0 0\ntile 1\n", "zero.txt");
     KAV_Tilemap* negative = read(head + "MAP\nid 6\nwidth 4\nheight -2\n", "negative.txt");
     KAV_Tilemap* huge = read(head + "MAP\nid 8\nwidth 100000\nheight 100000\n", "huge.txt");
-    KAV_Tilemap* noLabel = read(head + "MAP\n9\nwidth 1\nheight 1\ncells\n0 0\ntile 0\ncollide 0\nattribute 0\n", "nolabel.txt");
+    KAV_Tilemap* noLabel =
+        read(head + "MAP\n9\nwidth 1\nheight 1\ncells\n0 0\ntile 0\ncollide 0\nattribute 0\n",
+             "nolabel.txt");
 
     std::vector<std::string> l = logLines();
     ASSERT_EQ(l.size(), 5u);
-    EXPECT_EQ(l[0], "Map file " + dir.file("long.txt") + ", line 15: line longer than 255 characters; reading stopped");
-    EXPECT_EQ(l[1], "Map file " + dir.file("short.txt") + ", line 17: cell entry cut short; ignored");
-    EXPECT_EQ(l[2], "Map file " + dir.file("zero.txt") + ", line 9: map size 0 x 4 is out of range; reading stopped");
-    EXPECT_EQ(l[3], "Map file " + dir.file("negative.txt") + ", line 9: map size 4 x -2 is out of range; reading stopped");
-    EXPECT_EQ(l[4], "Map file " + dir.file("huge.txt") + ", line 9: map size 100000 x 100000 is out of range; reading stopped");
+    EXPECT_EQ(l[0], "Map file " + dir.file("long.txt") +
+                        ", line 15: line longer than 255 characters; reading stopped");
+    EXPECT_EQ(l[1],
+              "Map file " + dir.file("short.txt") + ", line 17: cell entry cut short; ignored");
+    EXPECT_EQ(l[2], "Map file " + dir.file("zero.txt") +
+                        ", line 9: map size 0 x 4 is out of range; reading stopped");
+    EXPECT_EQ(l[3], "Map file " + dir.file("negative.txt") +
+                        ", line 9: map size 4 x -2 is out of range; reading stopped");
+    EXPECT_EQ(l[4], "Map file " + dir.file("huge.txt") +
+                        ", line 9: map size 100000 x 100000 is out of range; reading stopped");
 
     EXPECT_EQ(tileRGB(longLine->GetTile(0, 0).image), GREEN); // read before the long line
     EXPECT_EQ(longLine->GetTile(1, 0).image, nullptr);
@@ -203,7 +220,8 @@ TEST_F(TilemapFile, TilesetsBeyondTheImageStoreAndOversizedPicturesAreRefused) {
     std::string many = tilesetPNG("many.png", 736, 736, {RED, GREEN, BLUE});
     KAV_Tilemap* map = read("KAVMAP1\nTILESET\nid 200\nimage " + many +
                             "\nkey 0 0 0\nMAP\nid 300\nwidth 1\nheight 1\ncells\n\n"
-                            "TILESET\nid 1\nimage " + many + "\nkey 0 0 0\n");
+                            "TILESET\nid 1\nimage " +
+                            many + "\nkey 0 0 0\n");
     std::vector<std::string> l = logLines();
     std::string at = "Map file " + dir.file("map.txt") + ", line ";
     ASSERT_EQ(l.size(), 3u);

@@ -21,7 +21,8 @@ class SpriteLayers : public SceneTest {
     // A template of `count` frames starting at image firstImage.
     void addTemplate(int id, unsigned flags, int count = 1, unsigned firstImage = 100) {
         auto* frames = new unsigned[count];
-        for (int i = 0; i < count; ++i) frames[i] = firstImage + i;
+        for (int i = 0; i < count; ++i)
+            frames[i] = firstImage + i;
         gfx.addSprite(new KAV_Sprite(static_cast<unsigned char>(id), count, flags, frames));
     }
     void expectAt(int slot, int L, int x, int y, int xo, int yo) {
@@ -100,14 +101,15 @@ TEST_F(SpriteLayers, MovesCarryPixelOffsetsOnceAndWrapOnlyOnWrappingTilemapLayer
     expectAt(3, 1, 24, 14, 8, 30);
 
     int moves = 0;
-    for (const std::string& line : logLines()) moves += line == "In move sprite function!";
+    for (const std::string& line : logLines())
+        moves += line == "In move sprite function!";
     EXPECT_EQ(moves, 7);
 }
 
 TEST_F(SpriteLayers, FrameStacksTileAndSpriteLayersAndSpritesScrollWithTheirTileLayer) {
-    makeMap(1, 30, 20, 0, [](int, int) { return 0; }); // all red
-    vondImageStore[100] = solidSurface(8, 8, 0, 255, 0);   // green
-    vondImageStore[101] = solidSurface(8, 8, 0, 0, 255);   // blue
+    makeMap(1, 30, 20, 0, [](int, int) { return 0; });       // all red
+    vondImageStore[100] = solidSurface(8, 8, 0, 255, 0);     // green
+    vondImageStore[101] = solidSurface(8, 8, 0, 0, 255);     // blue
     vondImageStore[102] = solidSurface(16, 16, 255, 255, 0); // yellow picture
     vondImageStore[103] = solidSurface(4, 4, 255, 255, 255); // white
     addTemplate(30, 0, 1, 100);

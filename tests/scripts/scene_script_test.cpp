@@ -53,16 +53,11 @@ TEST(SceneScript, ImageMapAndLayerFunctionsReadTheirArgumentsAndRefuseBadNumbers
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "2\t2\n3\t1\n3\n0\n0\n");
     std::vector<std::string> expected = {
-        "addImage: image 70000 is out of range",
-        "loadMap: tilemap 300 is out of range",
-        "Unable to open tilemap: missing.txt",
-        "ERROR: Asked to use NULL tilemap: 7",
-        "setTilemap: tilemap 999 is out of range",
-        "getLayerX: layer 4 is out of range",
-        "getLayerY: layer -1 is out of range",
-        "setLayerPic: layer 7 is out of range",
-        "setLayerPic: image 70000 is out of range",
-        "setBlank: tilemap 5 is not loaded",
+        "addImage: image 70000 is out of range",    "loadMap: tilemap 300 is out of range",
+        "Unable to open tilemap: missing.txt",      "ERROR: Asked to use NULL tilemap: 7",
+        "setTilemap: tilemap 999 is out of range",  "getLayerX: layer 4 is out of range",
+        "getLayerY: layer -1 is out of range",      "setLayerPic: layer 7 is out of range",
+        "setLayerPic: image 70000 is out of range", "setBlank: tilemap 5 is not loaded",
     };
     EXPECT_EQ(bodyLines(r.log), expected);
 }
@@ -99,7 +94,8 @@ TEST(SceneScript, MapFlagFunctionsReplaceTheWholeFlagWord) {
     EXPECT_EQ(l[0], "New Sprite ID: 1 with flags: 0");
     EXPECT_EQ(l[1], "Sprite: 1 flags: 0");
     EXPECT_EQ(l[2], "Placing sprite: 0 with flags: 0");
-    for (size_t i = 3; i < l.size(); ++i) EXPECT_EQ(l[i], "In move sprite function!");
+    for (size_t i = 3; i < l.size(); ++i)
+        EXPECT_EQ(l[i], "In move sprite function!");
 }
 
 TEST(SceneScript, SpriteFunctionsPlaceQueryMoveAndDeleteBySlot) {
@@ -192,7 +188,8 @@ TEST(SceneScript, AFullSpriteLayerEndsTheRunWithStatusOne) {
     EXPECT_EQ(r.out, "255\n");
     std::vector<std::string> l = bodyLines(r.log);
     int placed = 0;
-    for (const std::string& line : l) placed += line.rfind("Placing sprite: ", 0) == 0;
+    for (const std::string& line : l)
+        placed += line.rfind("Placing sprite: ", 0) == 0;
     EXPECT_EQ(placed, 256);
     ASSERT_GE(l.size(), 3u);
     EXPECT_EQ(l[l.size() - 3], "Placing sprite: 255 with flags: 0");

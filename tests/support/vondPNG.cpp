@@ -15,13 +15,15 @@ Uint32 crc32(const unsigned char* data, size_t n, Uint32 crc = 0) {
     crc = ~crc;
     for (size_t i = 0; i < n; ++i) {
         crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     return ~crc;
 }
 
 void put32(Bytes& b, Uint32 v) {
-    for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<unsigned char>(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        b.push_back(static_cast<unsigned char>(v >> shift));
 }
 
 void chunk(Bytes& out, const char* type, const Bytes& data) {

@@ -15,7 +15,8 @@ const Uint32 SCENE_COLOURS[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
 
 void SceneTest::TearDown() {
     vondError.close();
-    for (auto* m : maps) delete m;
+    for (auto* m : maps)
+        delete m;
     maps.clear();
     // The program keeps its resources to the end; a test releases what it made.
     for (auto*& image : vondImageStore) {
@@ -46,7 +47,8 @@ std::string SceneTest::tilesetPNG(const std::string& name, int w, int h,
 std::string exampleMap(const std::string& picture, int firstAttribute) {
     return "KAVMAP1\nTILESET\nid 0\nimage " + picture +
            "\nkey 255 0 255\nMAP\nid 1\nwidth 2\nheight 2\ncells\n"
-           "0 0\ntile 0\ncollide 0\nattribute " + std::to_string(firstAttribute) +
+           "0 0\ntile 0\ncollide 0\nattribute " +
+           std::to_string(firstAttribute) +
            "\n1 0\ntile 1\ncollide 1\nattribute 0\n"
            "0 1\ntile -1\ncollide 0\nattribute 0\n"
            "1 1\ntile 1\ncollide 0\nattribute 0\n\n";

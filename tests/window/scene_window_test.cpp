@@ -44,14 +44,15 @@ void buildScene(const GameDir& game) {
     game.write("top.txt", mapText(1, "grey.png", 2, [](int x, int y) {
                    return x == 6 && y == 3 ? 0 : -2; // -2: cell not written at all
                }));
-    game.monkey("loadMap(1, 'ground.txt')\n loadMap(2, 'top.txt')\n"
-                "setLayerProperty(0, 1, 0)\n setTilemap(0, 1)\n setLPointer(0, 2, 2, 0, 0)\n"
-                "setLayerProperty(1, 1, 1)\n setTilemap(1, 2)\n"
-                "addImage(50, 'white.png')\n addImage(51, 'cyan.png')\n addImage(52, 'orange.png')\n"
-                "addSprite(1, 0, 1, 50)\n placeSprite(1, 1, 4, 4, 0, 0)\n"
-                "setLayerProperty(2, 0, 1)\n setLayerPic(2, 51)\n setLPointer(2, -10, -10, 0, 0)\n"
-                "setLayerProperty(3, 0, 1)\n setLayerPic(3, 52)\n setLPointer(3, -11, -10, 0, 0)\n"
-                "toggleLayer(0)\n toggleLayer(1)\n toggleSLayer(1)\n");
+    game.monkey(
+        "loadMap(1, 'ground.txt')\n loadMap(2, 'top.txt')\n"
+        "setLayerProperty(0, 1, 0)\n setTilemap(0, 1)\n setLPointer(0, 2, 2, 0, 0)\n"
+        "setLayerProperty(1, 1, 1)\n setTilemap(1, 2)\n"
+        "addImage(50, 'white.png')\n addImage(51, 'cyan.png')\n addImage(52, 'orange.png')\n"
+        "addSprite(1, 0, 1, 50)\n placeSprite(1, 1, 4, 4, 0, 0)\n"
+        "setLayerProperty(2, 0, 1)\n setLayerPic(2, 51)\n setLPointer(2, -10, -10, 0, 0)\n"
+        "setLayerProperty(3, 0, 1)\n setLayerPic(3, 52)\n setLPointer(3, -11, -10, 0, 0)\n"
+        "toggleLayer(0)\n toggleLayer(1)\n toggleSLayer(1)\n");
 }
 
 std::vector<std::string> debugLines(const std::string& log) {
@@ -65,7 +66,8 @@ std::vector<std::string> debugLines(const std::string& log) {
 int groundMismatches(SDL_Surface* now, SDL_Surface* before, int dx, int dy) {
     int bad = 0;
     for (int y = 200; y < 470; y += 11)
-        for (int x = 0; x < 600; x += 13) bad += pixelRGB(now, x + dx, y + dy) != pixelRGB(before, x, y);
+        for (int x = 0; x < 600; x += 13)
+            bad += pixelRGB(now, x + dx, y + dy) != pixelRGB(before, x, y);
     return bad;
 }
 
@@ -84,29 +86,33 @@ TEST(SceneWindow, DeveloperKeysScrollToggleAndReportTheTileLayers) {
     EXPECT_EQ(pixelRGB(start, 200, 100), GREY);  // layer 1's only tile
     EXPECT_NE(pixelRGB(start, 230, 100), GREY);  // its neighbours are see-through
 
-    for (const char* k : {"Right", "Down", "Down", "5", "s", "d", "5", "6"}) w.key(k);
+    for (const char* k : {"Right", "Down", "Down", "5", "s", "d", "5", "6"})
+        w.key(k);
     SDL_Surface* moved = w.screenshot();
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(groundMismatches(moved, start, 32, 6), 0); // layer 0: 32 right, 1 + 1 + 4 down
     EXPECT_EQ(pixelRGB(moved, 64 + 32, 64 + 6), WHITE);  // the sprite rides on layer 0
     EXPECT_EQ(pixelRGB(moved, 64 + 31, 64 + 6), pixelRGB(start, 63, 64));
-    EXPECT_EQ(pixelRGB(moved, 192 + 8, 96 + 8), GREY);   // layer 1: 8 right, 8 down
+    EXPECT_EQ(pixelRGB(moved, 192 + 8, 96 + 8), GREY); // layer 1: 8 right, 8 down
     EXPECT_NE(pixelRGB(moved, 192 + 7, 96 + 8), GREY);
 
-    for (const char* k : {"Left", "Up", "Up", "w", "a", "5", "6"}) w.key(k);
+    for (const char* k : {"Left", "Up", "Up", "w", "a", "5", "6"})
+        w.key(k);
     SDL_Surface* back = w.screenshot();
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(groundMismatches(back, start, 0, 0), 0);
     EXPECT_EQ(pixelRGB(back, 200, 100), GREY);
 
-    for (const char* k : {"1"}) w.key(k);
+    for (const char* k : {"1"})
+        w.key(k);
     SDL_Surface* noGround = w.screenshot();
     ASSERT_NE(noGround, nullptr);
     EXPECT_EQ(pixelRGB(noGround, 300, 300), 0u);
     EXPECT_EQ(pixelRGB(noGround, 64, 64), WHITE); // sprite layer 1 stays shown
     EXPECT_EQ(pixelRGB(noGround, 200, 100), GREY);
 
-    for (const char* k : {"2", "3", "4", "7", "8"}) w.key(k);
+    for (const char* k : {"2", "3", "4", "7", "8"})
+        w.key(k);
     SDL_Surface* pictures = w.screenshot();
     ASSERT_NE(pictures, nullptr);
     EXPECT_EQ(pixelRGB(pictures, 200, 100), 0u);
@@ -114,13 +120,15 @@ TEST(SceneWindow, DeveloperKeysScrollToggleAndReportTheTileLayers) {
     EXPECT_EQ(pixelRGB(pictures, 352, 320), ORANGE);
     EXPECT_EQ(pixelRGB(pictures, 340, 320), 0u);
 
-    for (const char* k : {"1", "2", "3", "4"}) w.key(k);
+    for (const char* k : {"1", "2", "3", "4"})
+        w.key(k);
     SDL_Surface* again = w.screenshot();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(groundMismatches(again, start, 0, 0), 0);
     EXPECT_EQ(pixelRGB(again, 320, 320), pixelRGB(start, 320, 320));
 
-    for (SDL_Surface* s : {start, moved, back, noGround, pictures, again}) SDL_FreeSurface(s);
+    for (SDL_Surface* s : {start, moved, back, noGround, pictures, again})
+        SDL_FreeSurface(s);
     w.key("q");
     GameRun r = w.wait();
     EXPECT_EQ(r.status, 0);
