@@ -66,6 +66,11 @@ TEST_F(LayerTest, PointerWrapsByTheLayerSizeAndTheMapWrapsCellsAgain) {
     l.setLayerTilemap(2);
     l.SetPointer(-1, 0, 0, 0);
     EXPECT_EQ(pixelRGB(l.getRasterContext(), 0, 0), COLOURS[9 % 4]); // 639 wrapped by 30
+    l.setLayerDimensions(0, 10); // unusable bounds are refused
+    l.setLayerDimensions(100, 50);
+    l.SetPointer(-1, -1, 0, 0);
+    EXPECT_EQ(l.getXPos(), 99);
+    EXPECT_EQ(l.getYPos(), 49);
     l.setLayerTilemap(3); // black edge, no wrap: the pointer stays where it was put
     l.SetPointer(-5, 0, 0, 0);
     EXPECT_EQ(l.getXPos(), -5);
