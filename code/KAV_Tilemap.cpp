@@ -194,18 +194,21 @@ void KAV_Tilemap::logProblem(const std::string& what) {
 bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line) {
     line.clear();
     if (!in) return false;
-    bool any = false;
+    bool any = false, overlong = false;
     for (int c = in.get(); c != std::char_traits<char>::eof(); c = in.get()) {
         any = true;
         if (c == '\n') break;
         // One byte of slack for the CR of a CR LF line end.
-        if (line.size() > KAV_MAP_LINE_MAX) break;
+        if (line.size() > KAV_MAP_LINE_MAX) {
+            overlong = true;
+            break;
+        }
         line.push_back(static_cast<char>(c));
     }
     if (!any) return false;
     ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > KAV_MAP_LINE_MAX) {
+    if (!overlong && !line.empty() && line.back() == '\r') line.pop_back();
+    if (overlong || line.size() > KAV_MAP_LINE_MAX) {
         logProblem("line longer than 255 characters; reading stopped");
         in.setstate(std::ios::failbit);
         return false;
