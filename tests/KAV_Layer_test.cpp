@@ -10,7 +10,7 @@ namespace {
 
 constexpr Uint32 RED = 0xFF0000, GREEN = 0x00FF00, BLUE = 0x0000FF, YELLOW = 0xFFFF00;
 constexpr Uint32 MAGENTA = 0xFF00FF, GREY = 0x646464;
-const Uint32 COLOURS[4] = {RED, GREEN, BLUE, YELLOW}; // tile i shows COLOURS[i]
+const Uint32* const COLOURS = SCENE_COLOURS; // tile i of makeMap shows COLOURS[i]
 
 class LayerTest : public SceneTest {
   protected:
@@ -66,7 +66,7 @@ TEST_F(LayerTest, PointerWrapsByTheLayerSizeAndTheMapWrapsCellsAgain) {
     l.setLayerTilemap(2);
     l.SetPointer(-1, 0, 0, 0);
     EXPECT_EQ(pixelRGB(l.getRasterContext(), 0, 0), COLOURS[9 % 4]); // 639 wrapped by 30
-    l.setLayerDimensions(0, 10); // unusable bounds are refused
+    l.setLayerDimensions(0, 10);                                     // unusable bounds are refused
     l.setLayerDimensions(100, 50);
     l.SetPointer(-1, -1, 0, 0);
     EXPECT_EQ(l.getXPos(), 99);
