@@ -14,10 +14,10 @@
 void pauseMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 XSession::XSession() {
-    // Two servers starting at once may pick the same display number; the loser
-    // writes a second number once it has found another one. So read until the
-    // number has been stable for a moment, and keep the pipe open for any
-    // further write (a closed pipe makes the server give up).
+    // The read end stays open while the server runs: a server whose write of
+    // its display number fails gives up ("Cannot write display number"), which
+    // showed up when several sessions started at once. Whatever it writes until
+    // a short quiet spell is read, and the last number taken.
     int fds[2];
     if (pipe(fds) != 0) return;
     pid = fork();
@@ -37,7 +37,7 @@ XSession::XSession() {
     if (n > 0) written.append(buf, static_cast<size_t>(n));
     for (;;) {
         pollfd p = {displayPipe, POLLIN, 0};
-        if (poll(&p, 1, 300) <= 0 || !(p.revents & POLLIN)) break;
+        if (poll(&p, 1, 100) <= 0 || !(p.revents & POLLIN)) break;
         n = read(displayPipe, buf, sizeof buf);
         if (n <= 0) break;
         written.append(buf, static_cast<size_t>(n));
