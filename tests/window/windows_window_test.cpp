@@ -108,6 +108,11 @@ TEST(WindowsInAWindow, TextAndPictureWindowsChangedByScripts) {
     saveBMP(font, game.file("font.bmp"));
     SDL_FreeSurface(font);
     writeButtonPicture(game, "pic.bmp", 0, 255, 0);
+    SDL_Surface* keyed = solidSurface(32, 32, 0, 255, 0);
+    SDL_Rect quarter = newRect(0, 0, 16, 16);
+    SDL_FillRect(keyed, &quarter, SDL_MapRGB(keyed->format, 255, 0, 255));
+    saveBMP(keyed, game.file("keyed.bmp"));
+    SDL_FreeSurface(keyed);
     game.monkey("addFont(0, 'font.bmp')\naddFont(1, 'pic.bmp')\n"
                 "addString(3, 'AB')\n"
                 "newTxtWin(1, 10, 10, 200, 80, 3)\n"
@@ -118,7 +123,11 @@ TEST(WindowsInAWindow, TextAndPictureWindowsChangedByScripts) {
                 "newPicWin(7, 300, 300, 65281)\n"
                 "moveWinBy(7, 10, 20)\n"
                 "newPicWin(8, 400, 300, 65281)\n"
-                "winToggleHid(8)\n");
+                "winToggleHid(8)\n"
+                "addImage(50, 'keyed.bmp')\n"
+                "newPicWin(9, 450, 300, 50)\n"
+                "setWinFlags(9, 16)\n"
+                "newPicWin(10, 500, 300, 50)\n");
     WindowGame w(x, game);
     ASSERT_TRUE(w.hasWindow());
     pauseMs(200);
@@ -133,6 +142,9 @@ TEST(WindowsInAWindow, TextAndPictureWindowsChangedByScripts) {
     EXPECT_EQ(pixelRGB(shot, 320, 330), GREEN);
     EXPECT_EQ(pixelRGB(shot, 305, 305), BLACK);
     EXPECT_EQ(pixelRGB(shot, 410, 310), BLACK) << "hidden";
+    EXPECT_EQ(pixelRGB(shot, 455, 305), BLACK) << "the top-left colour made transparent";
+    EXPECT_EQ(pixelRGB(shot, 470, 320), GREEN);
+    EXPECT_EQ(pixelRGB(shot, 505, 305), 0xFF00FFu) << "the store image itself keeps no key";
     SDL_FreeSurface(shot);
     w.key("q");
     EXPECT_EQ(w.wait().status, 0);
