@@ -67,8 +67,7 @@ TEST(WindowsInAWindow, HotspotsRadioButtonsAndClearingTheSceneByClicks) {
     w.click(520, 420);
     w.click(520, 420); // deleted by its own first run
     w.click(345, 110); // hotspot 3, then the panel selects button 1
-    pauseMs(200);
-    SDL_Surface* after = w.screenshot();
+    SDL_Surface* after = screenshotWhen(w, 350, 110, GREEN, 2000);
     ASSERT_NE(after, nullptr);
     EXPECT_EQ(pixelRGB(after, 310, 110), BLUE);
     EXPECT_EQ(pixelRGB(after, 350, 110), GREEN);
