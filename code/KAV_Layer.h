@@ -1,0 +1,56 @@
+// A full-screen tile layer: a 640 x 480 raster that shows either one picture
+// from the image store or the visible part of a tilemap, scrolled by a pointer
+// (whole tiles) and pixel offsets kept in -31..0.
+#pragma once
+
+#include <SDL.h>
+
+enum KAV_LAYER_MODE { KAV_LAYER_PICTURE = 0, KAV_LAYER_TILEMAP = 1 };
+
+class KAV_Layer {
+  public:
+    enum : unsigned { TRANSPARENT = 1, TRANSLUCENT = 2 };
+
+    KAV_Layer(KAV_LAYER_MODE mode, int width, int height, unsigned flags);
+    ~KAV_Layer();
+    KAV_Layer(const KAV_Layer&) = delete;
+    KAV_Layer& operator=(const KAV_Layer&) = delete;
+
+    void setLayerMode(KAV_LAYER_MODE mode, unsigned flags);
+    void getLayerMode(KAV_LAYER_MODE& mode, unsigned& flags) const;
+    void setLayerDimensions(int width, int height);
+    void setLayerTilemap(int number);
+    SDL_Surface* getRasterContext();
+    void SetPointer(int x, int y, int xOffset, int yOffset);
+    void MovePointer(int dx, int dy, int dxOffset, int dyOffset);
+    void MovePointer(int dx, int dy);
+    void normalizeOffset();
+    void normalizePointer();
+    int getXPos() const { return pointerX; }
+    int getYPos() const { return pointerY; }
+    void getPointer(int& x, int& y, int& xOffset, int& yOffset) const;
+    void getDimension(int& w, int& h) const;
+    unsigned char getLayerTilemap() const { return static_cast<unsigned char>(tilemapNumber); }
+    void blitTiles();
+    void Draw();
+    void setSurface(int pictureNumber) { picture = pictureNumber; }
+    void Debug() const;
+
+  private:
+    void paintTiles(SDL_Surface* target);
+
+    SDL_Surface* raster;
+    class KAV_Tilemap* tilemap = nullptr;
+    KAV_LAYER_MODE mode;
+    unsigned flags;
+    int width;
+    int height;
+    int tilemapNumber = 0;
+    int tilesetNumber = 0;
+    int pointerX = 0;
+    int pointerY = 0;
+    int offsetX = 0;
+    int offsetY = 0;
+    bool dirty = true;
+    int picture = 0;
+};

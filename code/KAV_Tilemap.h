@@ -1,0 +1,61 @@
+// Tilemaps: grids of tile numbers with collision marks, read from "KAVMAP1"
+// map files, and the tilesets whose 32 x 32 tile images they draw with.
+#pragma once
+
+#include <SDL.h>
+
+#include <fstream>
+#include <string>
+
+constexpr int KAV_TILE_SIZE = 32;
+
+struct KAV_Tile {
+    int number = 0;               // tile number within its tileset; 0 for blank and black tiles
+    SDL_Surface* image = nullptr; // 32 x 32 engine-format image; null draws nothing
+};
+
+struct KAV_Tileset {
+    int number = 0;
+    Uint32 keyColour = 0; // in the pixel format of the tileset picture
+    KAV_Tile tiles[512];
+};
+
+// Returned for cells outside a map whose black-edge flag is set.
+extern KAV_Tile KAV_BLACK_TILE;
+
+class KAV_Tilemap {
+  public:
+    enum : unsigned { WRAP = 1, BLANK = 2, BLACK_EDGE = 4 };
+
+    KAV_Tilemap(int width, int height, int tileset, unsigned flags);
+    explicit KAV_Tilemap(const char* fileName);
+    ~KAV_Tilemap();
+    KAV_Tilemap(const KAV_Tilemap&) = delete;
+    KAV_Tilemap& operator=(const KAV_Tilemap&) = delete;
+
+    KAV_Tile GetTile(int x, int y);
+    int getCollide(int x, int y);
+    void SetTile(int x, int y, unsigned short tile);
+
+    int getTileset() const { return tilesetNumber; }
+    int getWidth() const { return width; }
+    int getHeight() const { return height; }
+    unsigned getFlags() const { return flags; }
+    bool isWrap() const { return flags & WRAP; }
+    bool isBlank() const { return flags & BLANK; }
+    bool isBlack() const { return flags & BLACK_EDGE; }
+    void setFlags(unsigned newFlags);
+
+    void doKAVMAP1(std::ifstream& in);
+    void doKAVGFX1(const std::string& pictureFile, int tileset, int red, int green, int blue);
+
+  private:
+    unsigned flags = 0;
+    int tilesetNumber = 0;
+    KAV_Tileset* tileset = nullptr;
+    unsigned char* collide = nullptr;
+    int width = 0;
+    int height = 0;
+    unsigned short* tiles = nullptr;
+    KAV_Tile blankTile;
+};

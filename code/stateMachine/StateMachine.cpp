@@ -1,0 +1,94 @@
+#include "stateMachine/statemachine.h"
+
+#include "saveload/saveload.h"
+#include "stateMachine/NameArray.h"
+#include "stateMachine/statenetwork.h"
+
+#include <iostream>
+
+StateMachine* StateMachine::pinstance = nullptr;
+
+// Lives until the program ends; never destroyed while scripts run.
+StateMachine* StateMachine::Instance() {
+    if (pinstance == nullptr) pinstance = new StateMachine();
+    return pinstance;
+}
+
+StateMachine::StateMachine() = default;
+
+StateNetwork* StateMachine::returnNetwork(const std::string& networkName) {
+    for (StateNetwork& network : networks)
+        if (network.getID() == networkName) return &network;
+    return nullptr;
+}
+
+std::string StateMachine::to_string(const int32_t& number) const {
+    return std::to_string(number);
+}
+
+void StateMachine::createNetwork(const std::string& networkName) {
+    networks.emplace_back(networkName);
+}
+
+void StateMachine::removeNetwork(const std::string& networkName) {
+    for (auto it = networks.begin(); it != networks.end(); ++it) {
+        if (it->getID() == networkName) {
+            networks.erase(it);
+            return;
+        }
+    }
+}
+
+void StateMachine::createNode(const std::string& nodePath, const std::string& newNode) {
+    NameArray path(nodePath);
+    if (StateNetwork* network = returnNetwork(path.getSection(0)))
+        network->createNode(path, newNode);
+}
+
+void StateMachine::removeNode(const std::string& nodePath) {
+    NameArray path(nodePath);
+    if (StateNetwork* network = returnNetwork(path.getSection(0))) network->removeNode(path);
+}
+
+std::string StateMachine::getNode(const std::string& nodePath) {
+    NameArray path(nodePath);
+    StateNetwork* network = returnNetwork(path.getSection(0));
+    return network == nullptr ? std::string() : network->getNode(path);
+}
+
+void StateMachine::putNode(const std::string& nodePath, const std::string& value) {
+    NameArray path(nodePath);
+    if (StateNetwork* network = returnNetwork(path.getSection(0))) network->putNode(path, value);
+}
+
+void StateMachine::putNode(const std::string& nodePath, int32_t value) {
+    putNode(nodePath, to_string(value));
+}
+
+void StateMachine::attachEvent(const std::string& nodePath, Event& aEvent) {
+    NameArray path(nodePath);
+    if (StateNetwork* network = returnNetwork(path.getSection(0)))
+        network->attachEvent(path, aEvent);
+}
+
+void StateMachine::traceOut(const std::string& networkName) {
+    StateNetwork* network = returnNetwork(networkName);
+    if (network == nullptr) return;
+    std::cout << '\n' << std::flush;
+    std::cout << "TraceOut of network, '" << network->getID() << "'\n" << std::flush;
+    network->traceOut();
+    std::cout << "***************\n" << std::flush;
+    std::cout << '\n' << std::flush;
+}
+
+void StateMachine::saveNetwork(const std::string& networkName, SaveLoad& aSave) {
+    if (StateNetwork* network = returnNetwork(networkName)) network->save(aSave);
+}
+
+// The network name takes no part: each key names its own network, as written.
+void StateMachine::loadNetwork(const std::string& /*networkName*/, const SaveLoad& aSave) {
+    for (int32_t pos = 0; pos < aSave.size(); ++pos) {
+        const SaveLoadType entry = aSave.getPair(pos);
+        putNode(entry.key, entry.pair);
+    }
+}

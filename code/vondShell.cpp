@@ -1,0 +1,99 @@
+// Keyboard table, developer keys, event dispatch and the exit routine.
+#include "vondShell.h"
+
+#include "vondGlobals.h"
+#include "vondStores.h"
+#include "vondWindow2.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdlib>
+
+bool KAV_KeyDown[KAV_KEY_COUNT];
+Uint32 KAV_KeyDownTime[KAV_KEY_COUNT];
+
+namespace {
+
+bool validKey(int k) { return k >= 0 && k < KAV_KEY_COUNT; }
+
+void onWindowZero(void (*action)(vondWindow2*)) {
+    if (vondWindow2* w = gfx.getWindowHandle(0)) action(w);
+}
+
+} // namespace
+
+void updateInput(unsigned int ms) {
+    for (int k = 0; k < KAV_KEY_COUNT; ++k)
+        if (KAV_KeyDown[k]) KAV_KeyDownTime[k] += ms;
+}
+
+void doInput(SDL_Event event) {
+    int k = event.key.keysym.sym;
+    if (!validKey(k)) return;
+    if (event.type == SDL_KEYDOWN && !KAV_KeyDown[k]) {
+        KAV_KeyDown[k] = true;
+        KAV_KeyDownTime[k] = 0;
+    } else if (event.type == SDL_KEYUP) {
+        KAV_KeyDown[k] = false;
+    }
+}
+
+void vondDeveloperKey(int k) {
+    switch (k) {
+    case SDLK_UP: gfx.MoveLPointer(0, 0, 0, 0, -1); break;
+    case SDLK_DOWN: gfx.MoveLPointer(0, 0, 0, 0, 1); break;
+    case SDLK_LEFT: gfx.MoveLPointer(0, 0, 0, -32, 0); break;
+    case SDLK_RIGHT: gfx.MoveLPointer(0, 0, 0, 32, 0); break;
+    case SDLK_BACKQUOTE:
+        if (SDL_Surface* screen = SDL_GetVideoSurface())
+            SDL_SaveBMP_RW(screen, SDL_RWFromFile("screenshot.bmp", "wb"), 1);
+        break;
+    case SDLK_w:
+        gfx.MoveLPointer(0, 0, 0, 0, -4);
+        gfx.MoveLPointer(1, 0, 0, 0, -8);
+        break;
+    case SDLK_s:
+        gfx.MoveLPointer(0, 0, 0, 0, 4);
+        gfx.MoveLPointer(1, 0, 0, 0, 8);
+        break;
+    case SDLK_a: gfx.MoveLPointer(1, 0, 0, -8, 0); break;
+    case SDLK_d: gfx.MoveLPointer(1, 0, 0, 8, 0); break;
+    case SDLK_i: onWindowZero([](vondWindow2* w) { w->ToggleHidden(); }); break;
+    case SDLK_l: onWindowZero([](vondWindow2* w) { w->TimedMoveBy(128, 32, 128, 32); }); break;
+    case SDLK_o: onWindowZero([](vondWindow2* w) { w->TimedMoveBy(-128, -32, 128, 32); }); break;
+    case SDLK_1: case SDLK_2: case SDLK_3: case SDLK_4: gfx.toggleLayer(k - SDLK_1); break;
+    case SDLK_5: case SDLK_6: case SDLK_7: case SDLK_8: gfx.getLayer(k - SDLK_5)->Debug(); break;
+    case SDLK_q: std::exit(0);
+    // An empty sound 0 is refused by SDL_mixer itself: nothing plays.
+    case SDLK_p: Mix_PlayChannelTimed(-1, vondSoundStore[0], 0, -1); break;
+    case SDLK_BACKSPACE: lua_dofile(game_state, "scripts/wantlab.lua"); break;
+    default: break;
+    }
+}
+
+void vondDispatchEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_QUIT: std::exit(0);
+    case SDL_MOUSEBUTTONDOWN: gfx.doInput(event.button.x, event.button.y); break;
+    case SDL_MOUSEBUTTONUP: gfx.mouseUp(); break;
+    case SDL_KEYUP: doInput(event); break;
+    case SDL_KEYDOWN: {
+        int k = event.key.keysym.sym;
+        // A held key acts again only once it has been held for more than 200 ms.
+        if (validKey(k) && KAV_KeyDown[k] && KAV_KeyDownTime[k] <= KAV_KEY_REPEAT_MS) break;
+        vondDeveloperKey(k);
+        doInput(event);
+        break;
+    }
+    default: break;
+    }
+}
+
+void vondShutdown() {
+    const char* sdlError = SDL_GetError();
+    vondError << "SDL Error Report: " << (sdlError != nullptr ? sdlError : "") << std::endl;
+    vondError << "Exiting program." << std::endl;
+    vondError.close();
+    Mix_CloseAudio();
+    SDL_Quit();
+}

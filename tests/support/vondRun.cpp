@@ -1,0 +1,177 @@
+#include "vondRun.h"
+
+#include "vondStores.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void makeDirs(const std::string& path) {
+    for (size_t i = 1; i <= path.size(); ++i)
+        if (i == path.size() || path[i] == '/') mkdir(path.substr(0, i).c_str(), 0755);
+}
+
+} // namespace
+
+GameDir::GameDir() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr ? tmp : "/tmp") + "/vondgame.XXXXXX";
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    dir = buf.data();
+    makeDirs(dir + "/scripts");
+}
+
+GameDir::~GameDir() {
+    if (std::getenv("VOND_KEEP_TEST_DIRS") == nullptr && !dir.empty())
+        std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+void GameDir::write(const std::string& relative, const std::string& content) const {
+    std::string path = file(relative);
+    makeDirs(path.substr(0, path.rfind('/')));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string GameDir::read(const std::string& relative) const { return slurp(file(relative)); }
+
+bool GameDir::exists(const std::string& relative) const {
+    struct stat st;
+    return stat(file(relative).c_str(), &st) == 0;
+}
+
+std::map<std::string, std::string> sanitizerEnvironment() {
+    return {{"ASAN_OPTIONS", "fast_unwind_on_malloc=0:detect_leaks=1"},
+            {"LSAN_OPTIONS", std::string("suppressions=") + VOND_LSAN_SUPPRESSIONS +
+                                 ":print_suppressions=0"},
+            {"UBSAN_OPTIONS", "print_stacktrace=1:halt_on_error=1"}};
+}
+
+GameRun GameDir::run(double timeoutSeconds, const std::map<std::string, std::string>& env) const {
+    std::map<std::string, std::string> all = sanitizerEnvironment();
+    all["SDL_VIDEODRIVER"] = "dummy";
+    all["SDL_AUDIODRIVER"] = "dummy";
+    for (const auto& kv : env) all[kv.first] = kv.second;
+    GameRun r = runProcess({VOND_BINARY}, dir, all, timeoutSeconds);
+    r.log = read("vonderror.log");
+    return r;
+}
+
+vondProcess startProcess(const std::vector<std::string>& argv, const std::string& dir,
+                         const std::map<std::string, std::string>& env) {
+    vondProcess p;
+    char outPath[] = "/tmp/vondout.XXXXXX";
+    char errPath[] = "/tmp/vonderr.XXXXXX";
+    int outFd = mkstemp(outPath);
+    int errFd = mkstemp(errPath);
+    p.outPath = outPath;
+    p.errPath = errPath;
+    p.pid = fork();
+    if (p.pid == 0) {
+        if (chdir(dir.c_str()) != 0) _exit(127);
+        dup2(outFd, 1);
+        dup2(errFd, 2);
+        int devnull = open("/dev/null", O_RDONLY);
+        dup2(devnull, 0);
+        for (const auto& kv : env) setenv(kv.first.c_str(), kv.second.c_str(), 1);
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    close(outFd);
+    close(errFd);
+    return p;
+}
+
+GameRun waitProcess(vondProcess& p, double timeoutSeconds) {
+    GameRun r;
+    auto deadline = std::chrono::steady_clock::now() +
+                    std::chrono::milliseconds(static_cast<long>(timeoutSeconds * 1000));
+    int wstatus = 0;
+    bool done = p.pid <= 0;
+    while (!done) {
+        pid_t w = waitpid(p.pid, &wstatus, WNOHANG);
+        if (w == p.pid) {
+            done = true;
+        } else if (std::chrono::steady_clock::now() > deadline) {
+            r.timedOut = true;
+            kill(p.pid, SIGTERM);
+            for (int i = 0; i < 300 && waitpid(p.pid, &wstatus, WNOHANG) != p.pid; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (kill(p.pid, 0) == 0) {
+                kill(p.pid, SIGKILL);
+                waitpid(p.pid, &wstatus, 0);
+            }
+            done = true;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    if (WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
+    p.pid = -1;
+    r.out = slurp(p.outPath);
+    r.err = slurp(p.errPath);
+    unlink(p.outPath.c_str());
+    unlink(p.errPath.c_str());
+    return r;
+}
+
+GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
+                   const std::map<std::string, std::string>& env, double timeoutSeconds) {
+    vondProcess p = startProcess(argv, dir, env);
+    return waitProcess(p, timeoutSeconds);
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) result.push_back(line);
+    return result;
+}
+
+void saveBMP(SDL_Surface* surface, const std::string& path) {
+    ASSERT_EQ(SDL_SaveBMP(surface, path.c_str()), 0) << SDL_GetError();
+}
+
+SDL_Surface* solidSurface(int w, int h, Uint8 r, Uint8 g, Uint8 b) {
+    SDL_Surface* s = KAV_NewSurface(0, w, h);
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
+    return s;
+}
+
+Uint32 pixelRGB(SDL_Surface* surface, int x, int y) {
+    SDL_LockSurface(surface);
+    const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+    int bpp = surface->format->BytesPerPixel;
+    Uint32 value = 0;
+    std::memcpy(&value, row + x * bpp, bpp == 4 ? 4 : 3);
+    SDL_UnlockSurface(surface);
+    Uint8 r, g, b;
+    SDL_GetRGB(value, surface->format, &r, &g, &b);
+    return (Uint32(r) << 16) | (Uint32(g) << 8) | b;
+}

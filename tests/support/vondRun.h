@@ -1,0 +1,72 @@
+// Runs the real vond binary in a fresh game directory and collects what it
+// produced: exit status, standard output, standard error and the error log.
+#pragma once
+
+#include <SDL.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct GameRun {
+    int status = -1;        // exit status (0-255), or -1 when it did not exit normally
+    bool timedOut = false;  // the time limit ran out and the process was sent SIGTERM
+    std::string out;        // standard output
+    std::string err;        // standard error
+    std::string log;        // vonderror.log
+};
+
+class GameDir {
+  public:
+    // A new empty directory under the system's temporary directory, with scripts/.
+    GameDir();
+    ~GameDir();
+    GameDir(const GameDir&) = delete;
+    GameDir& operator=(const GameDir&) = delete;
+
+    const std::string& path() const { return dir; }
+    std::string file(const std::string& relative) const { return dir + "/" + relative; }
+
+    // Writes a file (creating directories on the way).
+    void write(const std::string& relative, const std::string& content) const;
+    std::string read(const std::string& relative) const;
+    bool exists(const std::string& relative) const;
+
+    // The start-up script.
+    void monkey(const std::string& lua) const { write("scripts/monkey.lua", lua); }
+
+    // Runs vond here headless (dummy video and audio unless env overrides them),
+    // ending it with SIGTERM after timeoutSeconds.
+    GameRun run(double timeoutSeconds = 20,
+                const std::map<std::string, std::string>& env = {}) const;
+
+  private:
+    std::string dir;
+};
+
+// A child process started in the background; its output goes to two files.
+struct vondProcess {
+    int pid = -1;
+    std::string outPath, errPath;
+};
+vondProcess startProcess(const std::vector<std::string>& argv, const std::string& dir,
+                         const std::map<std::string, std::string>& env);
+// Waits for the process; after timeoutSeconds it is sent SIGTERM (then SIGKILL).
+GameRun waitProcess(vondProcess& p, double timeoutSeconds);
+
+// Runs a command (argv) in dir with extra environment; waits at most timeoutSeconds.
+GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
+                   const std::map<std::string, std::string>& env, double timeoutSeconds);
+
+// Environment every sanitizer-built child needs.
+std::map<std::string, std::string> sanitizerEnvironment();
+
+// Lines of a text, without their line ends.
+std::vector<std::string> lines(const std::string& text);
+
+// Writes an engine-format or any other surface as a 24-bit BMP (read back by IMG_Load).
+void saveBMP(SDL_Surface* surface, const std::string& path);
+// A surface filled with one RGB colour, in the engine format.
+SDL_Surface* solidSurface(int w, int h, Uint8 r, Uint8 g, Uint8 b);
+// RGB of pixel (x, y) of any 24- or 32-bit surface, as 0xRRGGBB.
+Uint32 pixelRGB(SDL_Surface* surface, int x, int y);
