@@ -141,8 +141,9 @@ function lib.collectgarbage(...)
   if limit <= collectgarbage("count") then collectgarbage("collect") end
 end
 
-local function runFile(count, name)
-  local source
+function lib.dofile(...)
+  local count = select("#", ...)
+  local name, source = ...
   if count == 0 then
     source = H.readfile(nil)
     name = "(stdin)"
@@ -152,10 +153,6 @@ local function runFile(count, name)
   end
   if source == nil then return nil, "file error" end
   return H.run(source, "@" .. name)
-end
-
-function lib.dofile(...)
-  return runFile(select("#", ...), ...)
 end
 
 function lib.dostring(...)

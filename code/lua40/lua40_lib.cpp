@@ -188,6 +188,28 @@ void installLibrary(lua_State* L) {
     runSource(L, kIoSource, "io");
     runSource(L, kStrSource, "str");
     runSource(L, kMathSource, "math");
+
+    // Every library function, so that tracebacks show each as a frame.
+    lua_newtable(L);
+    lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
+    lua_pushnil(L);
+    while (lua_next(L, -2) != 0) {
+        bool group = lua_istable(L, -1) && std::strcmp(lua_tostring(L, -2), "H") != 0;
+        if (group) {
+            lua_pushnil(L);
+            while (lua_next(L, -2) != 0) {
+                if (lua_isfunction(L, -1)) {
+                    lua_pushboolean(L, 1);
+                    lua_rawset(L, -7);
+                } else {
+                    lua_pop(L, 1);
+                }
+            }
+        }
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+    lua_setfield(L, LUA_REGISTRYINDEX, kPublicKey);
 }
 
 void openLibraryGroup(lua_State* L, const char* group) {

@@ -169,8 +169,9 @@ std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary) {
     return line;
 }
 
-bool isHidden(lua_State* L) {
-    getRegistry(L, kHiddenKey);
+// Whether the function on the top of the stack is in the set at `key'.
+bool inSet(lua_State* L, const char* key) {
+    getRegistry(L, key);
     lua_pushvalue(L, -2);
     lua_rawget(L, -2);
     bool hidden = lua_toboolean(L, -1) != 0;
@@ -207,6 +208,11 @@ std::string messageOf40(lua_State* L, const std::string& msg) {
     std::string text = renameCulprit(stripPosition(L, msg));
     replaceAll(text, "attempt to concatenate", "attempt to concat");
     replaceAll(text, "'for' ", "`for' ");
+    // 5.1's pattern messages quote with 'x'; 4.0's with `x'.
+    if (text.find("pattern") != std::string::npos || text.find("capture") != std::string::npos) {
+        size_t quote = text.find('\'');
+        if (quote != std::string::npos) text[quote] = '`';
+    }
     return text;
 }
 
@@ -217,12 +223,14 @@ std::string traceback(lua_State* L, int firstLevel) {
     struct Frame {
         lua_Debug ar;
         bool library;
+        bool publicFunction; // a 4.0 library function, shown as its own frame
     };
     std::vector<Frame> frames;
     lua_Debug ar;
     for (int level = firstLevel; lua_getstack(L, level, &ar); ++level) {
         lua_getinfo(L, "nSlf", &ar);
-        bool hidden = isHidden(L);
+        bool hidden = inSet(L, kHiddenKey);
+        bool publicFunction = inSet(L, kPublicKey);
         lua_pop(L, 1);
         if (hidden) {
             // So is the C function (error, ...) through which a helper raised.
@@ -232,7 +240,7 @@ std::string traceback(lua_State* L, int firstLevel) {
         }
         if (std::strcmp(ar.what, "tail") == 0) continue;
         bool library = ar.source != nullptr && std::strcmp(ar.source, kLibrarySource) == 0;
-        frames.push_back(Frame{ar, library});
+        frames.push_back(Frame{ar, library, publicFunction});
     }
     // A C function called by library code belongs to it.
     for (size_t i = 0; i + 1 < frames.size(); ++i)
@@ -240,7 +248,10 @@ std::string traceback(lua_State* L, int firstLevel) {
             frames[i].library = true;
     std::vector<std::string> lines;
     for (size_t i = 0; i < frames.size(); ++i) {
-        if (frames[i].library && i + 1 < frames.size() && frames[i + 1].library) continue;
+        // Library internals fold into the library function above them.
+        if (frames[i].library && !frames[i].publicFunction && i + 1 < frames.size() &&
+            frames[i + 1].library)
+            continue;
         lines.push_back(describeFrame(L, frames[i].ar, frames[i].library));
     }
     if (lines.empty()) return "";

@@ -18,6 +18,7 @@ constexpr const char* kHelpersKey = "lua40.helpers";  // chunk helpers, array
 constexpr const char* kHiddenKey = "lua40.hidden";    // set of frames never shown
 constexpr const char* kSilentKey = "lua40.silent";    // error value already reported
 constexpr const char* kLibraryKey = "lua40.library";  // library groups by name
+constexpr const char* kPublicKey = "lua40.public";    // set of the library's globals
 
 // Sets up the registry slots, the helpers and the library code.
 void installRuntime(lua_State* L);

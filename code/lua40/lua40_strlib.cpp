@@ -118,12 +118,6 @@ local function captureCount(p)
   return n
 end
 
-local function patternError(ok, ...)
-  if ok then return ... end
-  local msg = (...):gsub("'", "`", 1)
-  error(msg, 0)
-end
-
 function lib.strfind(...)
   local count = select("#", ...)
   local s, p, init = ...
@@ -135,7 +129,7 @@ function lib.strfind(...)
   if count >= 4 or not find(p, "[%^%$%*%+%?%.%(%[%%%-]") then
     return find(s, p, init, true)
   end
-  return capturesFrom(3, patternError(pcall(find, s, pattern40(p), init)))
+  return capturesFrom(3, find(s, pattern40(p), init))
 end
 
 function lib.gsub(...)
@@ -171,7 +165,7 @@ function lib.gsub(...)
     argError(3, "gsub", "string or function expected")
   end
   if max < 0 then max = 0 end
-  return patternError(pcall(gsub, s, pattern40(p), f, max))
+  return gsub(s, pattern40(p), f, max)
 end
 
 -- %q of 4.0: escapes ", \, newline and NUL only.

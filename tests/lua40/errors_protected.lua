@@ -1,0 +1,17 @@
+-- Errors inside dostring and call are reported, and the script goes on.
+print(dostring("local t = nil\nreturn t.x"))
+print(dostring("x = = 1"))
+print(call(function() error("inside") end, {}, "x"))
+print(call(function() error("silent") end, {}, "x", nil))
+print(dostring("call(error, {'again'})"))
+print(call(function(a) return a .. "!" end, {"ok"}))
+print(dostring("error()"))
+print(dostring("undefined_function()"))
+print(dostring("strsub('abc', 1, nil)"))
+print(dostring("assert(nil, 'why')"))
+print(dostring("local a = {} .. 'x'"))
+print(dostring("return 1 < {}"))
+print(dofile("no_such_file.lua"))
+_ERRORMESSAGE = function(m) print("handled: " .. m) end
+print(dostring("error('custom')"))
+exit(0)
