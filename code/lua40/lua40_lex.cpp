@@ -189,8 +189,12 @@ struct Lexer {
                     while (std::isalnum(cur()) || cur() == '_') ++pos;
                     std::string word = src.substr(start, pos - start);
                     TokenType type = TK_NAME;
-                    for (size_t i = 0; i < sizeof kReserved / sizeof kReserved[0]; ++i)
-                        if (word == kReserved[i]) type = static_cast<TokenType>(TK_AND + i);
+                    if (std::islower(c))
+                        for (size_t i = 0; i < sizeof kReserved / sizeof kReserved[0]; ++i)
+                            if (kReserved[i][0] == c && word == kReserved[i]) {
+                                type = static_cast<TokenType>(TK_AND + i);
+                                break;
+                            }
                     push(type, word, word);
                     continue;
                 }
@@ -236,6 +240,7 @@ std::string tokenText(const Token& token) { return token.shown; }
 bool tokenize(const std::string& source, const std::string& chunkDisplay,
               std::vector<Token>& tokens, std::string& error) {
     tokens.clear();
+    tokens.reserve(source.size() / 4 + 16);
     Lexer lexer{source, chunkDisplay, 0, 1, 1, tokens};
     // A first line starting with `#' is skipped (its line end stays).
     if (!source.empty() && source[0] == '#')

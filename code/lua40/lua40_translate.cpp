@@ -81,6 +81,7 @@ public:
         FuncScope main;
         main.main = true;
         fs_ = &main;
+        pieces_.reserve(tokens_.size() + tokens_.size() / 4);
         put(kHelperDecl, 1);
         chunk();
         if (tok().type != TK_EOS) error("<eof> expected");
