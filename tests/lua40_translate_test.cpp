@@ -65,6 +65,13 @@ TEST(TranslateTokens, StringsHoldingCommentAndPercentMarksStayStrings) {
     EXPECT_NE(out.find("\"%d\""), std::string::npos) << out;
 }
 
+TEST(TranslateTokens, EscapedNewlineTakesNoLineButBackslashNewlineDoes) {
+    std::string out = translated("x = \"a\\nb\" y = 1\nz = \"c\\\nd\" w = 2\nv = 3\n");
+    EXPECT_EQ(lineOf(out, "y = 1"), 1) << out;
+    EXPECT_EQ(lineOf(out, "w = 2"), 3) << out;
+    EXPECT_EQ(lineOf(out, "v = 3"), 4) << out;
+}
+
 TEST(TranslateTokens, NestedLongStringKeepsInnerBracketsAndLeadingNewline) {
     std::string out = translated("s = [[\na [[b]] c]]\n");
     EXPECT_NE(out.find("\"\\\na [[b]] c\""), std::string::npos) << out;

@@ -2,6 +2,7 @@
 #include "lua40/lua40_lex.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -64,11 +65,21 @@ struct Lexer {
             }
         }
         std::string value = raw.substr(2);
+        std::string code = "\"";
+        for (unsigned char c : value) {
+            if (c == '\n')
+                code += "\\\n"; // a real line break stays one
+            else
+                appendEscaped(code, c);
+        }
+        code += '"';
         push(TK_STRING, value, raw + "]]");
+        out.back().code = std::move(code);
     }
 
     void quotedString(char quote) {
         std::string value;
+        std::string code = "\"";
         std::string shown(1, quote);
         ++pos;
         for (;;) {
@@ -91,10 +102,13 @@ struct Lexer {
                 case 'r': out = '\r'; break;
                 case 't': out = '\t'; break;
                 case 'v': out = '\v'; break;
-                case '\n':
+                case '\n': // backslash-newline: a newline that takes a line
                     ++line;
-                    out = '\n';
-                    break;
+                    ++pos;
+                    value += '\n';
+                    shown += '\n';
+                    code += "\\\n";
+                    continue;
                 case -1: fail("unfinished string", shown);
                 default:
                     if (std::isdigit(c)) {
@@ -107,6 +121,7 @@ struct Lexer {
                         }
                         if (n > 255) fail("escape sequence too large", shown);
                         value += static_cast<char>(n);
+                        appendEscaped(code, static_cast<unsigned char>(n));
                         shown += static_cast<char>(n);
                         continue;
                     }
@@ -115,14 +130,18 @@ struct Lexer {
                 ++pos;
                 value += out;
                 shown += out;
+                appendEscaped(code, static_cast<unsigned char>(out));
                 continue;
             }
+            appendEscaped(code, static_cast<unsigned char>(c));
             value += static_cast<char>(c);
             shown += static_cast<char>(c);
             ++pos;
         }
         shown += quote;
+        code += '"';
         push(TK_STRING, value, shown);
+        out.back().code = std::move(code);
     }
 
     void number(bool leadingDot) {
@@ -211,6 +230,23 @@ struct Lexer {
 };
 
 } // namespace
+
+void appendEscaped(std::string& out, unsigned char c) {
+    switch (c) {
+    case '"': out += "\\\""; break;
+    case '\\': out += "\\\\"; break;
+    case '\n': out += "\\n"; break;
+    case '\r': out += "\\r"; break;
+    default:
+        if (c < 32 || c == 127) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\%03d", c);
+            out += buffer;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+}
 
 std::string syntaxMessage(const std::string& what, const std::string& token, int line,
                           const std::string& chunkDisplay) {

@@ -96,6 +96,15 @@ private:
     std::vector<Piece> pieces_;
     std::vector<bool> forAssigned_;
     int tempCounter_ = 0;
+    int depth_ = 0; // nesting of expressions and blocks, bounded like 5.1's
+
+    struct Nesting {
+        Parser& p;
+        explicit Nesting(Parser& parser) : p(parser) {
+            if (++p.depth_ > 200) p.error("chunk has too many syntax levels");
+        }
+        ~Nesting() { --p.depth_; }
+    };
 
     const Token& tok() const { return tokens_[index_]; }
     const Token& ahead() const {
@@ -237,6 +246,7 @@ private:
     }
 
     ExpInfo subexpr(int limit, Context ctx) {
+        Nesting nesting(*this);
         ExpInfo e;
         if (tok().type == TK_NOT) {
             e.start = putToken("not");
@@ -318,7 +328,7 @@ private:
             return e;
         case TK_STRING:
             e.literal = true;
-            e.start = putToken(quoteString(t.text));
+            e.start = putToken(t.code);
             return e;
         case TK_NIL: e.start = putToken("nil"); return e;
         case TK_FUNCTION: {
@@ -398,7 +408,7 @@ private:
     void functionArgs() {
         if (tok().type == TK_STRING) {
             put("(");
-            putToken(quoteString(tok().text));
+            putToken(tok().code);
             put(")");
         } else if (is('{')) {
             put("(");
@@ -547,6 +557,7 @@ private:
     }
 
     void block() {
+        Nesting nesting(*this);
         size_t saved = fs_->actives.size();
         chunk();
         fs_->actives.resize(saved);
@@ -764,20 +775,10 @@ private:
 std::string quoteString(const std::string& value) {
     std::string out = "\"";
     for (unsigned char c : value) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\\n"; break;
-        case '\r': out += "\\r"; break;
-        default:
-            if (c < 32 || c == 127) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\%03d", c);
-                out += buffer;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
+        if (c == '\n')
+            out += "\\\n";
+        else
+            appendEscaped(out, c);
     }
     out += '"';
     return out;
