@@ -207,9 +207,18 @@ function lib.getn(...)
   return getn(checkTable((...), 1, "getn", select("#", ...)))
 end
 
--- One globals table for every chunk; swapping it is not supported.
+-- Every chunk and function shares the one environment table, so installing
+-- another globals table copies its contents in; the previous contents come
+-- back as a fresh table.
 function lib.globals(...)
-  return env
+  local count = select("#", ...)
+  if count == 0 then return env end
+  local t = checkTable((...), 1, "globals", count)
+  local old = {}
+  for k, v in next, env do old[k] = v end
+  for k in next, old do rawset(env, k, nil) end
+  for k, v in next, t do rawset(env, k, v) end
+  return old
 end
 
 function lib.next(...)

@@ -12,6 +12,8 @@ print(dostring("assert(nil, 'why')"))
 print(dostring("local a = {} .. 'x'"))
 print(dostring("return 1 < {}"))
 print(dofile("no_such_file.lua"))
+print(dostring("for k, v in 5 do end"))
+print(dostring("for i = 1, 3 do i = 'x' end"))
 _ERRORMESSAGE = function(m) print("handled: " .. m) end
 print(dostring("error('custom')"))
 exit(0)
