@@ -56,7 +56,8 @@ BENCHMARK(BM_Compile10kLinesOn51)->Unit(benchmark::kMillisecond);
 // Reads its arguments and returns one number, like the engine's functions.
 int engineLike(lua_State* L) {
     double sum = 0;
-    for (int i = 1; i <= lua_gettop(L); ++i) sum += lua_tonumber(L, i);
+    for (int i = 1; i <= lua_gettop(L); ++i)
+        sum += lua_tonumber(L, i);
     lua_pushnumber(L, sum);
     return 1;
 }
@@ -72,7 +73,8 @@ void BM_EngineCallLoop40(benchmark::State& state) {
     lua_mathlibopen(L);
     lua_pushcclosure(L, engineLike, 0);
     lua_setglobal(L, "getLayerX");
-    for (auto _ : state) lua_dostring(L, kLoop);
+    for (auto _ : state)
+        lua_dostring(L, kLoop);
     lua_close(L);
 }
 BENCHMARK(BM_EngineCallLoop40)->Unit(benchmark::kMillisecond);

@@ -20,7 +20,8 @@ std::vector<double> received;
 
 // An engine-style function: reads numbers with lua_tonumber, returns one.
 int engineFunction(lua_State* L) {
-    for (int i = 1; i <= lua_gettop(L); ++i) received.push_back(lua_tonumber(L, i));
+    for (int i = 1; i <= lua_gettop(L); ++i)
+        received.push_back(lua_tonumber(L, i));
     lua_pushnumber(L, 7);
     return 1;
 }
@@ -78,19 +79,103 @@ TEST_F(Lua40Host, RegisteredFunctionsAreGlobalsAndGetOneForTrue) {
 }
 
 TEST_F(Lua40Host, ScriptsSeeExactlyThe97GlobalsOf40) {
-    const std::set<std::string> expected = {
-        "PI", "_ALERT", "_ERRORMESSAGE", "_INPUT", "_OUTPUT", "_STDERR", "_STDIN", "_STDOUT",
-        "_VERSION", "abs", "acos", "appendto", "ascii", "asin", "assert", "atan", "atan2",
-        "call", "ceil", "clock", "closefile", "collectgarbage", "copytagmethods", "cos", "date",
-        "debug", "deg", "dofile", "dostring", "error", "execute", "exit", "exp", "floor",
-        "flush", "foreach", "foreachi", "foreachvar", "format", "frexp", "gcinfo", "getenv",
-        "getglobal", "getn", "gettagmethod", "globals", "gsub", "ldexp", "log", "log10", "max",
-        "min", "mod", "newtag", "next", "nextvar", "openfile", "print", "rad", "random",
-        "randomseed", "rawget", "rawgetglobal", "rawgettable", "rawset", "rawsetglobal",
-        "rawsettable", "read", "readfrom", "remove", "rename", "seek", "setglobal", "setlocale",
-        "settag", "settagmethod", "sin", "sort", "sqrt", "strbyte", "strchar", "strfind",
-        "strlen", "strlower", "strrep", "strsub", "strupper", "tag", "tan", "tinsert",
-        "tmpname", "tostring", "tonumber", "tremove", "type", "write", "writeto"};
+    const std::set<std::string> expected = {"PI",
+                                            "_ALERT",
+                                            "_ERRORMESSAGE",
+                                            "_INPUT",
+                                            "_OUTPUT",
+                                            "_STDERR",
+                                            "_STDIN",
+                                            "_STDOUT",
+                                            "_VERSION",
+                                            "abs",
+                                            "acos",
+                                            "appendto",
+                                            "ascii",
+                                            "asin",
+                                            "assert",
+                                            "atan",
+                                            "atan2",
+                                            "call",
+                                            "ceil",
+                                            "clock",
+                                            "closefile",
+                                            "collectgarbage",
+                                            "copytagmethods",
+                                            "cos",
+                                            "date",
+                                            "debug",
+                                            "deg",
+                                            "dofile",
+                                            "dostring",
+                                            "error",
+                                            "execute",
+                                            "exit",
+                                            "exp",
+                                            "floor",
+                                            "flush",
+                                            "foreach",
+                                            "foreachi",
+                                            "foreachvar",
+                                            "format",
+                                            "frexp",
+                                            "gcinfo",
+                                            "getenv",
+                                            "getglobal",
+                                            "getn",
+                                            "gettagmethod",
+                                            "globals",
+                                            "gsub",
+                                            "ldexp",
+                                            "log",
+                                            "log10",
+                                            "max",
+                                            "min",
+                                            "mod",
+                                            "newtag",
+                                            "next",
+                                            "nextvar",
+                                            "openfile",
+                                            "print",
+                                            "rad",
+                                            "random",
+                                            "randomseed",
+                                            "rawget",
+                                            "rawgetglobal",
+                                            "rawgettable",
+                                            "rawset",
+                                            "rawsetglobal",
+                                            "rawsettable",
+                                            "read",
+                                            "readfrom",
+                                            "remove",
+                                            "rename",
+                                            "seek",
+                                            "setglobal",
+                                            "setlocale",
+                                            "settag",
+                                            "settagmethod",
+                                            "sin",
+                                            "sort",
+                                            "sqrt",
+                                            "strbyte",
+                                            "strchar",
+                                            "strfind",
+                                            "strlen",
+                                            "strlower",
+                                            "strrep",
+                                            "strsub",
+                                            "strupper",
+                                            "tag",
+                                            "tan",
+                                            "tinsert",
+                                            "tmpname",
+                                            "tostring",
+                                            "tonumber",
+                                            "tremove",
+                                            "type",
+                                            "write",
+                                            "writeto"};
     ASSERT_EQ(expected.size(), 97u);
     ASSERT_EQ(lua_dostring(L, "names = {} for k, v in globals() do names[k] = 1 end"), 0);
     lua_getglobal(L, "names");
@@ -116,8 +201,7 @@ TEST_F(Lua40Host, DeepTracebackShowsFirstElevenAndLastTenLevels) {
                               "local r = down(n - 1) return r end\ndown(30)"),
               LUA40_ERRRUN);
     EXPECT_NE(captured.find("  11:  function `down' at line 1"), std::string::npos) << captured;
-    EXPECT_NE(captured.find("\n       ...\n  24:  function `down'"), std::string::npos)
-        << captured;
+    EXPECT_NE(captured.find("\n       ...\n  24:  function `down'"), std::string::npos) << captured;
     EXPECT_NE(captured.find("  33:  main of string"), std::string::npos) << captured;
     EXPECT_EQ(captured.find("  12:"), std::string::npos) << captured;
 }

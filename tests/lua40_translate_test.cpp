@@ -129,9 +129,8 @@ TEST(SyntaxMessages, AsLua40ReportsThem) {
               "<name> expected;\n  last token read: `2' at line 1 in string \"test\"");
     EXPECT_EQ(syntaxError("for k in t do end"),
               "`=' or `,' expected;\n  last token read: `in' at line 1 in string \"test\"");
-    EXPECT_EQ(syntaxError("x = 3..2"),
-              "ambiguous syntax (decimal point x string concatenation);\n"
-              "  last token read: `3..' at line 1 in string \"test\"");
+    EXPECT_EQ(syntaxError("x = 3..2"), "ambiguous syntax (decimal point x string concatenation);\n"
+                                       "  last token read: `3..' at line 1 in string \"test\"");
     EXPECT_EQ(syntaxError("if x then\ny = 1\n"),
               "`end' expected (to close `if' at line 1);\n"
               "  last token read: `<eof>' at line 3 in string \"test\"");
@@ -154,8 +153,7 @@ TEST(SyntaxMessages, ScopeRulesOfUpvalues) {
 TEST(SyntaxMessages, UnfinishedStrings) {
     EXPECT_NE(syntaxError("x = \"abc\ny\"").find("unfinished string"), std::string::npos);
     EXPECT_NE(syntaxError("x = [[abc").find("unfinished long string"), std::string::npos);
-    EXPECT_NE(syntaxError("x = \"\\300\"").find("escape sequence too large"),
-              std::string::npos);
+    EXPECT_NE(syntaxError("x = \"\\300\"").find("escape sequence too large"), std::string::npos);
 }
 
 } // namespace

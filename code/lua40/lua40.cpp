@@ -26,7 +26,8 @@ bool readFile(const char* filename, std::string& source) {
     if (f == nullptr) return false;
     char buffer[8192];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) source.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        source.append(buffer, n);
     bool failed = std::ferror(f) != 0;
     std::fclose(f);
     return !failed;
@@ -57,10 +58,18 @@ lua_State* lua_open(int /*stacksize*/) {
     return L;
 }
 
-void lua_baselibopen(lua_State* L) { lua40::openLibraryGroup(L, "base"); }
-void lua_iolibopen(lua_State* L) { lua40::openLibraryGroup(L, "io"); }
-void lua_strlibopen(lua_State* L) { lua40::openLibraryGroup(L, "str"); }
-void lua_mathlibopen(lua_State* L) { lua40::openLibraryGroup(L, "math"); }
+void lua_baselibopen(lua_State* L) {
+    lua40::openLibraryGroup(L, "base");
+}
+void lua_iolibopen(lua_State* L) {
+    lua40::openLibraryGroup(L, "io");
+}
+void lua_strlibopen(lua_State* L) {
+    lua40::openLibraryGroup(L, "str");
+}
+void lua_mathlibopen(lua_State* L) {
+    lua40::openLibraryGroup(L, "math");
+}
 
 int lua_dofile(lua_State* L, const char* filename) {
     if (filename == nullptr) return LUA40_ERRFILE;

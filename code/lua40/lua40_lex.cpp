@@ -10,9 +10,9 @@ namespace lua40 {
 
 namespace {
 
-const char* const kReserved[] = {"and", "break", "do", "else", "elseif", "end", "for",
-                                 "function", "if", "local", "nil", "not", "or", "repeat",
-                                 "return", "then", "until", "while"};
+const char* const kReserved[] = {"and", "break",    "do",     "else",  "elseif", "end",
+                                 "for", "function", "if",     "local", "nil",    "not",
+                                 "or",  "repeat",   "return", "then",  "until",  "while"};
 
 struct Lexer {
     const std::string& src;
@@ -95,13 +95,27 @@ struct Lexer {
                 c = cur();
                 char out;
                 switch (c) {
-                case 'a': out = '\a'; break;
-                case 'b': out = '\b'; break;
-                case 'f': out = '\f'; break;
-                case 'n': out = '\n'; break;
-                case 'r': out = '\r'; break;
-                case 't': out = '\t'; break;
-                case 'v': out = '\v'; break;
+                case 'a':
+                    out = '\a';
+                    break;
+                case 'b':
+                    out = '\b';
+                    break;
+                case 'f':
+                    out = '\f';
+                    break;
+                case 'n':
+                    out = '\n';
+                    break;
+                case 'r':
+                    out = '\r';
+                    break;
+                case 't':
+                    out = '\t';
+                    break;
+                case 'v':
+                    out = '\v';
+                    break;
                 case '\n': // backslash-newline: a newline that takes a line
                     ++line;
                     ++pos;
@@ -109,7 +123,8 @@ struct Lexer {
                     shown += '\n';
                     code += "\\\n";
                     continue;
-                case -1: fail("unfinished string", shown);
+                case -1:
+                    fail("unfinished string", shown);
                 default:
                     if (std::isdigit(c)) {
                         int n = 0;
@@ -147,7 +162,8 @@ struct Lexer {
     void number(bool leadingDot) {
         size_t start = pos;
         if (leadingDot) ++pos;
-        while (std::isdigit(cur())) ++pos;
+        while (std::isdigit(cur()))
+            ++pos;
         if (cur() == '.') {
             ++pos;
             if (cur() == '.') {
@@ -156,11 +172,13 @@ struct Lexer {
                      src.substr(start, pos - start));
             }
         }
-        while (std::isdigit(cur())) ++pos;
+        while (std::isdigit(cur()))
+            ++pos;
         if (cur() == 'e' || cur() == 'E') {
             ++pos;
             if (cur() == '+' || cur() == '-') ++pos;
-            while (std::isdigit(cur())) ++pos;
+            while (std::isdigit(cur()))
+                ++pos;
         }
         std::string text = src.substr(start, pos - start);
         char* end = nullptr;
@@ -174,38 +192,90 @@ struct Lexer {
             int c = cur();
             tokenStart = line;
             switch (c) {
-            case -1: push(TK_EOS, "", "<eof>"); return;
-            case '\n': ++line; ++pos; continue;
-            case ' ': case '\t': case '\r': ++pos; continue;
+            case -1:
+                push(TK_EOS, "", "<eof>");
+                return;
+            case '\n':
+                ++line;
+                ++pos;
+                continue;
+            case ' ':
+            case '\t':
+            case '\r':
+                ++pos;
+                continue;
             case '-':
                 if (peek() == '-') { // comment to the end of the line, `--[[' included
-                    while (cur() >= 0 && cur() != '\n') ++pos;
+                    while (cur() >= 0 && cur() != '\n')
+                        ++pos;
                     continue;
                 }
                 break;
             case '[':
-                if (peek() == '[') { longString(); continue; }
+                if (peek() == '[') {
+                    longString();
+                    continue;
+                }
                 break;
-            case '"': case '\'': quotedString(static_cast<char>(c)); continue;
-            case '=': if (peek() == '=') { pos += 2; push(TK_EQ, "", "=="); continue; } break;
-            case '<': if (peek() == '=') { pos += 2; push(TK_LE, "", "<="); continue; } break;
-            case '>': if (peek() == '=') { pos += 2; push(TK_GE, "", ">="); continue; } break;
-            case '~': if (peek() == '=') { pos += 2; push(TK_NE, "", "~="); continue; } break;
+            case '"':
+            case '\'':
+                quotedString(static_cast<char>(c));
+                continue;
+            case '=':
+                if (peek() == '=') {
+                    pos += 2;
+                    push(TK_EQ, "", "==");
+                    continue;
+                }
+                break;
+            case '<':
+                if (peek() == '=') {
+                    pos += 2;
+                    push(TK_LE, "", "<=");
+                    continue;
+                }
+                break;
+            case '>':
+                if (peek() == '=') {
+                    pos += 2;
+                    push(TK_GE, "", ">=");
+                    continue;
+                }
+                break;
+            case '~':
+                if (peek() == '=') {
+                    pos += 2;
+                    push(TK_NE, "", "~=");
+                    continue;
+                }
+                break;
             case '.':
                 if (peek() == '.') {
-                    if (peek(2) == '.') { pos += 3; push(TK_DOTS, "", "..."); continue; }
+                    if (peek(2) == '.') {
+                        pos += 3;
+                        push(TK_DOTS, "", "...");
+                        continue;
+                    }
                     pos += 2;
                     push(TK_CONCAT, "", "..");
                     continue;
                 }
-                if (std::isdigit(peek())) { number(true); continue; }
+                if (std::isdigit(peek())) {
+                    number(true);
+                    continue;
+                }
                 break;
-            case '$': fail("pragmas are no longer supported", "$");
+            case '$':
+                fail("pragmas are no longer supported", "$");
             default:
-                if (std::isdigit(c)) { number(false); continue; }
+                if (std::isdigit(c)) {
+                    number(false);
+                    continue;
+                }
                 if (std::isalpha(c) || c == '_') {
                     size_t start = pos;
-                    while (std::isalnum(cur()) || cur() == '_') ++pos;
+                    while (std::isalnum(cur()) || cur() == '_')
+                        ++pos;
                     std::string word = src.substr(start, pos - start);
                     TokenType type = TK_NAME;
                     if (std::islower(c))
@@ -233,10 +303,18 @@ struct Lexer {
 
 void appendEscaped(std::string& out, unsigned char c) {
     switch (c) {
-    case '"': out += "\\\""; break;
-    case '\\': out += "\\\\"; break;
-    case '\n': out += "\\n"; break;
-    case '\r': out += "\\r"; break;
+    case '"':
+        out += "\\\"";
+        break;
+    case '\\':
+        out += "\\\\";
+        break;
+    case '\n':
+        out += "\\n";
+        break;
+    case '\r':
+        out += "\\r";
+        break;
     default:
         if (c < 32 || c == 127) {
             char buffer[8];
@@ -256,22 +334,36 @@ std::string syntaxMessage(const std::string& what, const std::string& token, int
 
 std::string tokenTypeText(TokenType type, char ch) {
     switch (type) {
-    case TK_EOS: return "<eof>";
-    case TK_NAME: return "<name>";
-    case TK_NUMBER: return "<number>";
-    case TK_STRING: return "<string>";
-    case TK_CONCAT: return "..";
-    case TK_DOTS: return "...";
-    case TK_EQ: return "==";
-    case TK_GE: return ">=";
-    case TK_LE: return "<=";
-    case TK_NE: return "~=";
-    case TK_CHAR: return std::string(1, ch);
-    default: return kReserved[type - TK_AND];
+    case TK_EOS:
+        return "<eof>";
+    case TK_NAME:
+        return "<name>";
+    case TK_NUMBER:
+        return "<number>";
+    case TK_STRING:
+        return "<string>";
+    case TK_CONCAT:
+        return "..";
+    case TK_DOTS:
+        return "...";
+    case TK_EQ:
+        return "==";
+    case TK_GE:
+        return ">=";
+    case TK_LE:
+        return "<=";
+    case TK_NE:
+        return "~=";
+    case TK_CHAR:
+        return std::string(1, ch);
+    default:
+        return kReserved[type - TK_AND];
     }
 }
 
-std::string tokenText(const Token& token) { return token.shown; }
+std::string tokenText(const Token& token) {
+    return token.shown;
+}
 
 bool tokenize(const std::string& source, const std::string& chunkDisplay,
               std::vector<Token>& tokens, std::string& error) {
@@ -280,7 +372,8 @@ bool tokenize(const std::string& source, const std::string& chunkDisplay,
     Lexer lexer{source, chunkDisplay, 0, 1, 1, tokens};
     // A first line starting with `#' is skipped (its line end stays).
     if (!source.empty() && source[0] == '#')
-        while (lexer.pos < source.size() && source[lexer.pos] != '\n') ++lexer.pos;
+        while (lexer.pos < source.size() && source[lexer.pos] != '\n')
+            ++lexer.pos;
     try {
         lexer.run();
     } catch (const SyntaxError& e) {

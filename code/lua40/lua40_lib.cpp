@@ -83,8 +83,8 @@ int pointerText(lua_State* L) {
     return 1;
 }
 
-const char* const kStatusNames[] = {"ok", "run-time error", "file error", "syntax error",
-                                    "memory error", "error in error handling"};
+const char* const kStatusNames[] = {"ok",           "run-time error", "file error",
+                                    "syntax error", "memory error",   "error in error handling"};
 
 // Results of a chunk run from a script: its values, the null userdata when
 // it returned none, or nil and the kind of failure.
@@ -122,7 +122,8 @@ int readWholeFile(lua_State* L) {
     luaL_buffinit(L, &b);
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) luaL_addlstring(&b, buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        luaL_addlstring(&b, buffer, n);
     bool failed = std::ferror(f) != 0;
     if (f != stdin) std::fclose(f);
     luaL_pushresult(&b);

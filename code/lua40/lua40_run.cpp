@@ -61,7 +61,9 @@ int concatValues(lua_State* L) {
     return 1;
 }
 
-int passResults(lua_State* L) { return lua_gettop(L); }
+int passResults(lua_State* L) {
+    return lua_gettop(L);
+}
 
 const char* const kHelperCode = R"(
 local next, type, tonumber, error = next, type, tonumber, error
@@ -85,8 +87,12 @@ end
 return checkTable, forPrepare, forIndex
 )";
 
-void setRegistry(lua_State* L, const char* key) { lua_setfield(L, LUA_REGISTRYINDEX, key); }
-void getRegistry(lua_State* L, const char* key) { lua_getfield(L, LUA_REGISTRYINDEX, key); }
+void setRegistry(lua_State* L, const char* key) {
+    lua_setfield(L, LUA_REGISTRYINDEX, key);
+}
+void getRegistry(lua_State* L, const char* key) {
+    lua_getfield(L, LUA_REGISTRYINDEX, key);
+}
 
 // Drops 5.1's "chunk:line: " prefix, which 4.0 messages do not carry.
 std::string stripPosition(lua_State* L, const std::string& msg) {
@@ -96,7 +102,8 @@ std::string stripPosition(lua_State* L, const std::string& msg) {
         std::string prefix = std::string(ar.short_src) + ":";
         if (msg.compare(0, prefix.size(), prefix) != 0) continue;
         size_t i = prefix.size();
-        while (i < msg.size() && msg[i] >= '0' && msg[i] <= '9') ++i;
+        while (i < msg.size() && msg[i] >= '0' && msg[i] <= '9')
+            ++i;
         if (i > prefix.size() && msg.compare(i, 2, ": ") == 0) return msg.substr(i + 2);
     }
     return msg;
@@ -202,7 +209,9 @@ std::string chunkDisplay(const char* source, size_t limit) {
     return "string \"" + text + (cut ? "...\"" : "\"");
 }
 
-void pushEnvironment(lua_State* L) { getRegistry(L, kEnvironmentKey); }
+void pushEnvironment(lua_State* L) {
+    getRegistry(L, kEnvironmentKey);
+}
 
 std::string messageOf40(lua_State* L, const std::string& msg) {
     std::string text = renameCulprit(stripPosition(L, msg));
@@ -314,16 +323,20 @@ int callChunk(lua_State* L) {
     lua_pushcfunction(L, reportError);
     lua_insert(L, function);
     getRegistry(L, kHelpersKey);
-    for (int i = 1; i <= kHelperCount; ++i) lua_rawgeti(L, function + 2, i);
+    for (int i = 1; i <= kHelperCount; ++i)
+        lua_rawgeti(L, function + 2, i);
     lua_remove(L, function + 2);
     int status = lua_pcall(L, kHelperCount, LUA_MULTRET, function);
     lua_remove(L, function);
     if (status == 0) return LUA40_OK;
     lua_settop(L, function - 1);
     switch (status) {
-    case LUA_ERRMEM: return LUA40_ERRMEM;
-    case LUA_ERRERR: return LUA40_ERRERR;
-    default: return LUA40_ERRRUN;
+    case LUA_ERRMEM:
+        return LUA40_ERRMEM;
+    case LUA_ERRERR:
+        return LUA40_ERRERR;
+    default:
+        return LUA40_ERRRUN;
     }
 }
 
