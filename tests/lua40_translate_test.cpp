@@ -110,6 +110,11 @@ TEST(TranslateCode, PlainArithmeticAndCallsTranslateToThemselves) {
     EXPECT_NE(out.find("t .k = t [ i ]"), std::string::npos) << out;
 }
 
+TEST(TranslateCode, ConstructorSeparatorsThat51RejectsAreDropped) {
+    EXPECT_NE(translated("t = {1, 2, ; n = 2}").find("{ 1 , 2 ; n = 2 }"), std::string::npos);
+    EXPECT_NE(translated("t = {; n = 2}").find("{ n = 2 }"), std::string::npos);
+}
+
 TEST(TranslateCode, ConditionsKeepComparisonsButValuesGetOneOrNil) {
     std::string cond = translated("if a < b then end\n");
     EXPECT_EQ(cond.find("and 1 or nil"), std::string::npos) << cond;

@@ -301,7 +301,8 @@ size_t Parser::constructor() {
     size_t start = putToken("{");
     int firstKind = constructorPart();
     if (is(';')) {
-        putToken(";");
+        // 5.1 takes no separator before the first field.
+        putToken(firstKind == 2 ? "" : ";");
         int secondKind = constructorPart();
         if (firstKind == secondKind) error("invalid constructor syntax");
     }
@@ -338,8 +339,12 @@ int Parser::constructorPart() {
             }
         }
         if (!is(',')) break;
-        putToken(",");
-        if (is(';') || is('}')) break;
+        size_t comma = putToken(",");
+        if (is(';')) {
+            pieces_[comma].text.clear(); // 5.1 rejects `,;'
+            break;
+        }
+        if (is('}')) break;
     }
     return record ? 1 : 0;
 }
