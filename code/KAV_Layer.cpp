@@ -1,24 +1,230 @@
-// PLACEHOLDER until the tile-layer work lands: keeps the engine linkable.
+// Tile layers: the raster, its colour key and translucency, the scroll pointer
+// and the painting of pictures and tilemaps into the raster.
 #include "KAV_Layer.h"
 
+#include "KAV_Tilemap.h"
+#include "vondGlobals.h"
 #include "vondStores.h"
 
+#include <cstdlib>
+
+namespace {
+
+constexpr int RASTER_W = 640;
+constexpr int RASTER_H = 480;
+// Tiles painted per raster: enough to cover 640 x 480 at any offset.
+constexpr int PAINT_COLUMNS = 22;
+constexpr int PAINT_ROWS = 16;
+
+// Pointer arithmetic wraps instead of overflowing on absurd script values.
+int addWrapped(long long a, long long b) {
+    return static_cast<int>(static_cast<unsigned>(static_cast<unsigned long long>(a + b)));
+}
+
+// Smallest q with offset - 32 q <= 0, so that the offset lands in -31..0.
+long long offsetCarry(int offset) {
+    long long o = offset;
+    return o >= 0 ? (o + 31) / KAV_TILE_SIZE : -((-o) / KAV_TILE_SIZE);
+}
+
+int wrapInto(int v, int size) {
+    int r = v % size;
+    return r < 0 ? r + size : r;
+}
+
+bool fitsRect(long long v) {
+    return v >= -32768 && v <= 32767;
+}
+
+} // namespace
+
 KAV_Layer::KAV_Layer(KAV_LAYER_MODE mode, int width, int height, unsigned flags)
-    : raster(KAV_NewSurface(0, 640, 480)), mode(mode), flags(flags), width(width), height(height) {}
-KAV_Layer::~KAV_Layer() { SDL_FreeSurface(raster); }
-void KAV_Layer::setLayerMode(KAV_LAYER_MODE m, unsigned f) { mode = m; flags = f; }
-void KAV_Layer::getLayerMode(KAV_LAYER_MODE& m, unsigned& f) const { m = mode; f = flags; }
-void KAV_Layer::setLayerDimensions(int, int) {}
-void KAV_Layer::setLayerTilemap(int number) { tilemapNumber = number; }
-SDL_Surface* KAV_Layer::getRasterContext() { return raster; }
-void KAV_Layer::SetPointer(int x, int y, int xo, int yo) { pointerX = x; pointerY = y; offsetX = xo; offsetY = yo; }
-void KAV_Layer::MovePointer(int dx, int dy, int dxo, int dyo) { pointerX += dx; pointerY += dy; offsetX += dxo; offsetY += dyo; }
-void KAV_Layer::MovePointer(int dx, int dy) { pointerX += dx; pointerY += dy; }
-void KAV_Layer::normalizeOffset() {}
-void KAV_Layer::normalizePointer() {}
-void KAV_Layer::getPointer(int& x, int& y, int& xo, int& yo) const { x = pointerX; y = pointerY; xo = offsetX; yo = offsetY; }
-void KAV_Layer::getDimension(int& w, int& h) const { w = width; h = height; }
-void KAV_Layer::blitTiles() {}
-void KAV_Layer::Draw() {}
-void KAV_Layer::paintTiles(SDL_Surface*) {}
-void KAV_Layer::Debug() const {}
+    : raster(KAV_NewSurface(0, RASTER_W, RASTER_H)), mode(mode), flags(flags), width(width),
+      height(height) {
+    applyColourKey();
+    applyAlpha();
+}
+
+KAV_Layer::~KAV_Layer() {
+    SDL_FreeSurface(raster);
+}
+
+void KAV_Layer::setKey(Uint32 value) {
+    keyed = true;
+    key = value;
+    if (raster != nullptr) SDL_SetColorKey(raster, SDL_SRCCOLORKEY, value);
+}
+
+void KAV_Layer::applyColourKey() {
+    if (flags & TRANSPARENT) {
+        // White keys a tilemap layer until a tilemap brings its tileset's colour.
+        setKey(mode == KAV_LAYER_PICTURE ? SPRITE_TRANS_COLOR : 0xFFFFFF);
+    } else {
+        keyed = false;
+        if (raster != nullptr) SDL_SetColorKey(raster, 0, 0);
+    }
+}
+
+void KAV_Layer::applyAlpha() {
+    if (raster == nullptr) return;
+    if (flags & TRANSLUCENT)
+        SDL_SetAlpha(raster, SDL_SRCALPHA, 128);
+    else
+        SDL_SetAlpha(raster, 0, 255);
+}
+
+void KAV_Layer::setLayerMode(KAV_LAYER_MODE newMode, unsigned newFlags) {
+    mode = newMode;
+    flags = newFlags;
+    applyColourKey();
+    // Translucency is applied here too: scripts reach layers only through this call.
+    applyAlpha();
+    dirty = true;
+}
+
+void KAV_Layer::getLayerMode(KAV_LAYER_MODE& m, unsigned& f) const {
+    m = mode;
+    f = flags;
+}
+
+void KAV_Layer::setLayerDimensions(int w, int h) {
+    if (w <= 0 || h <= 0) return;
+    width = w;
+    height = h;
+    normalizePointer();
+}
+
+void KAV_Layer::setLayerTilemap(int number) {
+    tilemapNumber = number;
+    dirty = true;
+    KAV_Tilemap* map = vondTilemapOk(number) ? KAV_TilemapStore[number] : nullptr;
+    if (map == nullptr) {
+        // Without a tilemap the layer draws nothing until it is given one.
+        vondError << "ERROR: Asked to use NULL tilemap: " << number << std::endl;
+        tilemap = nullptr;
+        return;
+    }
+    tilemap = map;
+    tilesetNumber = map->getTileset();
+    KAV_Tileset* set = vondTilesetOk(tilesetNumber) ? KAV_TilesetStore[tilesetNumber] : nullptr;
+    if ((flags & TRANSPARENT) && set != nullptr) setKey(set->keyColour);
+}
+
+SDL_Surface* KAV_Layer::getRasterContext() {
+    if (raster == nullptr) return nullptr;
+    if (mode == KAV_LAYER_TILEMAP) {
+        // Edge-mode switches (setWrap and the like) change what the cached raster shows.
+        if (tilemap != nullptr && tilemap->getFlags() != paintedMapFlags) dirty = true;
+        if (dirty) blitTiles();
+    } else if (mode == KAV_LAYER_PICTURE) {
+        SDL_Surface* image = vondImageAt(picture);
+        if (image == nullptr) {
+            vondError << "Error: Layer asked to use NULL image: " << picture << std::endl;
+            std::exit(1);
+        }
+        SDL_FillRect(raster, nullptr, SPRITE_TRANS_COLOR);
+        long long x = offsetX - static_cast<long long>(KAV_TILE_SIZE) * pointerX;
+        long long y = offsetY - static_cast<long long>(KAV_TILE_SIZE) * pointerY;
+        // Far beyond the raster nothing shows; a 16-bit rectangle would wrap round.
+        if (fitsRect(x) && fitsRect(y)) {
+            SDL_Rect at = newRect(static_cast<int>(x), static_cast<int>(y), 0, 0);
+            SDL_BlitSurface(image, nullptr, raster, &at);
+        }
+    }
+    return raster;
+}
+
+void KAV_Layer::SetPointer(int x, int y, int xOffset, int yOffset) {
+    pointerX = x;
+    pointerY = y;
+    offsetX = xOffset;
+    offsetY = yOffset;
+    dirty = true;
+    normalizeOffset();
+    normalizePointer();
+}
+
+void KAV_Layer::MovePointer(int dx, int dy, int dxOffset, int dyOffset) {
+    pointerX = addWrapped(pointerX, dx);
+    pointerY = addWrapped(pointerY, dy);
+    offsetX = addWrapped(offsetX, dxOffset);
+    offsetY = addWrapped(offsetY, dyOffset);
+    dirty = true;
+    normalizeOffset();
+    normalizePointer();
+}
+
+void KAV_Layer::MovePointer(int dx, int dy) {
+    pointerX = addWrapped(pointerX, dx);
+    pointerY = addWrapped(pointerY, dy);
+    offsetX = offsetY = 0;
+    dirty = true;
+    normalizeOffset();
+    normalizePointer();
+}
+
+void KAV_Layer::normalizeOffset() {
+    // The world position 32 * pointer - offset stays the same.
+    long long qx = offsetCarry(offsetX), qy = offsetCarry(offsetY);
+    offsetX = static_cast<int>(offsetX - KAV_TILE_SIZE * qx);
+    offsetY = static_cast<int>(offsetY - KAV_TILE_SIZE * qy);
+    pointerX = addWrapped(pointerX, -qx);
+    pointerY = addWrapped(pointerY, -qy);
+}
+
+void KAV_Layer::normalizePointer() {
+    if (mode == KAV_LAYER_PICTURE) return;
+    if (tilemap != nullptr && !tilemap->isWrap()) return;
+    // The layer's own bounds; a wrapping tilemap wraps cell numbers again itself.
+    if (width > 0) pointerX = wrapInto(pointerX, width);
+    if (height > 0) pointerY = wrapInto(pointerY, height);
+}
+
+void KAV_Layer::getPointer(int& x, int& y, int& xOffset, int& yOffset) const {
+    x = pointerX;
+    y = pointerY;
+    xOffset = offsetX;
+    yOffset = offsetY;
+}
+
+void KAV_Layer::getDimension(int& w, int& h) const {
+    w = width;
+    h = height;
+}
+
+void KAV_Layer::blitTiles() {
+    if (mode != KAV_LAYER_TILEMAP || raster == nullptr) return;
+    paintTiles(raster);
+    paintedMapFlags = tilemap != nullptr ? tilemap->getFlags() : 0;
+    dirty = false;
+}
+
+void KAV_Layer::Draw() {
+    // Paints the screen, not the raster: the cache stays as dirty as it was.
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (mode == KAV_LAYER_TILEMAP && screen != nullptr) paintTiles(screen);
+}
+
+void KAV_Layer::paintTiles(SDL_Surface* target) {
+    KAV_Tileset* set = nullptr;
+    if (tilemap != nullptr && vondTilesetOk(tilesetNumber)) set = KAV_TilesetStore[tilesetNumber];
+    // With no tileset to take a background from, a keyed raster stays see-through.
+    Uint32 background = set != nullptr ? set->keyColour : keyed ? key : 0;
+    SDL_FillRect(target, nullptr, background);
+    if (tilemap == nullptr) return;
+    for (int row = 0; row < PAINT_ROWS; ++row) {
+        for (int column = 0; column < PAINT_COLUMNS; ++column) {
+            KAV_Tile tile =
+                tilemap->GetTile(addWrapped(pointerX, column), addWrapped(pointerY, row));
+            if (tile.image == nullptr) continue;
+            SDL_Rect at =
+                newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
+            SDL_BlitSurface(tile.image, nullptr, target, &at);
+        }
+    }
+}
+
+void KAV_Layer::Debug() const {
+    vondError << "Layer Debug: xpos: " << pointerX << " ypos: " << pointerY << " xoff: " << offsetX
+              << " yoff: " << offsetY << std::endl;
+}

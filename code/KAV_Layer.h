@@ -1,11 +1,13 @@
 // A full-screen tile layer: a 640 x 480 raster that shows either one picture
 // from the image store or the visible part of a tilemap, scrolled by a pointer
-// (whole tiles) and pixel offsets kept in -31..0.
+// (whole tiles) and pixel offsets kept in -31..0. In tilemap mode the raster
+// is a cache, repainted only after something it shows has changed.
 #pragma once
 
 #include <SDL.h>
 
-enum KAV_LAYER_MODE { KAV_LAYER_PICTURE = 0, KAV_LAYER_TILEMAP = 1 };
+// Any other value is kept and reported back, and draws nothing new.
+enum KAV_LAYER_MODE : unsigned { KAV_LAYER_PICTURE = 0, KAV_LAYER_TILEMAP = 1 };
 
 class KAV_Layer {
   public:
@@ -38,6 +40,9 @@ class KAV_Layer {
 
   private:
     void paintTiles(SDL_Surface* target);
+    void applyColourKey();
+    void setKey(Uint32 key);
+    void applyAlpha();
 
     SDL_Surface* raster;
     class KAV_Tilemap* tilemap = nullptr;
@@ -53,4 +58,7 @@ class KAV_Layer {
     int offsetY = 0;
     bool dirty = true;
     int picture = 0;
+    bool keyed = false;           // the raster has a colour key ...
+    Uint32 key = 0;               // ... of this value
+    unsigned paintedMapFlags = 0; // the tilemap's flags when the raster was painted
 };

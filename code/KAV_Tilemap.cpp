@@ -1,12 +1,372 @@
-// PLACEHOLDER until the tilemap work lands: keeps the engine linkable.
+// Tilemaps and their "KAVMAP1" map files.
+//
+// A map file comes from the game's data and may be broken in any way, so the
+// reader bounds every line, checks every number before it touches a table and
+// stops (with one log line naming the file and the problem) rather than guess.
+// Cells that no entry sets are empty and free. Tile images are cut once, when
+// the file is read; GetTile is a table lookup.
 #include "KAV_Tilemap.h"
 
-KAV_Tilemap::KAV_Tilemap(int w, int h, int t, unsigned f) : flags(f), tilesetNumber(t), width(w), height(h) {}
-KAV_Tilemap::KAV_Tilemap(const char*) {}
-KAV_Tilemap::~KAV_Tilemap() {}
-KAV_Tile KAV_Tilemap::GetTile(int, int) { return blankTile; }
-int KAV_Tilemap::getCollide(int, int) { return 1; }
-void KAV_Tilemap::SetTile(int, int, unsigned short) {}
-void KAV_Tilemap::setFlags(unsigned f) { flags = f; }
-void KAV_Tilemap::doKAVMAP1(std::ifstream&) {}
-void KAV_Tilemap::doKAVGFX1(const std::string&, int, int, int, int) {}
+#include "vondGlobals.h"
+#include "vondStores.h"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+namespace {
+
+// Entries replaced in the stores: still referred to by layers, maps and
+// tileset records, so never released, and held here so they stay reachable.
+std::vector<void*>& replacedEntries() {
+    static auto* kept = new std::vector<void*>;
+    return *kept;
+}
+
+void keepReplaced(void* old, void* incoming) {
+    if (old != nullptr && old != incoming) replacedEntries().push_back(old);
+}
+
+// Brings v into 0..size-1 (size > 0), as repeated adding or subtracting would.
+int wrapInto(int v, int size) {
+    int r = v % size;
+    return r < 0 ? r + size : r;
+}
+
+// Reads one decimal integer at p, clamped to int; false when there is none.
+bool parseInt(const char*& p, int& value) {
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    char* end = nullptr;
+    long long v = std::strtoll(p, &end, 10);
+    if (end == p) return false;
+    p = end;
+    value = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
+    return true;
+}
+
+// Skips the leading label word of a "label value" line; false when there is no
+// value after it (a line holding a lone number has no label and no value).
+bool skipLabel(const char*& p) {
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    if (*p == '\0') return false;
+    while (*p != '\0' && !std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    return true;
+}
+
+// "label number": sets value only when both parts are there.
+void readLabelled(const std::string& line, int& value) {
+    const char* p = line.c_str();
+    if (skipLabel(p)) parseInt(p, value);
+}
+
+} // namespace
+
+void KAV_StoreTilemap(int number, KAV_Tilemap* map) {
+    if (!vondTilemapOk(number)) return;
+    keepReplaced(KAV_TilemapStore[number], map);
+    KAV_TilemapStore[number] = map;
+}
+
+void KAV_StoreTileset(int number, KAV_Tileset* tileset) {
+    if (!vondTilesetOk(number)) return;
+    keepReplaced(KAV_TilesetStore[number], tileset);
+    KAV_TilesetStore[number] = tileset;
+}
+
+void KAV_StoreImage(int number, SDL_Surface* image) {
+    if (!vondImageOk(number)) return;
+    keepReplaced(vondImageStore[number], image);
+    vondImageStore[number] = image;
+}
+
+KAV_Tilemap::KAV_Tilemap(int w, int h, int t, unsigned f) : flags(f), tilesetNumber(t) {
+    tileset = vondTilesetOk(t) ? KAV_TilesetStore[t] : nullptr;
+    allocate(w, h);
+    if (isBlank()) makeBlankTile();
+}
+
+KAV_Tilemap::KAV_Tilemap(const char* name) : fileName(name != nullptr ? name : "") {
+    std::ifstream in(fileName, std::ios::in | std::ios::binary);
+    if (!in) {
+        vondError << "Unable to open tilemap: " << fileName << std::endl;
+        return;
+    }
+    std::string first;
+    if (!readLine(in, first) || first != "KAVMAP1") {
+        vondError << "Unrecognized filetype: " << fileName << std::endl;
+        return;
+    }
+    doKAVMAP1(in);
+}
+
+KAV_Tilemap::~KAV_Tilemap() {
+    releaseTables();
+    SDL_FreeSurface(blankTile.image);
+}
+
+bool KAV_Tilemap::allocate(int w, int h) {
+    if (w <= 0 || h <= 0 || static_cast<long>(w) * h > KAV_MAP_MAX_CELLS) return false;
+    long cells = static_cast<long>(w) * h;
+    auto* newTiles = new (std::nothrow) unsigned short[cells];
+    auto* newCollide = new (std::nothrow) unsigned char[cells];
+    if (newTiles == nullptr || newCollide == nullptr) {
+        delete[] newTiles;
+        delete[] newCollide;
+        return false;
+    }
+    releaseTables();
+    tiles = newTiles;
+    collide = newCollide;
+    width = w;
+    height = h;
+    std::fill(tiles, tiles + cells, KAV_EMPTY_CELL);
+    std::fill(collide, collide + cells, 0);
+    return true;
+}
+
+void KAV_Tilemap::releaseTables() {
+    delete[] tiles;
+    delete[] collide;
+    tiles = nullptr;
+    collide = nullptr;
+    width = height = 0;
+}
+
+void KAV_Tilemap::makeBlankTile() {
+    // The key colour is mapped in the tileset picture's format and used here
+    // as it is, so that the blank tile matches the colour key of the layers.
+    SDL_FreeSurface(blankTile.image);
+    blankTile.number = 0;
+    blankTile.image = KAV_NewSurface(0, KAV_TILE_SIZE, KAV_TILE_SIZE);
+    if (blankTile.image != nullptr)
+        SDL_FillRect(blankTile.image, nullptr, tileset != nullptr ? tileset->keyColour : 0);
+}
+
+void KAV_Tilemap::setFlags(unsigned newFlags) {
+    flags = newFlags;
+    if (isBlank()) {
+        makeBlankTile();
+    } else {
+        // Without the blank flag, empty and outside cells draw nothing.
+        SDL_FreeSurface(blankTile.image);
+        blankTile.image = nullptr;
+    }
+}
+
+KAV_Tile KAV_Tilemap::GetTile(int x, int y) {
+    if (!inside(x, y)) {
+        if (!isWrap() || !hasCells()) return isBlack() ? KAV_BLACK_TILE : blankTile;
+        x = wrapInto(x, width);
+        y = wrapInto(y, height);
+    }
+    unsigned short t = tiles[static_cast<long>(y) * width + x];
+    if (t == KAV_EMPTY_CELL || t >= KAV_TILESET_TILES || tileset == nullptr) return blankTile;
+    return tileset->tiles[t];
+}
+
+int KAV_Tilemap::getCollide(int x, int y) {
+    if (!hasCells()) return 1;
+    if (isWrap()) {
+        x = wrapInto(x, width);
+        y = wrapInto(y, height);
+    }
+    if (!inside(x, y)) return 1; // everything off the map is blocked
+    return collide[static_cast<long>(y) * width + x];
+}
+
+void KAV_Tilemap::SetTile(int x, int y, unsigned short tile) {
+    if (hasCells() && inside(x, y)) tiles[static_cast<long>(y) * width + x] = tile;
+}
+
+void KAV_Tilemap::logProblem(const std::string& what) {
+    vondError << "Map file " << fileName << ", line " << lineNumber << ": " << what << std::endl;
+}
+
+bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line) {
+    line.clear();
+    if (!in) return false;
+    bool any = false, overlong = false;
+    for (int c = in.get(); c != std::char_traits<char>::eof(); c = in.get()) {
+        any = true;
+        if (c == '\n') break;
+        // One byte of slack for the CR of a CR LF line end.
+        if (line.size() > KAV_MAP_LINE_MAX) {
+            overlong = true;
+            break;
+        }
+        line.push_back(static_cast<char>(c));
+    }
+    if (!any) return false;
+    ++lineNumber;
+    if (!overlong && !line.empty() && line.back() == '\r') line.pop_back();
+    if (overlong || line.size() > KAV_MAP_LINE_MAX) {
+        logProblem("line longer than 255 characters; reading stopped");
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    return true;
+}
+
+void KAV_Tilemap::doKAVMAP1(std::ifstream& in) {
+    std::string line;
+    while (readLine(in, line)) {
+        bool goOn = true;
+        if (line.compare(0, 7, "TILESET") == 0)
+            goOn = readTilesetSection(in);
+        else if (line.compare(0, 3, "MAP") == 0)
+            goOn = readMapSection(in);
+        if (!goOn) break;
+    }
+    if (hasCells() && tileset == nullptr) logProblem("the map has no tileset; it draws nothing");
+    if (isBlank()) makeBlankTile();
+}
+
+bool KAV_Tilemap::readTilesetSection(std::ifstream& in) {
+    std::string numberLine, nameLine, keyLine;
+    if (!readLine(in, numberLine) || !readLine(in, nameLine) || !readLine(in, keyLine)) {
+        if (in.eof()) logProblem("tileset section cut short");
+        return false;
+    }
+    readLabelled(numberLine, readNumber);
+    int n = readNumber;
+
+    char name[KAV_MAP_LINE_MAX + 1] = "";
+    std::sscanf(nameLine.c_str(), "%*s %255s", name);
+
+    int rgb[3] = {0, 0, 0};
+    const char* p = keyLine.c_str();
+    if (skipLabel(p))
+        for (int& c : rgb)
+            if (!parseInt(p, c)) break;
+
+    if (n < 0 || n >= KAV_MAX_CUT_TILESETS) {
+        logProblem("tileset number " + std::to_string(n) + " is out of range; section skipped");
+        return true;
+    }
+    auto* record = new KAV_Tileset();
+    record->number = n;
+    KAV_StoreTileset(n, record);
+    tilesetNumber = n;
+    tileset = record;
+    doKAVGFX1(name, n, rgb[0], rgb[1], rgb[2]);
+    return true;
+}
+
+bool KAV_Tilemap::readMapSection(std::ifstream& in) {
+    std::string line;
+    if (!readLine(in, line)) return false;
+    readLabelled(line, readNumber);
+    if (vondTilemapOk(readNumber))
+        KAV_StoreTilemap(readNumber, this);
+    else
+        logProblem("map number " + std::to_string(readNumber) + " is out of range; not stored");
+
+    if (!readLine(in, line)) return false;
+    readLabelled(line, readNumber);
+    int w = readNumber;
+    if (!readLine(in, line)) return false;
+    readLabelled(line, readNumber);
+    int h = readNumber;
+    if (!allocate(w, h)) {
+        logProblem("map size " + std::to_string(w) + " x " + std::to_string(h) +
+                   " is out of range; reading stopped");
+        return false;
+    }
+    if (!readLine(in, line)) return false; // a heading line, not used
+
+    // Cell entries of four lines each, up to an empty line or the end of the file.
+    std::string entry[4];
+    while (readLine(in, entry[0]) && !entry[0].empty()) {
+        for (int k = 1; k < 4; ++k) {
+            if (!readLine(in, entry[k]) || entry[k].empty()) {
+                logProblem("cell entry cut short; ignored");
+                return static_cast<bool>(in);
+            }
+        }
+        const char* p = entry[0].c_str();
+        if (parseInt(p, readX)) parseInt(p, readY);
+        readLabelled(entry[1], readNumber);
+        int tile = readNumber;
+        readLabelled(entry[2], readNumber);
+        int blocked = readNumber;
+        readLabelled(entry[3], readNumber);
+        int attribute = readNumber;
+
+        std::string cell = "cell (" + std::to_string(readX) + ", " + std::to_string(readY) + ")";
+        if (!inside(readX, readY)) {
+            logProblem(cell + " lies outside the " + std::to_string(width) + " x " +
+                       std::to_string(height) + " map; skipped");
+            continue;
+        }
+        long at = static_cast<long>(readY) * width + readX;
+        if (tile == -1 || tile == KAV_EMPTY_CELL) {
+            tiles[at] = KAV_EMPTY_CELL;
+        } else if (tile >= 0 && tile < KAV_TILESET_TILES) {
+            tiles[at] = static_cast<unsigned short>(tile);
+        } else {
+            logProblem("tile number " + std::to_string(tile) + " at " + cell +
+                       " is out of range; the cell is left empty");
+            tiles[at] = KAV_EMPTY_CELL;
+        }
+        collide[at] = (blocked & 0xFFFF) != 0 ? 1 : 0;
+        // Only the first cell's attribute means something: the map's edge mode.
+        if (readX == 0 && readY == 0) {
+            if (attribute == 1)
+                flags = WRAP;
+            else if (attribute == 2)
+                flags = BLANK;
+            else if (attribute == 3)
+                flags = BLACK_EDGE;
+        }
+    }
+    return static_cast<bool>(in);
+}
+
+void KAV_Tilemap::doKAVGFX1(const std::string& pictureFile, int t, int red, int green, int blue) {
+    if (t < 0 || t >= KAV_MAX_CUT_TILESETS) {
+        vondError << "Tileset number " << t << " is out of range for " << pictureFile << std::endl;
+        return;
+    }
+    KAV_Tileset* record = KAV_TilesetStore[t];
+    if (record == nullptr) {
+        record = new KAV_Tileset();
+        record->number = t;
+        KAV_StoreTileset(t, record);
+    }
+    SDL_Surface* picture = IMG_Load(pictureFile.c_str());
+    if (picture == nullptr) {
+        vondError << "Error loading tileset image: " << pictureFile << std::endl;
+        return;
+    }
+    record->keyColour = SDL_MapRGB(picture->format, red & 0xFF, green & 0xFF, blue & 0xFF);
+
+    int columns = picture->w / KAV_TILE_SIZE;
+    int count = columns * (picture->h / KAV_TILE_SIZE);
+    if (count > KAV_TILESET_TILES) {
+        vondError << "Tileset image " << pictureFile << " holds " << count
+                  << " tiles; only the first " << KAV_TILESET_TILES << " are used" << std::endl;
+        count = KAV_TILESET_TILES;
+    }
+    // Left to right, then top to bottom.
+    for (int i = 0; i < count; ++i) {
+        SDL_Surface* tile = KAV_NewSurface(0, KAV_TILE_SIZE, KAV_TILE_SIZE);
+        if (tile == nullptr) break;
+        SDL_Rect from = newRect((i % columns) * KAV_TILE_SIZE, (i / columns) * KAV_TILE_SIZE,
+                                KAV_TILE_SIZE, KAV_TILE_SIZE);
+        SDL_Rect to = newRect(0, 0, 0, 0);
+        SDL_BlitSurface(picture, &from, tile, &to);
+        record->tiles[i].number = i;
+        record->tiles[i].image = tile;
+        KAV_StoreImage(KAV_TILES_PER_TILESET * t + i, tile);
+    }
+    SDL_FreeSurface(picture);
+}

@@ -8,6 +8,12 @@
 #include <string>
 
 constexpr int KAV_TILE_SIZE = 32;
+// Tile numbers a cell may hold; 0xFFFF marks an empty cell.
+constexpr int KAV_TILESET_TILES = 512;
+constexpr unsigned short KAV_EMPTY_CELL = 0xFFFF;
+// Longest line a map file may hold, and the largest map it may describe.
+constexpr size_t KAV_MAP_LINE_MAX = 255;
+constexpr long KAV_MAP_MAX_CELLS = 16L * 1024 * 1024;
 
 struct KAV_Tile {
     int number = 0;               // tile number within its tileset; 0 for blank and black tiles
@@ -17,11 +23,17 @@ struct KAV_Tile {
 struct KAV_Tileset {
     int number = 0;
     Uint32 keyColour = 0; // in the pixel format of the tileset picture
-    KAV_Tile tiles[512];
+    KAV_Tile tiles[KAV_TILESET_TILES];
 };
 
 // Returned for cells outside a map whose black-edge flag is set.
 extern KAV_Tile KAV_BLACK_TILE;
+
+// Puts a tilemap or tileset into its store. An entry it replaces stays
+// allocated (layers and maps may still point at it) and stays reachable.
+void KAV_StoreTilemap(int number, class KAV_Tilemap* map);
+void KAV_StoreTileset(int number, KAV_Tileset* tileset);
+void KAV_StoreImage(int number, SDL_Surface* image);
 
 class KAV_Tilemap {
   public:
@@ -35,6 +47,7 @@ class KAV_Tilemap {
 
     KAV_Tile GetTile(int x, int y);
     int getCollide(int x, int y);
+    // Cells outside the map are left alone.
     void SetTile(int x, int y, unsigned short tile);
 
     int getTileset() const { return tilesetNumber; }
@@ -50,6 +63,17 @@ class KAV_Tilemap {
     void doKAVGFX1(const std::string& pictureFile, int tileset, int red, int green, int blue);
 
   private:
+    bool hasCells() const { return tiles != nullptr; }
+    bool inside(int x, int y) const { return x >= 0 && x < width && y >= 0 && y < height; }
+    // Allocates empty, free tables for width x height cells; false when the size is unusable.
+    bool allocate(int w, int h);
+    void releaseTables();
+    void makeBlankTile();
+    bool readTilesetSection(std::ifstream& in);
+    bool readMapSection(std::ifstream& in);
+    bool readLine(std::ifstream& in, std::string& line);
+    void logProblem(const std::string& what);
+
     unsigned flags = 0;
     int tilesetNumber = 0;
     KAV_Tileset* tileset = nullptr;
@@ -58,4 +82,9 @@ class KAV_Tilemap {
     int height = 0;
     unsigned short* tiles = nullptr;
     KAV_Tile blankTile;
+
+    // Map-file reading state.
+    std::string fileName;
+    long lineNumber = 0;
+    int readX = 0, readY = 0, readNumber = 0;
 };

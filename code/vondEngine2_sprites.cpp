@@ -1,12 +1,131 @@
-// PLACEHOLDER until the sprite-layer work lands: keeps the engine linkable.
+// Sprite layers: templates, the 4 x 256 slots of placed sprites, moving
+// sprites in tile-plus-pixel steps, and drawing a sprite layer in the scroll
+// position of the tile layer beneath it.
 #include "KAV_Sprite.h"
+#include "KAV_Tilemap.h"
 #include "vondEngine2.h"
+#include "vondGlobals.h"
+#include "vondStores.h"
 
-void vondEngine2::addSprite(KAV_Sprite* s) { spriteTemplates.push_back(s); }
-int vondEngine2::placeSprite(int, int, int, int, int, int) { return 0; }
-void vondEngine2::delSprite(unsigned char, int) {}
-void vondEngine2::moveSprite(unsigned char, int, int, int, int, int) {}
-KAV_Sprite* vondEngine2::getSprite(unsigned char, int) { return nullptr; }
-void vondEngine2::DrawSLayer(int) {}
-void vondEngine2::updateSprites(unsigned int) {}
-void vondEngine2::destroySprites() {}
+#include <cstdlib>
+
+namespace {
+
+bool spriteLayerOk(int L) {
+    return L >= 1 && L <= vondEngine2::SPRITE_LAYERS;
+}
+
+int addWrapped(int a, int b) {
+    return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
+}
+
+int wrapInto(int v, int size) {
+    int r = v % size;
+    return r < 0 ? r + size : r;
+}
+
+} // namespace
+
+void vondEngine2::addSprite(KAV_Sprite* s) {
+    if (s != nullptr) spriteTemplates.push_back(s);
+}
+
+int vondEngine2::placeSprite(int spriteNumber, int L, int x, int y, int xoff, int yoff) {
+    if (!spriteLayerOk(L)) return 0;
+    KAV_Sprite* found = nullptr;
+    for (auto* t : spriteTemplates) {
+        if (t->getID() == spriteNumber) {
+            found = t;
+            break;
+        }
+    }
+    if (found == nullptr) return 0;
+    auto* copy = new KAV_Sprite(*found);
+    KAV_Sprite** slots = sprites[L - 1];
+    int slot = 0;
+    while (slot < SPRITE_SLOTS && slots[slot] != nullptr)
+        ++slot;
+    if (slot == SPRITE_SLOTS) {
+        vondError << "Too many sprites on layer: " << L << std::endl;
+        delete copy;
+        std::exit(1);
+    }
+    // A placed sprite is known by its slot from now on.
+    copy->setID(static_cast<unsigned char>(slot));
+    copy->setPos(x, y, xoff, yoff);
+    slots[slot] = copy;
+    vondError << "Placing sprite: " << slot << " with flags: " << static_cast<int>(copy->getFlags())
+              << std::endl;
+    return slot;
+}
+
+void vondEngine2::delSprite(unsigned char id, int L) {
+    if (!spriteLayerOk(L)) return;
+    delete sprites[L - 1][id];
+    sprites[L - 1][id] = nullptr;
+}
+
+KAV_Sprite* vondEngine2::getSprite(unsigned char id, int L) {
+    return spriteLayerOk(L) ? sprites[L - 1][id] : nullptr;
+}
+
+void vondEngine2::moveSprite(unsigned char id, int L, int dx, int dy, int dxoff, int dyoff) {
+    vondError << "In move sprite function!" << std::endl;
+    KAV_Sprite* s = getSprite(id, L);
+    if (s == nullptr) {
+        vondError << "Asked to move a nonexistant sprite: " << static_cast<int>(id) << std::endl;
+        std::exit(1);
+    }
+    KAV_Layer* layer = layers[L - 1];
+    KAV_LAYER_MODE mode;
+    unsigned layerFlags;
+    layer->getLayerMode(mode, layerFlags);
+    KAV_Tilemap* map = KAV_TilemapStore[layer->getLayerTilemap()];
+
+    int x, y, xo, yo;
+    s->getPos(x, y);
+    s->getOffset(xo, yo);
+    xo = addWrapped(xo, dxoff);
+    yo = addWrapped(yo, dyoff);
+    // One carry per axis, keeping offsets in 1..32 for steps smaller than a tile.
+    if (xo > 31) xo -= KAV_TILE_SIZE, x = addWrapped(x, 1);
+    if (yo > 31) yo -= KAV_TILE_SIZE, y = addWrapped(y, 1);
+    if (xo <= 0) xo += KAV_TILE_SIZE, x = addWrapped(x, -1);
+    if (yo <= 0) yo += KAV_TILE_SIZE, y = addWrapped(y, -1);
+    x = addWrapped(x, dx);
+    y = addWrapped(y, dy);
+    // Only a wrapping tilemap shown by the layer wraps its sprites.
+    if (mode == KAV_LAYER_TILEMAP && map != nullptr && map->isWrap()) {
+        if (map->getWidth() > 0) x = wrapInto(x, map->getWidth());
+        if (map->getHeight() > 0) y = wrapInto(y, map->getHeight());
+    }
+    s->setPos(x, y, xo, yo);
+}
+
+void vondEngine2::DrawSLayer(int L) {
+    if (!spriteLayerOk(L)) return;
+    int px, py, ox, oy, w, h;
+    layers[L - 1]->getPointer(px, py, ox, oy);
+    layers[L - 1]->getDimension(w, h);
+    SDL_Surface* surface = spriteSurfaces[L - 1];
+    // Slot order is drawing order: higher slots cover lower ones.
+    for (auto* s : sprites[L - 1])
+        if (s != nullptr && s->onScreen(px, py, w, h)) s->Draw(px, py, ox, oy, surface);
+}
+
+void vondEngine2::updateSprites(unsigned int ms) {
+    for (int L = 1; L <= SPRITE_LAYERS; ++L) {
+        if (!spriteLayerShown[L & 3]) continue;
+        for (auto* s : sprites[L - 1])
+            if (s != nullptr) s->Update(ms);
+    }
+}
+
+void vondEngine2::destroySprites() {
+    for (auto& layer : sprites) {
+        for (auto*& s : layer) {
+            delete s;
+            s = nullptr;
+        }
+    }
+}
