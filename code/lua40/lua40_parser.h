@@ -17,8 +17,11 @@
 namespace lua40 {
 namespace parser {
 
+// First statement of every translated chunk: the runtime helpers it receives
+// as its arguments (see lua40_translate.h), as locals.
 const char* const kHelperDecl = "local _C40,_N40,_T40,_R40,_FP40,_FI40=...;";
 
+// Where an expression's value goes: only a condition may keep 5.1's booleans.
 enum Context { VALUE, COND };
 enum Logical { LOG_NONE, LOG_OR, LOG_AND };
 
