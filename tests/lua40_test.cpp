@@ -55,6 +55,14 @@ TEST_F(Lua40Host, StatusCodesAreThoseOf40AndTheStackIsKept) {
     EXPECT_EQ(captured, "");
 }
 
+TEST_F(Lua40Host, FailingErrorHandlerGivesErrorInErrorHandling) {
+    ASSERT_EQ(lua_dostring(L, "_ERRORMESSAGE = function(m) error('again') end"), 0);
+    EXPECT_EQ(lua_dostring(L, "error('first')"), LUA40_ERRERR);
+    EXPECT_EQ(lua_dostring(L, "x, kind = dostring('error(1)')"), 0);
+    lua_getglobal(L, "kind");
+    EXPECT_STREQ(lua_tostring(L, -1), "error in error handling");
+}
+
 TEST_F(Lua40Host, NumbersBecomeTextWithSixteenDigitsInPlace) {
     lua_pushnumber(L, 1.0 / 3);
     EXPECT_STREQ(lua_tostring(L, -1), "0.3333333333333333");

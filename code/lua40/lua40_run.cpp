@@ -290,7 +290,11 @@ int reportError(lua_State* L) {
     lua_rawget(L, -2);
     if (lua_isfunction(L, -1)) {
         lua_pushvalue(L, 1);
-        lua_pcall(L, 1, 0, 0);
+        if (lua_pcall(L, 1, 0, 0) != 0) {
+            // 4.0 ends such a run with LUA_ERRERR; callChunk picks this up.
+            lua_pushboolean(L, 1);
+            setRegistry(L, kHandlerFailedKey);
+        }
     }
     lua_settop(L, 1);
     return 1;
@@ -326,10 +330,16 @@ int callChunk(lua_State* L) {
     for (int i = 1; i <= kHelperCount; ++i)
         lua_rawgeti(L, function + 2, i);
     lua_remove(L, function + 2);
+    lua_pushnil(L);
+    setRegistry(L, kHandlerFailedKey);
     int status = lua_pcall(L, kHelperCount, LUA_MULTRET, function);
     lua_remove(L, function);
     if (status == 0) return LUA40_OK;
     lua_settop(L, function - 1);
+    getRegistry(L, kHandlerFailedKey);
+    bool handlerFailed = lua_toboolean(L, -1) != 0;
+    lua_pop(L, 1);
+    if (handlerFailed) return LUA40_ERRERR;
     switch (status) {
     case LUA_ERRMEM:
         return LUA40_ERRMEM;

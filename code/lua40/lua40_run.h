@@ -13,12 +13,13 @@ namespace lua40 {
 constexpr const char* kLibrarySource = "=(lua40)";
 
 // Registry slots of the host.
-constexpr const char* kEnvironmentKey = "lua40.env"; // the scripts' globals
-constexpr const char* kHelpersKey = "lua40.helpers"; // chunk helpers, array
-constexpr const char* kHiddenKey = "lua40.hidden";   // set of frames never shown
-constexpr const char* kSilentKey = "lua40.silent";   // error value already reported
-constexpr const char* kLibraryKey = "lua40.library"; // library groups by name
-constexpr const char* kPublicKey = "lua40.public";   // set of the library's globals
+constexpr const char* kEnvironmentKey = "lua40.env";             // the scripts' globals
+constexpr const char* kHelpersKey = "lua40.helpers";             // chunk helpers, array
+constexpr const char* kHiddenKey = "lua40.hidden";               // set of frames never shown
+constexpr const char* kSilentKey = "lua40.silent";               // error value already reported
+constexpr const char* kLibraryKey = "lua40.library";             // library groups by name
+constexpr const char* kHandlerFailedKey = "lua40.handlerFailed"; // _ERRORMESSAGE raised
+constexpr const char* kPublicKey = "lua40.public";               // set of the library's globals
 
 // Sets up the registry slots, the helpers and the library code.
 void installRuntime(lua_State* L);
