@@ -217,6 +217,7 @@ std::string messageOf40(lua_State* L, const std::string& msg) {
     std::string text = renameCulprit(stripPosition(L, msg));
     replaceAll(text, "attempt to concatenate", "attempt to concat");
     replaceAll(text, "'for' ", "`for' ");
+    replaceAll(text, "invalid key to 'next'", "invalid key for `next'");
     // 5.1's pattern messages quote with 'x'; 4.0's with `x'.
     if (text.find("pattern") != std::string::npos || text.find("capture") != std::string::npos) {
         size_t quote = text.find('\'');

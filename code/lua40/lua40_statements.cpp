@@ -202,22 +202,38 @@ void Parser::forStatement(int line) {
         return;
     }
     if (!is(',')) error("`=' or `,' expected");
-    putToken(",");
+    size_t comma = putToken(",");
     std::string value = checkName();
-    putToken(variableName(value));
+    size_t valuePiece = putToken(variableName(value));
     if (!isIn()) error("`in' expected");
-    putToken("in _N40,_T40(");
+    size_t inPiece = putToken("in _N40,_T40(");
     expr(VALUE);
-    put(")");
+    size_t close = put(")");
     check(TK_DO);
-    putToken("do");
+    size_t doPiece = putToken("do");
+    int loop = static_cast<int>(forAssigned_.size());
+    forAssigned_.push_back(false);
     size_t saved = fs_->actives.size();
-    fs_->actives.push_back(Local{name, -1});
+    fs_->actives.push_back(Local{name, loop});
     fs_->actives.push_back(Local{value, -1});
     loopBlock();
     fs_->actives.resize(saved);
     checkMatch(TK_END, 0, TK_FOR, 0, line);
-    putToken("end");
+    size_t endPiece = putToken("end");
+    if (forAssigned_[loop]) {
+        // The body changes the key: 4.0's traversal continues from the
+        // visible variable, so step with next by hand.
+        std::string k = variableName(name), v = variableName(value);
+        std::string t = "_I40_" + std::to_string(++tempCounter_);
+        pieces_[forPiece].text = "do";
+        pieces_[namePiece].text.clear();
+        pieces_[comma].text.clear();
+        pieces_[valuePiece].text.clear();
+        pieces_[inPiece].text = "local " + t + " = _T40(";
+        pieces_[close].text = ") local " + k + "," + v + " = _N40(" + t + ", nil)";
+        pieces_[doPiece].text = "while " + k + " ~= nil do do";
+        pieces_[endPiece].text = "end " + k + "," + v + " = _N40(" + t + "," + k + ") end end";
+    }
 }
 
 } // namespace parser

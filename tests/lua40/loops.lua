@@ -22,6 +22,14 @@ for k, v in {a = 1, b = 2, c = 3} do tinsert(keys, k .. "=" .. v) end
 sort(keys)
 print(keys[1], keys[2], keys[3], getn(keys))
 
+-- Setting the key moves the traversal: nil starts it again.
+local seen = 0
+for k, v in {x = 1} do
+  seen = seen + 1
+  if seen < 3 then k = nil end
+end
+print(seen)
+
 -- while, repeat (the condition does not see the body's locals), break
 local n = 0
 while 1 do
