@@ -85,17 +85,32 @@ local function apply(tag, event, f)
   elseif event == "settable" then m.__newindex = f
   elseif event == "unm" then m.__unm = f and function(a) return f(a, nil, "unm") end
   elseif event == "lt" then
-    m.__lt = f and function(a, b) return f(a, b, "lt") ~= nil end
-    m.__le = f and function(a, b) return f(b, a, "lt") == nil end
+    return -- every tag's metatable carries the shared dispatchers below
   elseif event == "function" then m.__call = f
   elseif arithmetic[event] or event == "concat" then m["__" .. event] = f and binary(f, event)
   end
 end
 
+-- 5.1 compares through __lt only when both operands have the same one; 4.0
+-- takes the method of the first operand's tag, else the second's. One
+-- shared dispatcher in every tag's metatable gives 4.0's choice.
+local function lessThan(a, b)
+  local f = methods[tagOf(a)] and methods[tagOf(a)].lt
+  f = f or methods[tagOf(b)] and methods[tagOf(b)].lt
+  f = f or methods[0] and methods[0].lt
+  if not f then
+    local ta, tb = type(a), type(b)
+    if ta == tb then error(format("attempt to compare two %s values", ta), 0) end
+    error(format("attempt to compare %s with %s", ta, tb), 0)
+  end
+  return f(a, b, "lt") ~= nil
+end
+local function lessEqual(a, b) return not lessThan(b, a) end
+
 function lib.newtag()
   local tag = nextTag
   nextTag = nextTag + 1
-  local m = {}
+  local m = {__lt = lessThan, __le = lessEqual}
   metas[tag] = m
   tagOfMeta[m] = tag
   return tag
