@@ -368,7 +368,7 @@ std::string tokenText(const Token& token) {
 bool tokenize(const std::string& source, const std::string& chunkDisplay,
               std::vector<Token>& tokens, std::string& error) {
     tokens.clear();
-    tokens.reserve(source.size() / 4 + 16);
+    tokens.reserve(source.size() / 3 + 16);
     Lexer lexer{source, chunkDisplay, 0, 1, 1, tokens};
     // A first line starting with `#' is skipped (its line end stays).
     if (!source.empty() && source[0] == '#')
