@@ -28,7 +28,8 @@ lua_State* interpreter() {
 void callSm(const char* function, std::initializer_list<const std::string*> args) {
     lua_State* L = interpreter();
     lua_getglobal(L, function);
-    for (const std::string* arg : args) lua_pushstring(L, arg->c_str());
+    for (const std::string* arg : args)
+        lua_pushstring(L, arg->c_str());
     lua_call(L, static_cast<int>(args.size()), 0);
 }
 
@@ -46,7 +47,8 @@ std::string callGetNode(const std::string& path) {
 double callCreateEvent(std::initializer_list<std::string> args) {
     lua_State* L = interpreter();
     lua_getglobal(L, "sm_createEvent");
-    for (const std::string& arg : args) lua_pushstring(L, arg.c_str());
+    for (const std::string& arg : args)
+        lua_pushstring(L, arg.c_str());
     lua_call(L, static_cast<int>(args.size()), 1);
     double handle = lua_tonumber(L, -1);
     lua_pop(L, 1);
@@ -119,12 +121,17 @@ std::string benchFile() {
 void BM_Save(benchmark::State& state) {
     buildWide(state.range(0), true);
     const std::string file = benchFile();
-    for (auto _ : state) callSm("sm_save", {&NET, &file});
+    for (auto _ : state)
+        callSm("sm_save", {&NET, &file});
     state.SetComplexityN(state.range(0));
     std::remove(file.c_str());
     StateMachine::Instance()->removeNetwork(NET);
 }
-BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_Save)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
 // Every node is written back, and every event key is looked up and passed over.
@@ -132,12 +139,17 @@ void BM_Load(benchmark::State& state) {
     buildWide(state.range(0), true);
     const std::string file = benchFile();
     callSm("sm_save", {&NET, &file});
-    for (auto _ : state) callSm("sm_load", {&NET, &file});
+    for (auto _ : state)
+        callSm("sm_load", {&NET, &file});
     state.SetComplexityN(state.range(0));
     std::remove(file.c_str());
     StateMachine::Instance()->removeNetwork(NET);
 }
-BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_Load)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
 } // namespace

@@ -18,19 +18,27 @@ Uint32 KAV_TopLeftPixel(SDL_Surface* s) {
     const Uint8* p = static_cast<const Uint8*>(s->pixels);
     Uint32 value = 0;
     switch (s->format->BytesPerPixel) {
-    case 1: value = p[0]; break;
-    case 2: value = *reinterpret_cast<const Uint16*>(p); break;
+    case 1:
+        value = p[0];
+        break;
+    case 2:
+        value = *reinterpret_cast<const Uint16*>(p);
+        break;
     case 3:
         value = SDL_BYTEORDER == SDL_LIL_ENDIAN ? p[0] | p[1] << 8 | p[2] << 16
                                                 : p[0] << 16 | p[1] << 8 | p[2];
         break;
-    default: value = *reinterpret_cast<const Uint32*>(p); break;
+    default:
+        value = *reinterpret_cast<const Uint32*>(p);
+        break;
     }
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
     return value;
 }
 
-KAV_Font::KAV_Font(int imageNumber) { build(imageNumber, DEFAULT_GLYPH_SIZE, DEFAULT_GLYPH_SIZE, true); }
+KAV_Font::KAV_Font(int imageNumber) {
+    build(imageNumber, DEFAULT_GLYPH_SIZE, DEFAULT_GLYPH_SIZE, true);
+}
 
 KAV_Font::KAV_Font(int imageNumber, unsigned char glyphW, unsigned char glyphH) {
     build(imageNumber, glyphW, glyphH, false);
@@ -44,7 +52,9 @@ void KAV_Font::build(int number, int glyphW, int glyphH, bool report) {
     if (picture == nullptr || glyphW <= 0 || glyphH <= 0 || picture->w < glyphW ||
         picture->h < glyphH) {
         glyphWidth = glyphHeight = imageWidth = imageHeight = glyphsPerRow = 0;
-        if (report) vondError << "Image number: " << number << " not properly loaded for Font!" << std::endl;
+        if (report)
+            vondError << "Image number: " << number << " not properly loaded for Font!"
+                      << std::endl;
         return;
     }
     glyphWidth = glyphW;

@@ -34,7 +34,9 @@ int wrapInto(int v, int size) {
     return r < 0 ? r + size : r;
 }
 
-bool fitsRect(long long v) { return v >= -32768 && v <= 32767; }
+bool fitsRect(long long v) {
+    return v >= -32768 && v <= 32767;
+}
 
 } // namespace
 
@@ -45,7 +47,9 @@ KAV_Layer::KAV_Layer(KAV_LAYER_MODE mode, int width, int height, unsigned flags)
     applyAlpha();
 }
 
-KAV_Layer::~KAV_Layer() { SDL_FreeSurface(raster); }
+KAV_Layer::~KAV_Layer() {
+    SDL_FreeSurface(raster);
+}
 
 void KAV_Layer::setKey(Uint32 value) {
     keyed = true;
@@ -219,9 +223,11 @@ void KAV_Layer::paintTiles(SDL_Surface* target) {
     if (tilemap == nullptr) return;
     for (int row = 0; row < PAINT_ROWS; ++row) {
         for (int column = 0; column < PAINT_COLUMNS; ++column) {
-            KAV_Tile tile = tilemap->GetTile(addWrapped(pointerX, column), addWrapped(pointerY, row));
+            KAV_Tile tile =
+                tilemap->GetTile(addWrapped(pointerX, column), addWrapped(pointerY, row));
             if (tile.image == nullptr) continue;
-            SDL_Rect at = newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
+            SDL_Rect at =
+                newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
             vondBlit(tile.image, nullptr, target, &at);
         }
     }

@@ -66,8 +66,8 @@ class KAV_Layer {
     int offsetY = 0;
     bool dirty = true;
     int picture = 0;
-    bool keyed = false;       // the raster has a colour key ...
-    Uint32 key = 0;           // ... of this value
+    bool keyed = false;           // the raster has a colour key ...
+    Uint32 key = 0;               // ... of this value
     unsigned paintedMapFlags = 0; // the tilemap's flags when the raster was painted
     // What a picture-mode raster was last painted from.
     struct PictureState {

@@ -13,8 +13,7 @@ KAV_Sprite::KAV_Sprite(unsigned char spriteId, int count, unsigned spriteFlags, 
     : id(spriteId), frameCount(count), flags(spriteFlags), frames(frameList) {
     // A sprite without frames is kept, but never advances or draws.
     if (frameCount <= 0 || frames == nullptr) frameCount = 0;
-    vondError << "New Sprite ID: " << static_cast<int>(id) << " with flags: " << flags
-              << std::endl;
+    vondError << "New Sprite ID: " << static_cast<int>(id) << " with flags: " << flags << std::endl;
 }
 
 KAV_Sprite::KAV_Sprite(KAV_Sprite& other)
@@ -24,7 +23,9 @@ KAV_Sprite::KAV_Sprite(KAV_Sprite& other)
     vondError << "Sprite: " << static_cast<int>(id) << " flags: " << flags << std::endl;
 }
 
-KAV_Sprite::~KAV_Sprite() { delete[] frames; }
+KAV_Sprite::~KAV_Sprite() {
+    delete[] frames;
+}
 
 void KAV_Sprite::setPos(int x, int y, int xOffset, int yOffset) {
     posX = x;

@@ -41,7 +41,8 @@ int wrapInto(int v, int size) {
 
 // Reads one decimal integer at p, clamped to int; false when there is none.
 bool parseInt(const char*& p, int& value) {
-    while (*p == ' ' || *p == '\t') ++p;
+    while (*p == ' ' || *p == '\t')
+        ++p;
     char* end = nullptr;
     long long v = std::strtoll(p, &end, 10);
     if (end == p) return false;
@@ -53,9 +54,11 @@ bool parseInt(const char*& p, int& value) {
 // Skips the leading label word of a "label value" line; false when there is no
 // value after it (a line holding a lone number has no label and no value).
 bool skipLabel(const char*& p) {
-    while (*p == ' ' || *p == '\t') ++p;
+    while (*p == ' ' || *p == '\t')
+        ++p;
     if (*p == '\0') return false;
-    while (*p != '\0' && !std::isspace(static_cast<unsigned char>(*p))) ++p;
+    while (*p != '\0' && !std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
     return true;
 }
 
@@ -191,7 +194,7 @@ void KAV_Tilemap::logProblem(const std::string& what) {
 bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line) {
     line.clear();
     if (!in) return false;
-    bool any = false;
+    bool any = false, overlong = false;
     // Straight from the stream buffer: istream::get per character costs most
     // of a large map's loading time. The end of the file sets the stream's
     // state as get would.
@@ -204,13 +207,16 @@ bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line) {
         any = true;
         if (c == '\n') break;
         // One byte of slack for the CR of a CR LF line end.
-        if (line.size() > KAV_MAP_LINE_MAX) break;
+        if (line.size() > KAV_MAP_LINE_MAX) {
+            overlong = true;
+            break;
+        }
         line.push_back(static_cast<char>(c));
     }
     if (!any) return false;
     ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > KAV_MAP_LINE_MAX) {
+    if (!overlong && !line.empty() && line.back() == '\r') line.pop_back();
+    if (overlong || line.size() > KAV_MAP_LINE_MAX) {
         logProblem("line longer than 255 characters; reading stopped");
         in.setstate(std::ios::failbit);
         return false;
@@ -322,9 +328,12 @@ bool KAV_Tilemap::readMapSection(std::ifstream& in) {
         collide[at] = (blocked & 0xFFFF) != 0 ? 1 : 0;
         // Only the first cell's attribute means something: the map's edge mode.
         if (readX == 0 && readY == 0) {
-            if (attribute == 1) flags = WRAP;
-            else if (attribute == 2) flags = BLANK;
-            else if (attribute == 3) flags = BLACK_EDGE;
+            if (attribute == 1)
+                flags = WRAP;
+            else if (attribute == 2)
+                flags = BLANK;
+            else if (attribute == 3)
+                flags = BLACK_EDGE;
         }
     }
     return static_cast<bool>(in);

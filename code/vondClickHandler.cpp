@@ -2,7 +2,8 @@
 #include "vondGlobals.h"
 #include "vondWindow2.h"
 
-vondClickHandler::vondClickHandler(int x1, int y1, int x2, int y2, unsigned ID, VOND_HANDLER_TYPE type)
+vondClickHandler::vondClickHandler(int x1, int y1, int x2, int y2, unsigned ID,
+                                   VOND_HANDLER_TYPE type)
     : ID(ID), type(type), x1(x1), y1(y1), x2(x2), y2(y2) {
     vondError << "Click handler: " << ID << " created." << std::endl;
 }

@@ -7,7 +7,6 @@
 #include "vondGlobals.h"
 #include "vondWindow2.h"
 
-#include <algorithm>
 #include <climits>
 
 // Timed events ---------------------------------------------------------------
@@ -54,14 +53,29 @@ void vondEngine2::updateTimedEvents(unsigned int ms) {
     // for the next frame. Indexing survives the list growing under us, and no
     // event is destroyed before the sweep.
     const size_t count = timedEvents.size();
-    for (size_t i = 0; i < count && i < timedEvents.size(); ++i) timedEvents[i]->Update(ms);
+    for (size_t i = 0; i < count && i < timedEvents.size(); ++i)
+        timedEvents[i]->Update(ms);
 }
 
+namespace {
+
+// Destroys the dead entries and closes the gaps, keeping the order of the
+// others; runs every frame, so it works in place without allocating.
+template <typename T> void sweepDead(std::vector<T*>& list) {
+    size_t kept = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i]->isDead())
+            delete list[i];
+        else
+            list[kept++] = list[i];
+    }
+    list.resize(kept);
+}
+
+} // namespace
+
 void vondEngine2::sweepDeadTimedEvents() {
-    auto doomed = std::stable_partition(timedEvents.begin(), timedEvents.end(),
-                                        [](vondTimedEvent* e) { return !e->isDead(); });
-    for (auto it = doomed; it != timedEvents.end(); ++it) delete *it;
-    timedEvents.erase(doomed, timedEvents.end());
+    sweepDead(timedEvents);
 }
 
 // Click handlers and input dispatch -------------------------------------------
@@ -76,17 +90,15 @@ void vondEngine2::delClickHandler(int id) {
 }
 
 void vondEngine2::sweepDeadClickHandlers() {
-    auto doomed = std::stable_partition(clickHandlers.begin(), clickHandlers.end(),
-                                        [](vondClickHandler* h) { return !h->isDead(); });
-    for (auto it = doomed; it != clickHandlers.end(); ++it) delete *it;
-    clickHandlers.erase(doomed, clickHandlers.end());
+    sweepDead(clickHandlers);
 }
 
 void vondEngine2::destroyClickHandlers() {
     // Emptied before deleting, so that nothing walks a list of freed handlers.
     std::vector<vondClickHandler*> doomed;
     doomed.swap(clickHandlers);
-    for (auto* h : doomed) delete h;
+    for (auto* h : doomed)
+        delete h;
 }
 
 bool vondEngine2::doInput(int x, int y) {

@@ -11,7 +11,9 @@
 
 namespace {
 
-bool spriteLayerOk(int L) { return L >= 1 && L <= vondEngine2::SPRITE_LAYERS; }
+bool spriteLayerOk(int L) {
+    return L >= 1 && L <= vondEngine2::SPRITE_LAYERS;
+}
 
 int addWrapped(int a, int b) {
     return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
@@ -41,7 +43,8 @@ int vondEngine2::placeSprite(int spriteNumber, int L, int x, int y, int xoff, in
     auto* copy = new KAV_Sprite(*found);
     KAV_Sprite** slots = sprites[L - 1];
     int slot = 0;
-    while (slot < SPRITE_SLOTS && slots[slot] != nullptr) ++slot;
+    while (slot < SPRITE_SLOTS && slots[slot] != nullptr)
+        ++slot;
     if (slot == SPRITE_SLOTS) {
         vondError << "Too many sprites on layer: " << L << std::endl;
         delete copy;

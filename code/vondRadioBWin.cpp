@@ -16,7 +16,9 @@ vondRadioButton::vondRadioButton(int count, int selImage, int unselImage, unsign
     }
 }
 
-vondRadioButton::~vondRadioButton() { delete[] positions; }
+vondRadioButton::~vondRadioButton() {
+    delete[] positions;
+}
 
 void vondRadioButton::Draw() {
     if (target == nullptr || positions == nullptr) return;

@@ -65,6 +65,10 @@ inline int vondArgs::toInt(int k) const { return vondToInt(number(k)); }
 inline unsigned vondArgs::toUnsigned(int k) const { return vondToUnsigned(number(k)); }
 inline unsigned char vondArgs::toByte(int k) const { return vondToByte(number(k)); }
 
+// Frees every loaded song and sound (the exit routine, before closing audio:
+// the tracker decoder loses track of modules still loaded when it shuts down).
+void vondReleaseSongsAndSounds();
+
 // Pushes the one numeric result of a script function; returns 1.
 inline int vondReturnNumber(lua_State* L, double n) {
     lua_pushnumber(L, n);

@@ -39,7 +39,8 @@ KAV_Tilemap* tilemapFor(const char* function, int number) {
 
 int setMapFlag(lua_State* L, const char* function, unsigned flag) {
     vondArgs a(L, 2, LAST);
-    if (KAV_Tilemap* map = tilemapFor(function, a.toInt(1))) map->setFlags(a.toInt(2) != 0 ? flag : 0);
+    if (KAV_Tilemap* map = tilemapFor(function, a.toInt(1)))
+        map->setFlags(a.toInt(2) != 0 ? flag : 0);
     return 0;
 }
 
@@ -85,9 +86,15 @@ int l_loadMap(lua_State* L) {
     return 0;
 }
 
-int l_setBlackEdge(lua_State* L) { return setMapFlag(L, "setBlackEdge", KAV_Tilemap::BLACK_EDGE); }
-int l_setWrap(lua_State* L) { return setMapFlag(L, "setWrap", KAV_Tilemap::WRAP); }
-int l_setBlank(lua_State* L) { return setMapFlag(L, "setBlank", KAV_Tilemap::BLANK); }
+int l_setBlackEdge(lua_State* L) {
+    return setMapFlag(L, "setBlackEdge", KAV_Tilemap::BLACK_EDGE);
+}
+int l_setWrap(lua_State* L) {
+    return setMapFlag(L, "setWrap", KAV_Tilemap::WRAP);
+}
+int l_setBlank(lua_State* L) {
+    return setMapFlag(L, "setBlank", KAV_Tilemap::BLANK);
+}
 
 int l_setLayerProperty(lua_State* L) {
     vondArgs a(L, 3, LAST);
@@ -153,7 +160,8 @@ int l_setLayerPic(lua_State* L) {
         vondCheckRange("setLayerPic", "layer", n, vondEngine2::TILE_LAYERS);
         return 0;
     }
-    if (vondCheckRange("setLayerPic", "image", image, VOND_IMAGE_STORE_SIZE)) layer->setSurface(image);
+    if (vondCheckRange("setLayerPic", "image", image, VOND_IMAGE_STORE_SIZE))
+        layer->setSurface(image);
     return 0;
 }
 
@@ -190,8 +198,12 @@ int l_placeSprite(lua_State* L) {
         L, gfx.placeSprite(a.toInt(1), layer, a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(6)));
 }
 
-int l_getSpriteX(lua_State* L) { return getSpriteCoordinate(L, "getSpriteX", "X"); }
-int l_getSpriteY(lua_State* L) { return getSpriteCoordinate(L, "getSpriteY", "Y"); }
+int l_getSpriteX(lua_State* L) {
+    return getSpriteCoordinate(L, "getSpriteX", "X");
+}
+int l_getSpriteY(lua_State* L) {
+    return getSpriteCoordinate(L, "getSpriteY", "Y");
+}
 
 int l_delSprite(lua_State* L) {
     vondArgs a(L, 2, FIRST);

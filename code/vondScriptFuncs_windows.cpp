@@ -165,8 +165,9 @@ int l_addTimedEvent(lua_State* L) {
     unsigned source = a.toUnsigned(3);
     unsigned type = a.toUnsigned(2);
     int id = a.toInt(1);
-    auto* e = new vondEngine2::vondTimedEvent(static_cast<unsigned>(id), static_cast<VOND_EVENT>(type),
-                                              static_cast<VOND_EVENT_SOURCE>(source), time, command);
+    auto* e =
+        new vondEngine2::vondTimedEvent(static_cast<unsigned>(id), static_cast<VOND_EVENT>(type),
+                                        static_cast<VOND_EVENT_SOURCE>(source), time, command);
     // Left open: the next message continues this line.
     vondError << "Adding event: " << id << " with command: " << command << std::flush;
     gfx.addTimedEvent(e);
@@ -247,7 +248,8 @@ int l_loadSound(lua_State* L) {
     }
     SDL_RWops* stream = SDL_RWFromFile(file.c_str(), "rb");
     vondSoundStore[n] = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
-    if (vondSoundStore[n] == nullptr) vondError << "Error loading sound file: " << file << std::endl;
+    if (vondSoundStore[n] == nullptr)
+        vondError << "Error loading sound file: " << file << std::endl;
     return 0;
 }
 
@@ -265,6 +267,18 @@ int l_playSound(lua_State* L) {
         return 0;
     Mix_PlayChannelTimed(channel, vondSoundStore[n], a.toInt(3), -1);
     return 0;
+}
+
+void vondReleaseSongsAndSounds() {
+    Mix_HaltMusic();
+    for (auto& song : vondSongStore) {
+        if (song != nullptr) Mix_FreeMusic(song);
+        song = nullptr;
+    }
+    for (auto& sound : vondSoundStore) {
+        if (sound != nullptr) Mix_FreeChunk(sound);
+        sound = nullptr;
+    }
 }
 
 int l_stopMusic(lua_State*) {

@@ -2,6 +2,7 @@
 #include "vondShell.h"
 
 #include "vondGlobals.h"
+#include "vondScriptFuncs.h"
 #include "vondStores.h"
 #include "vondWindow2.h"
 
@@ -94,6 +95,7 @@ void vondShutdown() {
     vondError << "SDL Error Report: " << (sdlError != nullptr ? sdlError : "") << std::endl;
     vondError << "Exiting program." << std::endl;
     vondError.close();
+    vondReleaseSongsAndSounds();
     Mix_CloseAudio();
     SDL_Quit();
 }

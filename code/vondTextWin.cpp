@@ -9,8 +9,8 @@
 
 namespace {
 constexpr int BORDER = 8;
-constexpr int CELL = 16;          // character cell width and height
-constexpr int TEXT_MARGIN = 24;   // cells start while their edge is below size - 24
+constexpr int CELL = 16;        // character cell width and height
+constexpr int TEXT_MARGIN = 24; // cells start while their edge is below size - 24
 constexpr unsigned REVEAL_MS = 30;
 } // namespace
 
@@ -26,7 +26,9 @@ vondTextWin::vondTextWin(int x, int y, int w, int h, unsigned f, unsigned id, st
     font = vondFontStore[0];
 }
 
-vondTextWin::~vondTextWin() { SDL_FreeSurface(surface); }
+vondTextWin::~vondTextWin() {
+    SDL_FreeSurface(surface);
+}
 
 void vondTextWin::setString(std::string s) {
     text = std::move(s);

@@ -92,7 +92,8 @@ vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, int image)
     }
     SDL_Rect at = newRect(0, 0, 0, 0);
     SDL_BlitSurface(source, nullptr, picture, &at);
-    if (flags & FLAG_PICTURE_KEY) SDL_SetColorKey(picture, SDL_SRCCOLORKEY, KAV_TopLeftPixel(picture));
+    if (flags & FLAG_PICTURE_KEY)
+        SDL_SetColorKey(picture, SDL_SRCCOLORKEY, KAV_TopLeftPixel(picture));
 }
 
 vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, const char* file)
@@ -104,7 +105,9 @@ vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, const char* fi
     imageIndex = -1;
 }
 
-vondImageWin::~vondImageWin() { SDL_FreeSurface(picture); }
+vondImageWin::~vondImageWin() {
+    SDL_FreeSurface(picture);
+}
 
 void vondImageWin::DrawOn(SDL_Surface* target) {
     if (picture == nullptr || hidden || target == nullptr) return;

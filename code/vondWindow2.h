@@ -11,8 +11,12 @@ class KAV_Font;
 
 class vondWindow2 {
   public:
-    enum : unsigned { FLAG_PICTURE_KEY = 0x10, FLAG_REVEAL = 0x10, FLAG_CLEAR_BORDER = 0x20,
-                      FLAG_CLEAR_BACKGROUND = 0x40 };
+    enum : unsigned {
+        FLAG_PICTURE_KEY = 0x10,
+        FLAG_REVEAL = 0x10,
+        FLAG_CLEAR_BORDER = 0x20,
+        FLAG_CLEAR_BACKGROUND = 0x40
+    };
     // Kinds reported by getWinType; scripts rely only on 3 for radio-button windows.
     static constexpr int PICTURE_WINDOW = 1;
     static constexpr int TEXT_WINDOW = 2;

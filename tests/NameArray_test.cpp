@@ -9,7 +9,8 @@ namespace {
 
 std::vector<std::string> sectionsOf(const NameArray& name) {
     std::vector<std::string> sections;
-    for (int32_t i = 0; i < name.lengthOf(); ++i) sections.push_back(name.getSection(i));
+    for (int32_t i = 0; i < name.lengthOf(); ++i)
+        sections.push_back(name.getSection(i));
     return sections;
 }
 
@@ -45,7 +46,8 @@ TEST(NameArrayCutting, JoiningSectionsGivesTheNameBack) {
     for (const std::string original : {"x", "..", "a.b.c", ".lead", "trail.", "", "a..b.c."}) {
         NameArray name(original);
         std::string joined = name.getSection(0);
-        for (int32_t i = 1; i < name.lengthOf(); ++i) joined += "." + name.getSection(i);
+        for (int32_t i = 1; i < name.lengthOf(); ++i)
+            joined += "." + name.getSection(i);
         EXPECT_EQ(joined, original);
     }
 }

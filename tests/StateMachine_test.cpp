@@ -10,9 +10,10 @@ namespace {
 
 // Every test works on networks of its own and removes them afterwards.
 class Registry : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
-        for (const char* name : {"quest", "quest", "a.b", "a", "other"}) sm->removeNetwork(name);
+        for (const char* name : {"quest", "quest", "a.b", "a", "other"})
+            sm->removeNetwork(name);
     }
     std::string traceOf(const std::string& network) {
         testing::internal::CaptureStdout();
@@ -31,7 +32,9 @@ protected:
     StateMachine* sm = StateMachine::Instance();
 };
 
-TEST_F(Registry, InstanceIsOneRegistry) { EXPECT_EQ(StateMachine::Instance(), sm); }
+TEST_F(Registry, InstanceIsOneRegistry) {
+    EXPECT_EQ(StateMachine::Instance(), sm);
+}
 
 TEST_F(Registry, TraceHasHeadingLinesAndFooter) {
     sm->createNetwork("quest");

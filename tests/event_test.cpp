@@ -14,10 +14,11 @@ namespace {
 
 // A network "ev" in the registry with nodes a, b and c, removed afterwards.
 class EventFiring : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sm->createNetwork("ev");
-        for (const char* node : {"a", "b", "c"}) sm->createNode("ev", node);
+        for (const char* node : {"a", "b", "c"})
+            sm->createNode("ev", node);
     }
     void TearDown() override { sm->removeNetwork("ev"); }
 

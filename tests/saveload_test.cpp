@@ -16,7 +16,7 @@ namespace {
 
 // A fresh directory per test, removed afterwards.
 class SaveLoadFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/saveload_test_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -177,7 +177,8 @@ TEST_F(SaveLoadFile, FailedWriteLeavesThePreviousSave) {
 TEST_F(SaveLoadFile, ProcessKilledWhileSavingLeavesOldOrNewFileWhole) {
     const std::string oldBytes = "old=1\n";
     SaveLoad store;
-    for (int32_t i = 0; i < 200000; ++i) store.newSet("network.node" + std::to_string(i), i);
+    for (int32_t i = 0; i < 200000; ++i)
+        store.newSet("network.node" + std::to_string(i), i);
     ASSERT_TRUE(store.save(path("new.txt")));
     const off_t newSize = static_cast<off_t>(read(path("new.txt")).size());
     const auto sizeOf = [](const std::string& file) -> off_t {
@@ -197,7 +198,8 @@ TEST_F(SaveLoadFile, ProcessKilledWhileSavingLeavesOldOrNewFileWhole) {
             const off_t tmp = sizeOf(path("save.txt.tmp"));
             const off_t target = sizeOf(path("save.txt"));
             const bool partTmp = tmp > 0 && tmp < newSize;
-            const bool partTarget = target != static_cast<off_t>(oldBytes.size()) && target != newSize;
+            const bool partTarget =
+                target != static_cast<off_t>(oldBytes.size()) && target != newSize;
             if (partTmp || partTarget) {
                 ::kill(child, SIGKILL);
                 ::waitpid(child, &status, 0);

@@ -23,13 +23,16 @@ const std::string SAVE_ARGNUM = "argNum";
 const std::string SAVE_ARGUMENT = "argument";
 
 // 32-bit arithmetic that wraps as two's complement instead of overflowing.
-int32_t wrap(int64_t wide) { return static_cast<int32_t>(static_cast<uint32_t>(wide)); }
+int32_t wrap(int64_t wide) {
+    return static_cast<int32_t>(static_cast<uint32_t>(wide));
+}
 
 } // namespace
 
 int32_t eventTextToInt(const std::string& text) {
     std::string::size_type i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     uint32_t magnitude = 0;
@@ -66,9 +69,13 @@ Event::EVENT_TYPE Event::tokenize(const std::string& text) const {
     return NONE;
 }
 
-void Event::chainEvent(const Event& aEvent) { chainedEvents.push_back(aEvent); }
+void Event::chainEvent(const Event& aEvent) {
+    chainedEvents.push_back(aEvent);
+}
 
-void Event::chainEvent(std::list<Event>& aList) { chainedEvents.splice(chainedEvents.end(), aList); }
+void Event::chainEvent(std::list<Event>& aList) {
+    chainedEvents.splice(chainedEvents.end(), aList);
+}
 
 bool Event::notifyEvent(const std::string& newWatchValue) {
     if (newWatchValue != valueToFireOn) return false;
@@ -81,10 +88,15 @@ bool Event::fireEvent() {
     if (firing) return false;
     firing = true;
     switch (typeOfEvent) {
-    case MODIFY_NODE: modifyNode(); break;
-    case TRACE_MESSAGE: traceMessage(); break;
+    case MODIFY_NODE:
+        modifyNode();
+        break;
+    case TRACE_MESSAGE:
+        traceMessage();
+        break;
     case CREATE_WINDOW:
-    case NONE: break;
+    case NONE:
+        break;
     }
     // Only this event's own firing changes its chain, and it cannot re-enter,
     // so erasing while walking is safe here.
@@ -128,10 +140,13 @@ void Event::modifyNode() {
 }
 
 void Event::traceMessage() const {
-    for (const std::string& line : arguments) std::cout << line << '\n' << std::flush;
+    for (const std::string& line : arguments)
+        std::cout << line << '\n' << std::flush;
 }
 
-std::string Event::to_string(int32_t number) const { return std::to_string(number); }
+std::string Event::to_string(int32_t number) const {
+    return std::to_string(number);
+}
 
 void Event::save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveObject) {
     const std::string e = nodePath + "." + to_string(eventNum);

@@ -16,7 +16,7 @@
 class SaveLoad;
 
 class Event {
-public:
+  public:
     enum EVENT_TYPE : int32_t { CREATE_WINDOW = 0, MODIFY_NODE = 1, TRACE_MESSAGE = 2, NONE = 3 };
 
     // eventType is one of the text forms; check it with isEventType first.
@@ -44,14 +44,14 @@ public:
     bool isSpent() const { return spent; }
     void markSpent() { spent = true; }
 
-protected:
+  protected:
     EVENT_TYPE tokenize(const std::string& text) const;
     bool fireEvent();
     void modifyNode();
     void traceMessage() const;
     std::string to_string(int32_t number) const;
 
-private:
+  private:
     EVENT_TYPE typeOfEvent;
     std::string valueToFireOn;
     bool isOneShot;

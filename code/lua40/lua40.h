@@ -32,10 +32,12 @@ void lua_iolibopen(lua_State* L);
 void lua_strlibopen(lua_State* L);
 void lua_mathlibopen(lua_State* L);
 
-// Run a script file or script text. 0 on success, else a 4.0 status code; a
-// missing file is LUA40_ERRFILE and prints nothing. Errors inside the chunk go
-// to _ERRORMESSAGE (standard error by default). Results the chunk returns are
-// left on the stack, as 4.0 does.
+// Run a script file or script text, translated from 4.0 (see
+// lua40_translate.h). 0 on success, else a 4.0 status code; a missing file is
+// LUA40_ERRFILE and prints nothing. Errors inside the chunk go to
+// _ERRORMESSAGE (message and traceback on standard error by default). Unlike
+// 4.0, results the chunk returns are dropped: the engine never reads them and
+// would otherwise grow the stack with every click handler that returns one.
 int lua_dofile(lua_State* L, const char* filename);
 int lua_dostring(lua_State* L, const char* source);
 

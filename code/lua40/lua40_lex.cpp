@@ -2,6 +2,7 @@
 #include "lua40/lua40_lex.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -9,9 +10,9 @@ namespace lua40 {
 
 namespace {
 
-const char* const kReserved[] = {"and", "break", "do", "else", "elseif", "end", "for",
-                                 "function", "if", "local", "nil", "not", "or", "repeat",
-                                 "return", "then", "until", "while"};
+const char* const kReserved[] = {"and", "break",    "do",     "else",  "elseif", "end",
+                                 "for", "function", "if",     "local", "nil",    "not",
+                                 "or",  "repeat",   "return", "then",  "until",  "while"};
 
 struct Lexer {
     const std::string& src;
@@ -64,11 +65,21 @@ struct Lexer {
             }
         }
         std::string value = raw.substr(2);
+        std::string code = "\"";
+        for (unsigned char c : value) {
+            if (c == '\n')
+                code += "\\\n"; // a real line break stays one
+            else
+                appendEscaped(code, c);
+        }
+        code += '"';
         push(TK_STRING, value, raw + "]]");
+        out.back().code = std::move(code);
     }
 
     void quotedString(char quote) {
         std::string value;
+        std::string code = "\"";
         std::string shown(1, quote);
         ++pos;
         for (;;) {
@@ -84,18 +95,36 @@ struct Lexer {
                 c = cur();
                 char out;
                 switch (c) {
-                case 'a': out = '\a'; break;
-                case 'b': out = '\b'; break;
-                case 'f': out = '\f'; break;
-                case 'n': out = '\n'; break;
-                case 'r': out = '\r'; break;
-                case 't': out = '\t'; break;
-                case 'v': out = '\v'; break;
-                case '\n':
-                    ++line;
+                case 'a':
+                    out = '\a';
+                    break;
+                case 'b':
+                    out = '\b';
+                    break;
+                case 'f':
+                    out = '\f';
+                    break;
+                case 'n':
                     out = '\n';
                     break;
-                case -1: fail("unfinished string", shown);
+                case 'r':
+                    out = '\r';
+                    break;
+                case 't':
+                    out = '\t';
+                    break;
+                case 'v':
+                    out = '\v';
+                    break;
+                case '\n': // backslash-newline: a newline that takes a line
+                    ++line;
+                    ++pos;
+                    value += '\n';
+                    shown += '\n';
+                    code += "\\\n";
+                    continue;
+                case -1:
+                    fail("unfinished string", shown);
                 default:
                     if (std::isdigit(c)) {
                         int n = 0;
@@ -107,6 +136,7 @@ struct Lexer {
                         }
                         if (n > 255) fail("escape sequence too large", shown);
                         value += static_cast<char>(n);
+                        appendEscaped(code, static_cast<unsigned char>(n));
                         shown += static_cast<char>(n);
                         continue;
                     }
@@ -115,20 +145,25 @@ struct Lexer {
                 ++pos;
                 value += out;
                 shown += out;
+                appendEscaped(code, static_cast<unsigned char>(out));
                 continue;
             }
+            appendEscaped(code, static_cast<unsigned char>(c));
             value += static_cast<char>(c);
             shown += static_cast<char>(c);
             ++pos;
         }
         shown += quote;
+        code += '"';
         push(TK_STRING, value, shown);
+        out.back().code = std::move(code);
     }
 
     void number(bool leadingDot) {
         size_t start = pos;
         if (leadingDot) ++pos;
-        while (std::isdigit(cur())) ++pos;
+        while (std::isdigit(cur()))
+            ++pos;
         if (cur() == '.') {
             ++pos;
             if (cur() == '.') {
@@ -137,11 +172,13 @@ struct Lexer {
                      src.substr(start, pos - start));
             }
         }
-        while (std::isdigit(cur())) ++pos;
+        while (std::isdigit(cur()))
+            ++pos;
         if (cur() == 'e' || cur() == 'E') {
             ++pos;
             if (cur() == '+' || cur() == '-') ++pos;
-            while (std::isdigit(cur())) ++pos;
+            while (std::isdigit(cur()))
+                ++pos;
         }
         std::string text = src.substr(start, pos - start);
         char* end = nullptr;
@@ -155,42 +192,98 @@ struct Lexer {
             int c = cur();
             tokenStart = line;
             switch (c) {
-            case -1: push(TK_EOS, "", "<eof>"); return;
-            case '\n': ++line; ++pos; continue;
-            case ' ': case '\t': case '\r': ++pos; continue;
+            case -1:
+                push(TK_EOS, "", "<eof>");
+                return;
+            case '\n':
+                ++line;
+                ++pos;
+                continue;
+            case ' ':
+            case '\t':
+            case '\r':
+                ++pos;
+                continue;
             case '-':
                 if (peek() == '-') { // comment to the end of the line, `--[[' included
-                    while (cur() >= 0 && cur() != '\n') ++pos;
+                    while (cur() >= 0 && cur() != '\n')
+                        ++pos;
                     continue;
                 }
                 break;
             case '[':
-                if (peek() == '[') { longString(); continue; }
+                if (peek() == '[') {
+                    longString();
+                    continue;
+                }
                 break;
-            case '"': case '\'': quotedString(static_cast<char>(c)); continue;
-            case '=': if (peek() == '=') { pos += 2; push(TK_EQ, "", "=="); continue; } break;
-            case '<': if (peek() == '=') { pos += 2; push(TK_LE, "", "<="); continue; } break;
-            case '>': if (peek() == '=') { pos += 2; push(TK_GE, "", ">="); continue; } break;
-            case '~': if (peek() == '=') { pos += 2; push(TK_NE, "", "~="); continue; } break;
+            case '"':
+            case '\'':
+                quotedString(static_cast<char>(c));
+                continue;
+            case '=':
+                if (peek() == '=') {
+                    pos += 2;
+                    push(TK_EQ, "", "==");
+                    continue;
+                }
+                break;
+            case '<':
+                if (peek() == '=') {
+                    pos += 2;
+                    push(TK_LE, "", "<=");
+                    continue;
+                }
+                break;
+            case '>':
+                if (peek() == '=') {
+                    pos += 2;
+                    push(TK_GE, "", ">=");
+                    continue;
+                }
+                break;
+            case '~':
+                if (peek() == '=') {
+                    pos += 2;
+                    push(TK_NE, "", "~=");
+                    continue;
+                }
+                break;
             case '.':
                 if (peek() == '.') {
-                    if (peek(2) == '.') { pos += 3; push(TK_DOTS, "", "..."); continue; }
+                    if (peek(2) == '.') {
+                        pos += 3;
+                        push(TK_DOTS, "", "...");
+                        continue;
+                    }
                     pos += 2;
                     push(TK_CONCAT, "", "..");
                     continue;
                 }
-                if (std::isdigit(peek())) { number(true); continue; }
+                if (std::isdigit(peek())) {
+                    number(true);
+                    continue;
+                }
                 break;
-            case '$': fail("pragmas are no longer supported", "$");
+            case '$':
+                fail("pragmas are no longer supported", "$");
             default:
-                if (std::isdigit(c)) { number(false); continue; }
+                if (std::isdigit(c)) {
+                    number(false);
+                    continue;
+                }
                 if (std::isalpha(c) || c == '_') {
                     size_t start = pos;
-                    while (std::isalnum(cur()) || cur() == '_') ++pos;
+                    while (std::isalnum(cur()) || cur() == '_')
+                        ++pos;
                     std::string word = src.substr(start, pos - start);
                     TokenType type = TK_NAME;
-                    for (size_t i = 0; i < sizeof kReserved / sizeof kReserved[0]; ++i)
-                        if (word == kReserved[i]) type = static_cast<TokenType>(TK_AND + i);
+                    if (std::islower(c))
+                        for (size_t i = 0; i < sizeof kReserved / sizeof kReserved[0]; ++i)
+                            if (kReserved[i][0] == c && word == kReserved[i]) {
+                                type = static_cast<TokenType>(TK_AND + i);
+                                break;
+                            }
                     push(type, word, word);
                     continue;
                 }
@@ -208,6 +301,31 @@ struct Lexer {
 
 } // namespace
 
+void appendEscaped(std::string& out, unsigned char c) {
+    switch (c) {
+    case '"':
+        out += "\\\"";
+        break;
+    case '\\':
+        out += "\\\\";
+        break;
+    case '\n':
+        out += "\\n";
+        break;
+    case '\r':
+        out += "\\r";
+        break;
+    default:
+        if (c < 32 || c == 127) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\%03d", c);
+            out += buffer;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+}
+
 std::string syntaxMessage(const std::string& what, const std::string& token, int line,
                           const std::string& chunkDisplay) {
     return what.substr(0, 99) + ";\n  last token read: `" + token.substr(0, 30) + "' at line " +
@@ -216,30 +334,46 @@ std::string syntaxMessage(const std::string& what, const std::string& token, int
 
 std::string tokenTypeText(TokenType type, char ch) {
     switch (type) {
-    case TK_EOS: return "<eof>";
-    case TK_NAME: return "<name>";
-    case TK_NUMBER: return "<number>";
-    case TK_STRING: return "<string>";
-    case TK_CONCAT: return "..";
-    case TK_DOTS: return "...";
-    case TK_EQ: return "==";
-    case TK_GE: return ">=";
-    case TK_LE: return "<=";
-    case TK_NE: return "~=";
-    case TK_CHAR: return std::string(1, ch);
-    default: return kReserved[type - TK_AND];
+    case TK_EOS:
+        return "<eof>";
+    case TK_NAME:
+        return "<name>";
+    case TK_NUMBER:
+        return "<number>";
+    case TK_STRING:
+        return "<string>";
+    case TK_CONCAT:
+        return "..";
+    case TK_DOTS:
+        return "...";
+    case TK_EQ:
+        return "==";
+    case TK_GE:
+        return ">=";
+    case TK_LE:
+        return "<=";
+    case TK_NE:
+        return "~=";
+    case TK_CHAR:
+        return std::string(1, ch);
+    default:
+        return kReserved[type - TK_AND];
     }
 }
 
-std::string tokenText(const Token& token) { return token.shown; }
+std::string tokenText(const Token& token) {
+    return token.shown;
+}
 
 bool tokenize(const std::string& source, const std::string& chunkDisplay,
               std::vector<Token>& tokens, std::string& error) {
     tokens.clear();
+    tokens.reserve(source.size() / 3 + 16);
     Lexer lexer{source, chunkDisplay, 0, 1, 1, tokens};
     // A first line starting with `#' is skipped (its line end stays).
     if (!source.empty() && source[0] == '#')
-        while (lexer.pos < source.size() && source[lexer.pos] != '\n') ++lexer.pos;
+        while (lexer.pos < source.size() && source[lexer.pos] != '\n')
+            ++lexer.pos;
     try {
         lexer.run();
     } catch (const SyntaxError& e) {

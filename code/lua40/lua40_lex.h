@@ -14,10 +14,31 @@ enum TokenType {
     TK_NUMBER,
     TK_STRING,
     // reserved words of 4.0
-    TK_AND, TK_BREAK, TK_DO, TK_ELSE, TK_ELSEIF, TK_END, TK_FOR, TK_FUNCTION, TK_IF,
-    TK_LOCAL, TK_NIL, TK_NOT, TK_OR, TK_REPEAT, TK_RETURN, TK_THEN, TK_UNTIL, TK_WHILE,
+    TK_AND,
+    TK_BREAK,
+    TK_DO,
+    TK_ELSE,
+    TK_ELSEIF,
+    TK_END,
+    TK_FOR,
+    TK_FUNCTION,
+    TK_IF,
+    TK_LOCAL,
+    TK_NIL,
+    TK_NOT,
+    TK_OR,
+    TK_REPEAT,
+    TK_RETURN,
+    TK_THEN,
+    TK_UNTIL,
+    TK_WHILE,
     // multi-character operators
-    TK_CONCAT, TK_DOTS, TK_EQ, TK_GE, TK_LE, TK_NE,
+    TK_CONCAT,
+    TK_DOTS,
+    TK_EQ,
+    TK_GE,
+    TK_LE,
+    TK_NE,
     TK_CHAR // any single character; its byte is in Token::ch
 };
 
@@ -25,6 +46,7 @@ struct Token {
     TokenType type = TK_EOS;
     char ch = 0;
     std::string text;  // name, number text, decoded string value
+    std::string code;  // a string as a 5.1 literal spanning the same lines
     std::string shown; // what a syntax error quotes as the last token read
     int line = 1;      // line where the token ends, as 4.0 counts it
     int startLine = 1; // line where it begins
@@ -39,6 +61,10 @@ struct SyntaxError {
 // returns false and fills `error' with 4.0's complete message.
 bool tokenize(const std::string& source, const std::string& chunkDisplay,
               std::vector<Token>& tokens, std::string& error);
+
+// One byte of a string value as it appears inside a 5.1 quoted literal; a
+// newline becomes the escape \n, which takes no line.
+void appendEscaped(std::string& out, unsigned char c);
 
 // Text of a token for "last token read" and "`x' expected" messages.
 std::string tokenText(const Token& token);

@@ -39,7 +39,9 @@ void SaveLoad::newSet(const std::string& key, const std::string& pair) {
     ++length;
 }
 
-void SaveLoad::newSet(const std::string& key, const int32_t& pair) { newSet(key, to_string(pair)); }
+void SaveLoad::newSet(const std::string& key, const int32_t& pair) {
+    newSet(key, to_string(pair));
+}
 
 std::string SaveLoad::getPair(const std::string& key) const {
     int32_t pos = search(key);
@@ -51,7 +53,9 @@ void SaveLoad::reset() {
     length = 0;
 }
 
-std::string SaveLoad::to_string(const int32_t& number) const { return std::to_string(number); }
+std::string SaveLoad::to_string(const int32_t& number) const {
+    return std::to_string(number);
+}
 
 int32_t SaveLoad::search(const std::string& key) const {
     for (int32_t i = 0; i < length; ++i)

@@ -19,7 +19,7 @@ struct SaveLoadType {
 };
 
 class SaveLoad {
-public:
+  public:
     SaveLoad() = default;
     ~SaveLoad() = default;
 
@@ -41,7 +41,7 @@ public:
     // Whether a pair survives a save and a load unchanged.
     static bool canBeSaved(const SaveLoadType& aPair);
 
-protected:
+  protected:
     std::string nextLine(std::istream& readingFile);
     SaveLoadType parse(const std::string& keyPair) const;
     std::string to_string(const int32_t& number) const;
@@ -49,6 +49,6 @@ protected:
 
     int32_t length = 0;
 
-private:
+  private:
     std::vector<SaveLoadType> stack;
 };

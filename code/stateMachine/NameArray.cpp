@@ -1,6 +1,8 @@
 #include "stateMachine/NameArray.h"
 
-NameArray::NameArray(std::string nameToCut) { parseName(nameToCut); }
+NameArray::NameArray(std::string nameToCut) {
+    parseName(nameToCut);
+}
 
 NameArray::NameArray(const char* nameToCut) : NameArray(std::string(nameToCut)) {}
 

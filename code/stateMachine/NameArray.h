@@ -12,7 +12,7 @@
 #include <string>
 
 class NameArray {
-public:
+  public:
     explicit NameArray(std::string nameToCut);
     explicit NameArray(const char* nameToCut);
     ~NameArray() = default;
@@ -25,11 +25,11 @@ public:
     // No range check: callers keep to 0 .. lengthOf() - 1.
     std::string getSection(int32_t section) const { return arrayOfName[section]; }
 
-protected:
+  protected:
     void parseName(const std::string& nameToCut);
     int32_t lengthOfName(char findThis, const std::string& nameToCut) const;
 
-private:
+  private:
     static constexpr char SEPARATOR = '.';
 
     std::unique_ptr<std::string[]> arrayOfName;

@@ -22,7 +22,9 @@ StateNetwork* StateMachine::returnNetwork(const std::string& networkName) {
     return nullptr;
 }
 
-std::string StateMachine::to_string(const int32_t& number) const { return std::to_string(number); }
+std::string StateMachine::to_string(const int32_t& number) const {
+    return std::to_string(number);
+}
 
 void StateMachine::createNetwork(const std::string& networkName) {
     networks.emplace_back(networkName);

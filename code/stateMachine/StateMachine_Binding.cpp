@@ -36,8 +36,7 @@ Event* readEvent(lua_State* L, int fromLast, int* handle = nullptr) {
     const int index = -fromLast;
     if (lua_type(L, index) != LUA_TNUMBER && lua_type(L, index) != LUA_TSTRING) return nullptr;
     const double number = lua_tonumber(L, index); // 0 for text that is no number
-    if (!(number >= 1.0 && number < static_cast<double>(scriptEvents.size()) + 1.0))
-        return nullptr;
+    if (!(number >= 1.0 && number < static_cast<double>(scriptEvents.size()) + 1.0)) return nullptr;
     const int h = static_cast<int>(number);
     if (handle != nullptr) *handle = h;
     return &scriptEvents[h - 1];
@@ -146,7 +145,8 @@ int l_sm_save(lua_State* L) {
         names.push_back(name);
     }
     SaveLoad store;
-    for (const std::string& name : names) StateMachine::Instance()->saveNetwork(name, store);
+    for (const std::string& name : names)
+        StateMachine::Instance()->saveNetwork(name, store);
     store.save(fileName);
     return 0;
 }

@@ -67,9 +67,13 @@ void StateNetwork::attachEvent(const NameArray& nodePath, Event& newEvent) {
     if (node != nullptr) node->events.push_back(newEvent);
 }
 
-void StateNetwork::save(SaveLoad& aSave) { saveSearch(DEFAULT_VALUE, root, aSave); }
+void StateNetwork::save(SaveLoad& aSave) {
+    saveSearch(DEFAULT_VALUE, root, aSave);
+}
 
-void StateNetwork::traceOut() { trace("", root); }
+void StateNetwork::traceOut() {
+    trace("", root);
+}
 
 void StateNetwork::createNodeSearch(int32_t depth, const NameArray& nodePath,
                                     const std::string& newNodeName, TreeNode& aNode) {
@@ -81,7 +85,8 @@ void StateNetwork::createNodeSearch(int32_t depth, const NameArray& nodePath,
     const auto* matches = aNode.childrenNamed(nodePath.getSection(depth));
     if (matches == nullptr) return;
     // Creating below a match never adds a child to aNode, so the list is stable.
-    for (auto child : *matches) createNodeSearch(depth + 1, nodePath, newNodeName, *child);
+    for (auto child : *matches)
+        createNodeSearch(depth + 1, nodePath, newNodeName, *child);
 }
 
 void StateNetwork::removeNodeSearch(int32_t depth, const NameArray& nodePath, TreeNode& aNode) {
@@ -95,7 +100,8 @@ void StateNetwork::removeNodeSearch(int32_t depth, const NameArray& nodePath, Tr
     }
     const auto* matches = aNode.childrenNamed(nodePath.getSection(depth));
     if (matches == nullptr) return;
-    for (auto child : *matches) removeNodeSearch(depth + 1, nodePath, *child);
+    for (auto child : *matches)
+        removeNodeSearch(depth + 1, nodePath, *child);
 }
 
 // The first child of each name is followed even when the search below it finds
@@ -122,11 +128,13 @@ void StateNetwork::saveSearch(std::string nodePath, TreeNode& aNode, SaveLoad& a
         event.save(nodePath, eventNum, aSave);
         ++eventNum;
     }
-    for (TreeNode& child : aNode.children) saveSearch(nodePath, child, aSave);
+    for (TreeNode& child : aNode.children)
+        saveSearch(nodePath, child, aSave);
 }
 
 void StateNetwork::trace(std::string pathName, const TreeNode& aNode) {
     pathName += "." + aNode.name;
     std::cout << pathName << ':' << aNode.value << '\n' << std::flush;
-    for (const TreeNode& child : aNode.children) trace(pathName, child);
+    for (const TreeNode& child : aNode.children)
+        trace(pathName, child);
 }

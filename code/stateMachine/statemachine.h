@@ -16,7 +16,7 @@ class SaveLoad;
 class StateNetwork;
 
 class StateMachine {
-public:
+  public:
     static StateMachine* Instance();
 
     void createNetwork(const std::string& networkName);
@@ -33,12 +33,12 @@ public:
     // key names no node (the event keys of a saved file) are passed over.
     void loadNetwork(const std::string& networkName, const SaveLoad& aSave);
 
-protected:
+  protected:
     StateMachine();
     StateNetwork* returnNetwork(const std::string& networkName);
     std::string to_string(const int32_t& number) const;
 
-private:
+  private:
     static StateMachine* pinstance;
     std::list<StateNetwork> networks;
 };

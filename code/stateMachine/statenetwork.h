@@ -21,7 +21,7 @@
 class SaveLoad;
 
 class StateNetwork {
-public:
+  public:
     struct TreeNode {
         explicit TreeNode(const std::string& nodeName) : name(nodeName) {}
         // Nodes stay where they were built: the child index points at them.
@@ -39,8 +39,8 @@ public:
         int32_t notifying = 0;
 
         // The children named childName, first in creation order; null when none.
-        const std::vector<std::list<TreeNode>::iterator>* childrenNamed(
-            const std::string& childName) const;
+        const std::vector<std::list<TreeNode>::iterator>*
+        childrenNamed(const std::string& childName) const;
     };
 
     explicit StateNetwork(const std::string& setName);
@@ -64,7 +64,7 @@ public:
     // notify no events, so that a long cycle of events cannot exhaust the stack.
     static constexpr int32_t MAX_NESTED_WRITES = 200;
 
-protected:
+  protected:
     void createNodeSearch(int32_t depth, const NameArray& nodePath, const std::string& newNodeName,
                           TreeNode& aNode);
     void removeNodeSearch(int32_t depth, const NameArray& nodePath, TreeNode& aNode);
@@ -72,7 +72,7 @@ protected:
     void saveSearch(std::string nodePath, TreeNode& aNode, SaveLoad& aSave);
     void trace(std::string pathName, const TreeNode& aNode);
 
-private:
+  private:
     void notifyEvents(TreeNode& aNode, const std::string& value);
 
     TreeNode root;

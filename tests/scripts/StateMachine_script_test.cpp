@@ -285,7 +285,8 @@ while 1 do sm_save("q", "save.txt") end
     vondProcess p = startProcess({VOND_BINARY}, game.path(), env);
     // q=new plus 50000 lines "q.nI=".
     off_t newSize = 6;
-    for (int i = 1; i <= 50000; ++i) newSize += 5 + static_cast<off_t>(std::to_string(i).size());
+    for (int i = 1; i <= 50000; ++i)
+        newSize += 5 + static_cast<off_t>(std::to_string(i).size());
     bool caught = false;
     for (int polls = 0; polls < 2000000 && !caught; ++polls) {
         const off_t tmp = sizeOf(game.file("save.txt.tmp"));

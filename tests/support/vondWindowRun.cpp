@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
 #include <cstring>
 #include <sys/wait.h>
 #include <thread>
@@ -12,6 +14,10 @@
 void pauseMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 XSession::XSession() {
+    // The read end stays open while the server runs: a server whose write of
+    // its display number fails gives up ("Cannot write display number"), which
+    // showed up when several sessions started at once. Whatever it writes until
+    // a short quiet spell is read, and the last number taken.
     int fds[2];
     if (pipe(fds) != 0) return;
     pid = fork();
@@ -23,25 +29,44 @@ XSession::XSession() {
         _exit(127);
     }
     close(fds[1]);
-    char buf[32] = {};
-    ssize_t n = read(fds[0], buf, sizeof buf - 1);
-    close(fds[0]);
-    if (n > 0) display = ":" + std::string(buf, strcspn(buf, "\n"));
+    displayPipe = fds[0];
+    fcntl(displayPipe, F_SETFD, FD_CLOEXEC); // not for the game and xdotool
+    std::string written;
+    char buf[64];
+    ssize_t n = read(displayPipe, buf, sizeof buf);
+    if (n > 0) written.append(buf, static_cast<size_t>(n));
+    for (;;) {
+        pollfd p = {displayPipe, POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0 || !(p.revents & POLLIN)) break;
+        n = read(displayPipe, buf, sizeof buf);
+        if (n <= 0) break;
+        written.append(buf, static_cast<size_t>(n));
+    }
+    std::vector<std::string> numbers = lines(written);
+    if (!numbers.empty() && !numbers.back().empty()) display = ":" + numbers.back();
+    if (waitpid(pid, nullptr, WNOHANG) == pid) {
+        pid = -1; // the server gave up
+        display.clear();
+    }
 }
 
 XSession::~XSession() {
+    if (displayPipe >= 0) close(displayPipe);
     if (pid > 0) {
         kill(pid, SIGTERM);
         waitpid(pid, nullptr, 0);
     }
 }
 
-WindowGame::WindowGame(const XSession& x, const GameDir& dir) : x(x), dir(dir) {
+WindowGame::WindowGame(const XSession& x, const GameDir& dir,
+                       const std::map<std::string, std::string>& extraEnv)
+    : x(x), dir(dir) {
     std::map<std::string, std::string> env = sanitizerEnvironment();
     env["SDL_VIDEODRIVER"] = "x11";
     env["SDL_AUDIODRIVER"] = "dummy";
     env["DISPLAY"] = x.getDisplay();
     env["GALLIUM_DRIVER"] = "softpipe";
+    for (const auto& kv : extraEnv) env[kv.first] = kv.second;
     process = startProcess({VOND_BINARY}, dir.path(), env);
     GameRun found = runProcess({"xdotool", "search", "--sync", "--name", "^The Grand Vond Venture$"},
                                dir.path(), {{"DISPLAY", x.getDisplay()}}, 30);

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <map>
 #include <string>
 
 class XSession {
@@ -19,13 +20,16 @@ class XSession {
 
   private:
     int pid = -1;
+    int displayPipe = -1;
     std::string display;
 };
 
 class WindowGame {
   public:
-    // Starts vond in dir on the session's display and waits for its window.
-    WindowGame(const XSession& x, const GameDir& dir);
+    // Starts vond in dir on the session's display and waits for its window;
+    // extraEnv adds to or overrides the environment (e.g. the disk audio driver).
+    WindowGame(const XSession& x, const GameDir& dir,
+               const std::map<std::string, std::string>& extraEnv = {});
     ~WindowGame();
     WindowGame(const WindowGame&) = delete;
     WindowGame& operator=(const WindowGame&) = delete;

@@ -1,0 +1,229 @@
+// C part of the 4.0 library (see lua40_lib.h).
+#include "lua40/lua40_lib.h"
+
+#include "lua40/lua40.h"
+#include "lua40/lua40_run.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace lua40 {
+
+namespace {
+
+int alertToStderr(lua_State* L) {
+    if (lua_type(L, 1) == LUA_TNUMBER) {
+        std::fputs(formatNumber(lua_tonumber(L, 1)).c_str(), stderr);
+        return 0;
+    }
+    size_t len;
+    const char* s = luaL_checklstring(L, 1, &len);
+    std::fwrite(s, 1, len, stderr);
+    return 0;
+}
+
+void callAlert(lua_State* L, const std::string& text) {
+    pushEnvironment(L);
+    lua_getfield(L, -1, "_ALERT");
+    if (lua_isfunction(L, -1)) {
+        lua_pushlstring(L, text.data(), text.size());
+        lua_call(L, 1, 0);
+    } else {
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+}
+
+std::string messageArgument(lua_State* L) {
+    if (lua_type(L, 1) == LUA_TNUMBER) return formatNumber(lua_tonumber(L, 1));
+    return lua_isstring(L, 1) ? lua_tostring(L, 1) : "(no message)";
+}
+
+// The io library's _ERRORMESSAGE: "error: MSG", then the traceback. Level 1
+// is the handler that called it, level 2 the function that failed.
+int errorWithTraceback(lua_State* L) {
+    callAlert(L, "error: " + messageArgument(L) + "\n" + traceback(L, 2));
+    return 0;
+}
+
+// The base library's _ERRORMESSAGE: the message and the failing line.
+int errorWithLocation(lua_State* L) {
+    std::string text = "error: " + messageArgument(L);
+    lua_Debug ar;
+    if (lua_getstack(L, 2, &ar)) {
+        lua_getinfo(L, "Sl", &ar);
+        if (std::strcmp(ar.what, "C") != 0 && ar.currentline > 0)
+            text += "\n  <" + chunkDisplay(ar.source, 43) + ": line " +
+                    std::to_string(ar.currentline) + ">";
+    }
+    callAlert(L, text + "\n");
+    return 0;
+}
+
+int exitProgram(lua_State* L) {
+    int code = EXIT_SUCCESS;
+    if (lua_gettop(L) >= 1) code = static_cast<int>(lua_tonumber(L, 1));
+    std::fflush(nullptr);
+    std::exit(code);
+}
+
+// "%p" of a userdata as 4.0 shows it; a 5.1 file shows its FILE*.
+int pointerText(lua_State* L) {
+    void* p = lua_touserdata(L, 1);
+    if (lua_type(L, 1) == LUA_TUSERDATA && lua_getmetatable(L, 1)) {
+        luaL_getmetatable(L, LUA_FILEHANDLE);
+        if (lua_rawequal(L, -1, -2)) p = *static_cast<void**>(p);
+        lua_pop(L, 2);
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%p", p);
+    lua_pushstring(L, text);
+    return 1;
+}
+
+const char* const kStatusNames[] = {"ok",           "run-time error", "file error",
+                                    "syntax error", "memory error",   "error in error handling"};
+
+// Results of a chunk run from a script: its values, the null userdata when
+// it returned none, or nil and the kind of failure.
+int passResults(lua_State* L, int status, int base) {
+    if (status == 0) {
+        int n = lua_gettop(L) - base;
+        if (n > 0) return n;
+        lua_pushlightuserdata(L, nullptr);
+        return 1;
+    }
+    lua_settop(L, base);
+    lua_pushnil(L);
+    lua_pushstring(L, kStatusNames[status]);
+    return 2;
+}
+
+// dofile(name) and dostring(s [,name]) with their arguments already checked
+// by the Lua side: H.run(source, chunkName).
+int runChunkForScript(lua_State* L) {
+    size_t len;
+    const char* source = luaL_checklstring(L, 1, &len);
+    std::string name = luaL_checkstring(L, 2);
+    lua_settop(L, 0);
+    int status = loadChunk(L, std::string(source, len), name);
+    if (status == 0) status = callChunk(L);
+    return passResults(L, status, 0);
+}
+
+// H.readfile(name): the file's text, or nil when it cannot be read.
+int readWholeFile(lua_State* L) {
+    const char* name = lua_tostring(L, 1);
+    FILE* f = name != nullptr ? std::fopen(name, "rb") : stdin;
+    if (f == nullptr) return 0;
+    luaL_Buffer b;
+    luaL_buffinit(L, &b);
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        luaL_addlstring(&b, buffer, n);
+    bool failed = std::ferror(f) != 0;
+    if (f != stdin) std::fclose(f);
+    luaL_pushresult(&b);
+    if (failed) return 0;
+    return 1;
+}
+
+int fileNumber(lua_State* L) {
+    FILE** f = static_cast<FILE**>(luaL_checkudata(L, 1, LUA_FILEHANDLE));
+    lua_pushboolean(L, *f == stdin || *f == stdout || *f == stderr);
+    return 1;
+}
+
+void runSource(lua_State* L, const char* source, const char* group) {
+    if (luaL_loadbuffer(L, source, std::strlen(source), kLibrarySource) != 0) {
+        std::fprintf(stderr, "lua40 library: %s\n", lua_tostring(L, -1));
+        std::abort(); // the library code is part of the program
+    }
+    lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
+    lua_getfield(L, -1, group);
+    if (lua_isnil(L, -1)) {
+        lua_pop(L, 1);
+        lua_newtable(L);
+        lua_pushvalue(L, -1);
+        lua_setfield(L, -3, group);
+    }
+    lua_remove(L, -2);
+    pushEnvironment(L);
+    lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_remove(L, -2);
+    lua_call(L, 3, 0);
+}
+
+} // namespace
+
+void installLibrary(lua_State* L) {
+    lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
+    lua_newtable(L);
+    static const luaL_Reg functions[] = {{"reportError", reportError},
+                                         {"alert", alertToStderr},
+                                         {"errorWithTraceback", errorWithTraceback},
+                                         {"errorWithLocation", errorWithLocation},
+                                         {"exit", exitProgram},
+                                         {"pointerText", pointerText},
+                                         {"run", runChunkForScript},
+                                         {"readfile", readWholeFile},
+                                         {"isStandardFile", fileNumber},
+                                         {nullptr, nullptr}};
+    for (const luaL_Reg* r = functions; r->name != nullptr; ++r) {
+        lua_pushcfunction(L, r->func);
+        lua_setfield(L, -2, r->name);
+    }
+    lua_pushlightuserdata(L, nullptr);
+    lua_setfield(L, -2, "null");
+    lua_getfield(L, LUA_REGISTRYINDEX, kSilentKey);
+    lua_setfield(L, -2, "silent");
+    lua_setfield(L, -2, "H");
+    lua_pop(L, 1);
+    runSource(L, kSharedSource, "shared");
+    runSource(L, kBaseSource, "base");
+    runSource(L, kTagSource, "base");
+    runSource(L, kIoSource, "io");
+    runSource(L, kStrSource, "str");
+    runSource(L, kMathSource, "math");
+
+    // Every library function, so that tracebacks show each as a frame.
+    lua_newtable(L);
+    lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
+    lua_pushnil(L);
+    while (lua_next(L, -2) != 0) {
+        bool group = lua_istable(L, -1) && std::strcmp(lua_tostring(L, -2), "H") != 0;
+        if (group) {
+            lua_pushnil(L);
+            while (lua_next(L, -2) != 0) {
+                if (lua_isfunction(L, -1)) {
+                    lua_pushboolean(L, 1);
+                    lua_rawset(L, -7);
+                } else {
+                    lua_pop(L, 1);
+                }
+            }
+        }
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+    lua_setfield(L, LUA_REGISTRYINDEX, kPublicKey);
+}
+
+void openLibraryGroup(lua_State* L, const char* group) {
+    lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
+    lua_getfield(L, -1, group);
+    pushEnvironment(L);
+    lua_pushnil(L);
+    while (lua_next(L, -3) != 0) {
+        lua_pushvalue(L, -2);
+        lua_insert(L, -2);
+        lua_rawset(L, -4);
+    }
+    lua_pop(L, 3);
+}
+
+} // namespace lua40

@@ -1,0 +1,90 @@
+// The 4.0 math library, written in Lua on 5.1's math library. Trigonometry
+// works in degrees, as 4.0's default build does. `^' needs no tag method:
+// 5.1 has the operator built in.
+#include "lua40/lua40_lib.h"
+
+namespace lua40 {
+
+const char* const kMathSource = R"LUA(
+local lib, env, H = ...
+local select, error, math = select, error, math
+local checkNumber, checkInt, argError = H.checkNumber, H.checkInt, H.argError
+local TORAD, FROMRAD = math.pi / 180.0, 180.0 / math.pi
+
+lib.PI = math.pi
+
+local function one(name, f)
+  lib[name] = function(...)
+    return f(checkNumber((...), 1, name, select("#", ...)))
+  end
+end
+
+one("abs", math.abs)
+one("sqrt", math.sqrt)
+one("exp", math.exp)
+one("log", math.log)
+one("log10", math.log10)
+one("floor", math.floor)
+one("ceil", math.ceil)
+one("frexp", math.frexp)
+one("sin", function(x) return math.sin(x * TORAD) end)
+one("cos", function(x) return math.cos(x * TORAD) end)
+one("tan", function(x) return math.tan(x * TORAD) end)
+one("asin", function(x) return math.asin(x) * FROMRAD end)
+one("acos", function(x) return math.acos(x) * FROMRAD end)
+one("atan", function(x) return math.atan(x) * FROMRAD end)
+one("deg", function(x) return x * FROMRAD end)
+one("rad", function(x) return x * TORAD end)
+
+local function two(name, f, intSecond)
+  lib[name] = function(...)
+    local count = select("#", ...)
+    local a, b = ...
+    a = checkNumber(a, 1, name, count)
+    if intSecond then b = checkInt(b, 2, name, count) else b = checkNumber(b, 2, name, count) end
+    return f(a, b)
+  end
+end
+
+two("atan2", function(y, x) return math.atan2(y, x) * FROMRAD end)
+two("mod", math.fmod)
+two("ldexp", math.ldexp, true)
+
+local function extreme(name, better)
+  lib[name] = function(...)
+    local count = select("#", ...)
+    local best = checkNumber((...), 1, name, count)
+    for n = 2, count do
+      local v = checkNumber((select(n, ...)), n, name, count)
+      if better(v, best) then best = v end
+    end
+    return best
+  end
+end
+extreme("min", function(a, b) return a < b end)
+extreme("max", function(a, b) return a > b end)
+
+function lib.random(...)
+  local count = select("#", ...)
+  local l, u = ...
+  if count == 0 then return math.random() end
+  if count == 1 then
+    u = checkInt(l, 1, "random", count)
+    if u < 1 then argError(1, "random", "interval is empty") end
+    return math.random(u)
+  end
+  if count == 2 then
+    l = checkInt(l, 1, "random", count)
+    u = checkInt(u, 2, "random", count)
+    if l > u then argError(2, "random", "interval is empty") end
+    return math.random(l, u)
+  end
+  error("wrong number of arguments", 0)
+end
+
+function lib.randomseed(...)
+  math.randomseed(checkInt((...), 1, "randomseed", select("#", ...)))
+end
+)LUA";
+
+} // namespace lua40

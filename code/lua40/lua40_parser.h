@@ -1,0 +1,228 @@
+// The Lua 4.0 parser of the translator (see lua40_translate.h). Expressions
+// are in lua40_translate.cpp, statements in lua40_statements.cpp.
+//
+// A recursive-descent parser of 4.0's grammar emits output pieces, each tagged
+// with the source line it belongs to. Rewrites that wrap an expression prepend
+// to its first piece and append after its last, so recorded piece indices stay
+// valid. The pieces are joined at the end, with line breaks only where the
+// source had them.
+#pragma once
+
+#include "lua40/lua40_lex.h"
+#include "lua40/lua40_translate.h"
+
+#include <string>
+#include <vector>
+
+namespace lua40 {
+namespace parser {
+
+// First statement of every translated chunk: the runtime helpers it receives
+// as its arguments (see lua40_translate.h), as locals.
+const char* const kHelperDecl = "local _C40,_N40,_T40,_R40,_FP40,_FI40=...;";
+
+// Where an expression's value goes: only a condition may keep 5.1's booleans.
+enum Context { VALUE, COND };
+enum Logical { LOG_NONE, LOG_OR, LOG_AND };
+
+struct ExpInfo {
+    size_t start = 0;           // first piece of the expression
+    bool boolean = false;       // comparison or `not': true/false in 5.1
+    Logical top = LOG_NONE;     // unparenthesised logical operator at the top
+    bool call = false;          // a call whose results are not truncated
+    std::vector<size_t> parens; // parentheses around a call, `(f())'
+    bool literal = false;       // string or small integer literal
+    bool assignable = false;    // a variable (name, field or index)
+    int forLoop = -1;           // the numeric-for loop whose variable this is
+};
+
+struct Piece {
+    std::string text;
+    int line; // -1: continue on the line of the previous piece
+};
+
+struct Local {
+    std::string name;
+    int forLoop; // numeric for that declared it, or -1
+};
+
+struct FuncScope {
+    FuncScope* prev = nullptr;
+    std::vector<Local> actives;
+    std::vector<std::string> upvalues; // names read with `%', in order of first use
+    int loops = 0;
+    bool main = false;
+};
+
+inline bool isReserved51(const std::string& name) {
+    return name == "true" || name == "false" || name == "in";
+}
+
+// 4.0 allows `true', `false' and `in' as names; 5.1 reserves them.
+inline std::string variableName(const std::string& name) {
+    return isReserved51(name) ? "__" + name : name;
+}
+
+inline std::string fieldAccess(const std::string& name) {
+    return isReserved51(name) ? "[\"" + name + "\"]" : "." + name;
+}
+
+inline bool smallIntegerLiteral(const std::string& text) {
+    if (text.size() > 14) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+class Parser {
+  public:
+    Parser(const std::vector<Token>& tokens, const std::string& chunk)
+        : tokens_(tokens), chunk_(chunk) {}
+
+    std::string run() {
+        FuncScope main;
+        main.main = true;
+        fs_ = &main;
+        pieces_.reserve(tokens_.size() + tokens_.size() / 4);
+        put(kHelperDecl, 1);
+        chunk();
+        if (tok().type != TK_EOS) error("<eof> expected");
+        return join();
+    }
+
+  private:
+    const std::vector<Token>& tokens_;
+    const std::string& chunk_;
+    size_t index_ = 0;
+    FuncScope* fs_ = nullptr;
+    std::vector<Piece> pieces_;
+    std::vector<bool> forAssigned_;
+    int tempCounter_ = 0;
+    int depth_ = 0; // nesting of expressions and blocks, bounded like 5.1's
+
+    struct Nesting {
+        Parser& p;
+        explicit Nesting(Parser& parser) : p(parser) {
+            if (++p.depth_ > 200) p.error("chunk has too many syntax levels");
+        }
+        ~Nesting() { --p.depth_; }
+    };
+
+    const Token& tok() const { return tokens_[index_]; }
+    const Token& ahead() const {
+        return tokens_[index_ + 1 < tokens_.size() ? index_ + 1 : index_];
+    }
+    void next() {
+        if (index_ + 1 < tokens_.size()) ++index_;
+    }
+    bool is(char c) const { return tok().type == TK_CHAR && tok().ch == c; }
+    bool isIn() const { return tok().type == TK_NAME && tok().text == "in"; }
+
+    [[noreturn]] void error(const std::string& what) {
+        throw SyntaxError{syntaxMessage(what, tokenText(tok()), tok().line, chunk_)};
+    }
+    void errorExpected(TokenType type, char ch = 0) {
+        error("`" + tokenTypeText(type, ch) + "' expected");
+    }
+    void check(TokenType type, char ch = 0) {
+        if (tok().type != type || (type == TK_CHAR && tok().ch != ch)) errorExpected(type, ch);
+    }
+    void checkMatch(TokenType what, char whatCh, TokenType who, char whoCh, int line) {
+        if (tok().type == what && (what != TK_CHAR || tok().ch == whatCh)) return;
+        if (line == tok().line) errorExpected(what, whatCh);
+        error("`" + tokenTypeText(what, whatCh) + "' expected (to close `" +
+              tokenTypeText(who, whoCh) + "' at line " + std::to_string(line) + ")");
+    }
+    std::string checkName() {
+        if (tok().type != TK_NAME) error("<name> expected");
+        std::string name = tok().text;
+        return name;
+    }
+
+    size_t put(const std::string& text, int line = -1) {
+        pieces_.push_back(Piece{text, line});
+        return pieces_.size() - 1;
+    }
+    // Emits the current token's source form and advances.
+    size_t putToken(const std::string& text) {
+        size_t at = put(text, tok().startLine);
+        next();
+        return at;
+    }
+    void prepend(size_t at, const std::string& text) {
+        pieces_[at].text = text + " " + pieces_[at].text;
+    }
+
+    // A comparison or `not' whose result is used as a value becomes 1 or nil.
+    void toValue(ExpInfo& e) {
+        if (!e.boolean) return;
+        prepend(e.start, "((");
+        put(") and 1 or nil)");
+        e.boolean = false;
+        e.top = LOG_NONE;
+    }
+
+    // A call in a multiple-result position: drop parentheses that 5.1 would
+    // take as truncation, `(f())' being the same as `f()' in 4.0.
+    void multiResult(ExpInfo& e) {
+        if (e.parens.empty()) return;
+        for (size_t i = 0; i < e.parens.size(); i += 2) {
+            std::string& open = pieces_[e.parens[i]].text;
+            open.erase(open.size() - 1);
+            pieces_[e.parens[i + 1]].text.erase(0, 1);
+        }
+        e.parens.clear();
+        e.call = true;
+    }
+
+    // --- expressions (lua40_translate.cpp) ---
+    int findLocal(const FuncScope* f, const std::string& name) const;
+    ExpInfo singleVar(const std::string& name);
+    ExpInfo upvalue();
+    ExpInfo expr(Context ctx);
+    static int binaryPriority(const Token& t, int& right);
+    ExpInfo subexpr(int limit, Context ctx);
+    ExpInfo concatChain(ExpInfo first);
+    ExpInfo simpleExp();
+    ExpInfo varOrFunc();
+    void functionArgs();
+    int expList(bool multi, ExpInfo* last = nullptr);
+    size_t constructor();
+    int constructorPart();
+    size_t functionBody(bool method, int line, bool atKeyword = true);
+
+    // --- statements (lua40_statements.cpp) ---
+    static bool blockFollow(const Token& t);
+    void chunk();
+    void block();
+    void loopBlock();
+    bool statement();
+    void returnStatement();
+    void localStatement();
+    void functionStatement(int line);
+    void expressionStatement();
+    void forStatement(int line);
+
+    std::string join() const {
+        std::string out;
+        out.reserve(pieces_.size() * 6);
+        int line = 1;
+        for (const Piece& p : pieces_) {
+            if (p.text.empty()) continue;
+            if (p.line > line) {
+                out.append(static_cast<size_t>(p.line - line), '\n');
+                line = p.line;
+            } else if (!out.empty() && out.back() != '\n') {
+                out += ' ';
+            }
+            out += p.text;
+            for (char c : p.text)
+                if (c == '\n') ++line;
+        }
+        out += '\n';
+        return out;
+    }
+};
+
+} // namespace parser
+} // namespace lua40

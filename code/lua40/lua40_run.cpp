@@ -1,0 +1,385 @@
+// Running translated chunks and reporting their errors as 4.0 does.
+#include "lua40/lua40_run.h"
+
+#include "lua40/lua40.h"
+#include "lua40/lua40_translate.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace lua40 {
+
+namespace {
+
+// `..' of 4.0: numbers as "%.16g"; for anything else the concat tag method of
+// the left operand, else the right one; evaluated from the right, as 4.0 does.
+int concatValues(lua_State* L) {
+    int n = lua_gettop(L);
+    bool plain = true;
+    for (int i = 1; i <= n && plain; ++i) {
+        int t = lua_type(L, i);
+        plain = t == LUA_TSTRING || t == LUA_TNUMBER;
+    }
+    if (plain) {
+        luaL_Buffer b;
+        luaL_buffinit(L, &b);
+        for (int i = 1; i <= n; ++i) {
+            if (lua_type(L, i) == LUA_TNUMBER) {
+                luaL_addstring(&b, formatNumber(lua_tonumber(L, i)).c_str());
+            } else {
+                size_t len;
+                const char* s = lua_tolstring(L, i, &len);
+                luaL_addlstring(&b, s, len);
+            }
+        }
+        luaL_pushresult(&b);
+        return 1;
+    }
+    lua_pushvalue(L, n);
+    for (int i = n - 1; i >= 1; --i) {
+        int left = lua_type(L, i), right = lua_type(L, -1);
+        bool leftText = left == LUA_TSTRING || left == LUA_TNUMBER;
+        bool rightText = right == LUA_TSTRING || right == LUA_TNUMBER;
+        if (leftText && rightText) {
+            lua_pushcfunction(L, concatValues);
+            lua_pushvalue(L, i);
+            lua_pushvalue(L, -3);
+            lua_call(L, 2, 1);
+        } else {
+            if (!luaL_getmetafield(L, i, "__concat") && !luaL_getmetafield(L, -1, "__concat")) {
+                int culprit = leftText ? lua_gettop(L) : i;
+                lua_pushfstring(L, "attempt to concat a %s value", luaL_typename(L, culprit));
+                return lua_error(L);
+            }
+            lua_pushvalue(L, i);
+            lua_pushvalue(L, -3);
+            lua_call(L, 2, 1);
+        }
+        lua_replace(L, -2);
+    }
+    return 1;
+}
+
+int passResults(lua_State* L) {
+    return lua_gettop(L);
+}
+
+const char* const kHelperCode = R"(
+local next, type, tonumber, error = next, type, tonumber, error
+local function checkTable(t)
+  if type(t) ~= "table" then error("`for' table must be a table", 0) end
+  return t
+end
+local function number(v, what)
+  local n = tonumber(v)
+  if n == nil then error("`for' " .. what .. " must be a number", 0) end
+  return n
+end
+local function forPrepare(a, b, c)
+  if c == nil then c = 1 end
+  return number(a, "initial value"), number(b, "limit"), number(c, "step")
+end
+local function forIndex(i)
+  if type(i) ~= "number" then error("`for' index must be a number", 0) end
+  return i
+end
+return checkTable, forPrepare, forIndex
+)";
+
+void setRegistry(lua_State* L, const char* key) {
+    lua_setfield(L, LUA_REGISTRYINDEX, key);
+}
+void getRegistry(lua_State* L, const char* key) {
+    lua_getfield(L, LUA_REGISTRYINDEX, key);
+}
+
+// Drops 5.1's "chunk:line: " prefix, which 4.0 messages do not carry.
+std::string stripPosition(lua_State* L, const std::string& msg) {
+    lua_Debug ar;
+    for (int level = 0; lua_getstack(L, level, &ar); ++level) {
+        lua_getinfo(L, "S", &ar);
+        std::string prefix = std::string(ar.short_src) + ":";
+        if (msg.compare(0, prefix.size(), prefix) != 0) continue;
+        size_t i = prefix.size();
+        while (i < msg.size() && msg[i] >= '0' && msg[i] <= '9')
+            ++i;
+        if (i > prefix.size() && msg.compare(i, 2, ": ") == 0) return msg.substr(i + 2);
+    }
+    return msg;
+}
+
+void replaceAll(std::string& s, const std::string& from, const std::string& to) {
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+}
+
+// 5.1 names the culprit as kind 'name'; 4.0 as kind `name', has no upvalue
+// kind and calls a method a field.
+std::string renameCulprit(const std::string& msg) {
+    static const char* const kinds[] = {"global", "local", "field", "method", "upvalue"};
+    for (const char* kind : kinds) {
+        std::string head = std::string(" ") + kind + " '";
+        size_t at = msg.find(head);
+        if (at == std::string::npos) continue;
+        size_t nameStart = at + head.size();
+        size_t nameEnd = msg.find("' (", nameStart);
+        if (nameEnd == std::string::npos) continue;
+        std::string name = msg.substr(nameStart, nameEnd - nameStart);
+        if (name.compare(0, 2, "__") == 0) name = name.substr(2); // renamed true/false/in
+        std::string rest = msg.substr(nameEnd + 3);
+        if (std::strcmp(kind, "upvalue") == 0 || name.compare(0, 5, "_U40_") == 0)
+            return msg.substr(0, at) + " " + rest.substr(0, rest.size() - 1);
+        std::string shown = std::strcmp(kind, "method") == 0 ? "field" : kind;
+        return msg.substr(0, at) + " " + shown + " `" + name + "' (" + rest;
+    }
+    return msg;
+}
+
+std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary) {
+    bool isC = asLibrary || std::strcmp(ar.what, "C") == 0;
+    std::string src = isC ? "C" : chunkDisplay(ar.source, 43);
+    std::string name = ar.name != nullptr ? ar.name : "";
+    std::string kind = ar.namewhat != nullptr ? ar.namewhat : "";
+    if (name.compare(0, 5, "_U40_") == 0 || kind == "upvalue" || name.empty()) {
+        // 4.0 falls back to a search of the globals for the function.
+        name.clear();
+        kind.clear();
+        lua_getinfo(L, "f", &ar);
+        pushEnvironment(L);
+        lua_pushnil(L);
+        while (lua_next(L, -2) != 0) {
+            if (lua_rawequal(L, -1, -4) && lua_type(L, -2) == LUA_TSTRING) {
+                name = lua_tostring(L, -2);
+                kind = "global";
+                lua_pop(L, 2);
+                break;
+            }
+            lua_pop(L, 1);
+        }
+        lua_pop(L, 2);
+    }
+    if (name.compare(0, 2, "__") == 0) name = name.substr(2);
+    std::string line;
+    if (!name.empty()) {
+        bool field = kind == "field" || kind == "method";
+        line = (field ? "method `" : "function `") + name + "'";
+    } else if (!isC && std::strcmp(ar.what, "main") == 0) {
+        line = "main of " + src;
+    } else if (isC) {
+        line = "C";
+    } else {
+        line = "function <" + std::to_string(ar.linedefined) + ":" + src + ">";
+    }
+    if (!isC && ar.currentline > 0) line += " at line " + std::to_string(ar.currentline);
+    if (!name.empty()) line += " [" + src + "]";
+    return line;
+}
+
+// Whether the function on the top of the stack is in the set at `key'.
+bool inSet(lua_State* L, const char* key) {
+    getRegistry(L, key);
+    lua_pushvalue(L, -2);
+    lua_rawget(L, -2);
+    bool hidden = lua_toboolean(L, -1) != 0;
+    lua_pop(L, 2);
+    return hidden;
+}
+
+} // namespace
+
+std::string formatNumber(double n) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.16g", n);
+    return text;
+}
+
+std::string chunkDisplay(const char* source, size_t limit) {
+    if (source == nullptr) return "?";
+    if (source[0] == '=') return std::string(source + 1);
+    if (source[0] == '@') return std::string("file `") + (source + 1) + "'";
+    std::string text(source);
+    size_t lineEnd = text.find('\n');
+    bool cut = lineEnd != std::string::npos;
+    if (cut) text.resize(lineEnd);
+    if (text.size() > limit) {
+        text.resize(limit);
+        cut = true;
+    }
+    return "string \"" + text + (cut ? "...\"" : "\"");
+}
+
+void pushEnvironment(lua_State* L) {
+    getRegistry(L, kEnvironmentKey);
+}
+
+std::string messageOf40(lua_State* L, const std::string& msg) {
+    std::string text = renameCulprit(stripPosition(L, msg));
+    replaceAll(text, "attempt to concatenate", "attempt to concat");
+    replaceAll(text, "'for' ", "`for' ");
+    replaceAll(text, "invalid key to 'next'", "invalid key for `next'");
+    // 5.1's pattern messages quote with 'x'; 4.0's with `x'.
+    if (text.find("pattern") != std::string::npos || text.find("capture") != std::string::npos) {
+        size_t quote = text.find('\'');
+        if (quote != std::string::npos) text[quote] = '`';
+    }
+    return text;
+}
+
+// Traceback of the frames from `firstLevel' up, in 4.0's layout. Frames of
+// the library code collapse into one frame shown as the C function that the
+// script called; helper frames and 5.1 tail-call marks are left out.
+std::string traceback(lua_State* L, int firstLevel) {
+    struct Frame {
+        lua_Debug ar;
+        bool library;
+        bool publicFunction; // a 4.0 library function, shown as its own frame
+    };
+    std::vector<Frame> frames;
+    lua_Debug ar;
+    for (int level = firstLevel; lua_getstack(L, level, &ar); ++level) {
+        lua_getinfo(L, "nSlf", &ar);
+        bool hidden = inSet(L, kHiddenKey);
+        bool publicFunction = inSet(L, kPublicKey);
+        lua_pop(L, 1);
+        if (hidden) {
+            // So is the C function (error, ...) through which a helper raised.
+            while (!frames.empty() && std::strcmp(frames.back().ar.what, "C") == 0)
+                frames.pop_back();
+            continue;
+        }
+        if (std::strcmp(ar.what, "tail") == 0) continue;
+        bool library = ar.source != nullptr && std::strcmp(ar.source, kLibrarySource) == 0;
+        frames.push_back(Frame{ar, library, publicFunction});
+    }
+    // A C function called by library code belongs to it.
+    for (size_t i = 0; i + 1 < frames.size(); ++i)
+        if (std::strcmp(frames[i].ar.what, "C") == 0 && frames[i + 1].library)
+            frames[i].library = true;
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        // Library internals fold into the library function above them.
+        if (frames[i].library && !frames[i].publicFunction && i + 1 < frames.size() &&
+            frames[i + 1].library)
+            continue;
+        lines.push_back(describeFrame(L, frames[i].ar, frames[i].library));
+    }
+    if (lines.empty()) return "";
+    std::string out = "stack traceback:\n";
+    char head[16];
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines.size() > 22 && i == 11) {
+            out += "       ...\n";
+            i = lines.size() - 10;
+        }
+        std::snprintf(head, sizeof head, "%4d:  ", static_cast<int>(i + 1));
+        out += head + lines[i] + "\n";
+    }
+    return out;
+}
+
+int reportError(lua_State* L) {
+    getRegistry(L, kSilentKey);
+    bool silent = lua_rawequal(L, 1, -1) != 0;
+    lua_pop(L, 1);
+    if (silent || !lua_isstring(L, 1)) return 1;
+    std::string msg = messageOf40(L, lua_tostring(L, 1));
+    lua_pushstring(L, msg.c_str());
+    lua_replace(L, 1);
+    pushEnvironment(L);
+    lua_pushstring(L, "_ERRORMESSAGE");
+    lua_rawget(L, -2);
+    if (lua_isfunction(L, -1)) {
+        lua_pushvalue(L, 1);
+        if (lua_pcall(L, 1, 0, 0) != 0) {
+            // 4.0 ends such a run with LUA_ERRERR; callChunk picks this up.
+            lua_pushboolean(L, 1);
+            setRegistry(L, kHandlerFailedKey);
+        }
+    }
+    lua_settop(L, 1);
+    return 1;
+}
+
+int loadChunk(lua_State* L, const std::string& source, const std::string& chunkName) {
+    Translation t = translate(source, chunkDisplay(chunkName.c_str(), 63));
+    std::string failure;
+    if (t.ok) {
+        if (luaL_loadbuffer(L, t.code.data(), t.code.size(), chunkName.c_str()) == 0) {
+            pushEnvironment(L);
+            lua_setfenv(L, -2);
+            return 0;
+        }
+        // Past 5.1's own limits (locals, upvalues, nesting).
+        failure = messageOf40(L, lua_tostring(L, -1));
+        lua_pop(L, 1);
+    } else {
+        failure = t.error;
+    }
+    // Through the same handler as run-time errors, so tracebacks line up.
+    lua_pushcfunction(L, reportError);
+    lua_pushstring(L, failure.c_str());
+    lua_pcall(L, 1, 0, 0);
+    return LUA40_ERRSYNTAX;
+}
+
+int callChunk(lua_State* L) {
+    int function = lua_gettop(L);
+    lua_pushcfunction(L, reportError);
+    lua_insert(L, function);
+    getRegistry(L, kHelpersKey);
+    for (int i = 1; i <= kHelperCount; ++i)
+        lua_rawgeti(L, function + 2, i);
+    lua_remove(L, function + 2);
+    lua_pushnil(L);
+    setRegistry(L, kHandlerFailedKey);
+    int status = lua_pcall(L, kHelperCount, LUA_MULTRET, function);
+    lua_remove(L, function);
+    if (status == 0) return LUA40_OK;
+    lua_settop(L, function - 1);
+    getRegistry(L, kHandlerFailedKey);
+    bool handlerFailed = lua_toboolean(L, -1) != 0;
+    lua_pop(L, 1);
+    if (handlerFailed) return LUA40_ERRERR;
+    switch (status) {
+    case LUA_ERRMEM:
+        return LUA40_ERRMEM;
+    case LUA_ERRERR:
+        return LUA40_ERRERR;
+    default:
+        return LUA40_ERRRUN;
+    }
+}
+
+void installRuntime(lua_State* L) {
+    lua_newtable(L);
+    setRegistry(L, kEnvironmentKey);
+    lua_newtable(L);
+    setRegistry(L, kSilentKey);
+    lua_newtable(L);
+    setRegistry(L, kLibraryKey);
+
+    // Helpers are passed to every chunk as its arguments (see lua40_translate.h).
+    lua_newtable(L); // hidden
+    lua_newtable(L); // helpers
+    lua_pushcfunction(L, concatValues);
+    lua_rawseti(L, -2, 1);
+    lua_getfield(L, LUA_GLOBALSINDEX, "next");
+    lua_rawseti(L, -2, 2);
+    luaL_loadbuffer(L, kHelperCode, std::strlen(kHelperCode), kLibrarySource);
+    lua_call(L, 0, 3);
+    lua_rawseti(L, -4, 6);
+    lua_rawseti(L, -3, 5);
+    lua_rawseti(L, -2, 3);
+    lua_pushcfunction(L, passResults);
+    lua_rawseti(L, -2, 4);
+    for (int i = 1; i <= kHelperCount; ++i) {
+        lua_rawgeti(L, -1, i);
+        lua_pushboolean(L, 1);
+        lua_rawset(L, -4);
+    }
+    setRegistry(L, kHelpersKey);
+    setRegistry(L, kHiddenKey);
+}
+
+} // namespace lua40

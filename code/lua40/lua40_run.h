@@ -1,0 +1,55 @@
+// Running translated 4.0 chunks on Lua 5.1: the scripts' environment table,
+// loading through the translator, protected calls, and 4.0's error report.
+#pragma once
+
+#include <lua.hpp>
+
+#include <string>
+
+namespace lua40 {
+
+// Source name of the library code written in Lua; its frames show as C
+// functions in tracebacks, as 4.0's libraries are C.
+constexpr const char* kLibrarySource = "=(lua40)";
+
+// Registry slots of the host.
+constexpr const char* kEnvironmentKey = "lua40.env";             // the scripts' globals
+constexpr const char* kHelpersKey = "lua40.helpers";             // chunk helpers, array
+constexpr const char* kHiddenKey = "lua40.hidden";               // set of frames never shown
+constexpr const char* kSilentKey = "lua40.silent";               // error value already reported
+constexpr const char* kLibraryKey = "lua40.library";             // library groups by name
+constexpr const char* kHandlerFailedKey = "lua40.handlerFailed"; // _ERRORMESSAGE raised
+constexpr const char* kPublicKey = "lua40.public";               // set of the library's globals
+
+// Sets up the registry slots, the helpers and the library code.
+void installRuntime(lua_State* L);
+
+void pushEnvironment(lua_State* L);
+
+// Numbers as 4.0 writes them: "%.16g".
+std::string formatNumber(double n);
+
+// A chunk name as 4.0 shows it: file `x', string "...", or the bare name.
+std::string chunkDisplay(const char* source, size_t limit);
+
+// Translates and loads a chunk. On success pushes the function, ready for
+// callChunk, and returns 0. A syntax error goes to _ERRORMESSAGE and gives
+// 3 (4.0's LUA_ERRSYNTAX) with nothing pushed.
+int loadChunk(lua_State* L, const std::string& source, const std::string& chunkName);
+
+// Calls the chunk on the top of the stack, protected, with 4.0's error report.
+// Returns a 4.0 status; on success the results are left on the stack.
+int callChunk(lua_State* L);
+
+// Message handler of every protected call: hands the message to
+// _ERRORMESSAGE while the failing frames are still on the stack.
+int reportError(lua_State* L);
+
+// 4.0's "stack traceback:" lines for the frames from firstLevel up; empty
+// when there are none.
+std::string traceback(lua_State* L, int firstLevel);
+
+// Rewrites a 5.1 run-time message into 4.0's wording.
+std::string messageOf40(lua_State* L, const std::string& msg);
+
+} // namespace lua40

@@ -1,0 +1,239 @@
+// The 4.0 string library, written in Lua on 5.1's string library. Patterns
+// run on 5.1's matcher after two 4.0 differences are taken care of: `()'
+// captures an empty string, and `%f' is a plain `f'.
+#include "lua40/lua40_lib.h"
+
+namespace lua40 {
+
+const char* const kStrSource = R"LUA(
+local lib, env, H = ...
+local type, select, error, format, tostring51 = type, select, error, string.format, tostring
+local sub, find, gsub, byte, char, rep, lower, upper =
+  string.sub, string.find, string.gsub, string.byte, string.char, string.rep, string.lower, string.upper
+local concat, floor = table.concat, math.floor
+local checkString, checkInt, checkNumber, argError, toInt =
+  H.checkString, H.checkInt, H.checkNumber, H.argError, H.toInt
+
+local function posrelat(pos, len)
+  if pos >= 0 then return pos end
+  return len + pos + 1
+end
+
+function lib.strlen(...)
+  return #checkString((...), 1, "strlen", select("#", ...))
+end
+
+function lib.strsub(...)
+  local count = select("#", ...)
+  local s, i, j = ...
+  s = checkString(s, 1, "strsub", count)
+  i = checkInt(i, 2, "strsub", count)
+  if count >= 3 then j = checkInt(j, 3, "strsub", count) else j = -1 end
+  return sub(s, i, j)
+end
+
+function lib.strlower(...) return lower(checkString((...), 1, "strlower", select("#", ...))) end
+function lib.strupper(...) return upper(checkString((...), 1, "strupper", select("#", ...))) end
+
+function lib.strchar(...)
+  local count = select("#", ...)
+  local codes = {}
+  for n = 1, count do
+    local c = checkInt((select(n, ...)), n, "strchar", count)
+    if c < 0 or c > 255 then argError(n, "strchar", "invalid value") end
+    codes[n] = c
+  end
+  return char(unpack(codes, 1, count))
+end
+
+function lib.strrep(...)
+  local count = select("#", ...)
+  local s, n = ...
+  s = checkString(s, 1, "strrep", count)
+  n = checkInt(n, 2, "strrep", count)
+  if n <= 0 then return "" end
+  return rep(s, n)
+end
+
+function lib.strbyte(...)
+  local count = select("#", ...)
+  local s, i = ...
+  s = checkString(s, 1, "strbyte", count)
+  if count >= 2 then i = checkInt(i, 2, "strbyte", count) else i = 1 end
+  i = posrelat(i, #s)
+  if i < 1 or i > #s then argError(2, "strbyte", "out of range") end
+  return byte(s, i)
+end
+lib.ascii = lib.strbyte
+
+-- 4.0 reads `%f' as a plain `f'; 5.1 would take it for a frontier.
+local function pattern40(p)
+  if not find(p, "%f", 1, true) then return p end
+  local out, i = {}, 1
+  while i <= #p do
+    local c = sub(p, i, i)
+    if c == "%" then
+      local d = sub(p, i + 1, i + 1)
+      out[#out + 1] = d == "f" and "f" or c .. d
+      i = i + 2
+    else
+      out[#out + 1] = c
+      i = i + 1
+    end
+  end
+  return concat(out)
+end
+
+-- Position captures `()' give numbers in 5.1; in 4.0 they are empty strings.
+-- `first' is the first value that is a capture.
+local function capturesFrom(first, ...)
+  local n = select("#", ...)
+  local values = {...}
+  for k = first, n do
+    if type(values[k]) == "number" then values[k] = "" end
+  end
+  return unpack(values, 1, n)
+end
+local function emptyCaptures(...) return capturesFrom(1, ...) end
+
+local function captureCount(p)
+  local n, i, len = 0, 1, #p
+  while i <= len do
+    local c = sub(p, i, i)
+    if c == "%" then
+      i = i + 2
+    elseif c == "[" then
+      i = i + 1
+      if sub(p, i, i) == "^" then i = i + 1 end
+      repeat
+        if sub(p, i, i) == "%" then i = i + 1 end
+        i = i + 1
+      until i > len or sub(p, i, i) == "]"
+      i = i + 1
+    else
+      if c == "(" then n = n + 1 end
+      i = i + 1
+    end
+  end
+  return n
+end
+
+function lib.strfind(...)
+  local count = select("#", ...)
+  local s, p, init = ...
+  s = checkString(s, 1, "strfind", count)
+  p = checkString(p, 2, "strfind", count)
+  if count >= 3 then init = checkInt(init, 3, "strfind", count) else init = 1 end
+  init = posrelat(init, #s)
+  if init < 1 or init > #s + 1 then argError(3, "strfind", "out of range") end
+  if count >= 4 or not find(p, "[%^%$%*%+%?%.%(%[%%%-]") then
+    return find(s, p, init, true)
+  end
+  return capturesFrom(3, find(s, pattern40(p), init))
+end
+
+function lib.gsub(...)
+  local count = select("#", ...)
+  local s, p, repl, max = ...
+  s = checkString(s, 1, "gsub", count)
+  p = checkString(p, 2, "gsub", count)
+  if count >= 4 then max = checkInt(max, 4, "gsub", count) else max = #s + 1 end
+  local captures = captureCount(p)
+  local f
+  if type(repl) == "number" then repl = format("%.16g", repl) end
+  if type(repl) == "string" then
+    -- %1..%9 insert captures, %x inserts x; %0 or a missing capture fail.
+    local template = repl
+    f = function(...)
+      local values = {emptyCaptures(...)}
+      return (gsub(template, "%%(.?)", function(c)
+        local d = tonumber(c)
+        if d == nil then return c end
+        if d == 0 or d > captures then error("invalid capture index", 0) end
+        return values[d]
+      end))
+    end
+  elseif type(repl) == "function" then
+    f = function(...)
+      local r
+      if captures == 0 then r = repl() else r = repl(emptyCaptures(...)) end
+      if type(r) == "number" then return format("%.16g", r) end
+      if type(r) == "string" then return r end
+      return ""
+    end
+  else
+    argError(3, "gsub", "string or function expected")
+  end
+  if max < 0 then max = 0 end
+  return gsub(s, pattern40(p), f, max)
+end
+
+-- %q of 4.0: escapes ", \, newline and NUL only.
+local function quoted(s)
+  return '"' .. gsub(s, '[\\"\n%z]', function(c)
+    if c == "\0" then return "\\000" end
+    return "\\" .. c
+  end) .. '"'
+end
+
+local function toUnsigned(x)
+  if x ~= x or x >= 2^63 or x < -2^63 then return 0 end
+  local v = x >= 0 and floor(x) or -floor(-x)
+  return v % 4294967296
+end
+
+function lib.format(...)
+  local count = select("#", ...)
+  local fmt = checkString((...), 1, "format", count)
+  local out, arg, i, len = {}, 1, 1, #fmt
+  while i <= len do
+    local c = sub(fmt, i, i)
+    if c ~= "%" then
+      local j = find(fmt, "%", i, true) or len + 1
+      out[#out + 1] = sub(fmt, i, j - 1)
+      i = j
+    elseif sub(fmt, i + 1, i + 1) == "%" then
+      out[#out + 1] = "%"
+      i = i + 2
+    else
+      i = i + 1
+      local d = sub(fmt, i, i + 1)
+      if find(d, "^%d%$") then
+        arg = tonumber(sub(d, 1, 1))
+        i = i + 2
+      end
+      arg = arg + 1
+      local flags, width, dot, precision = fmt:match("^([-+ #0]*)(%d*)(%.?)(%d*)", i)
+      if #width > 2 or #precision > 2 then
+        error("invalid format (width or precision too long)", 0)
+      end
+      local spec = "%" .. flags .. width .. dot .. precision
+      i = i + #flags + #width + #dot + #precision
+      local conv = sub(fmt, i, i)
+      i = i + 1
+      local v = select(arg, ...)
+      if conv == "c" or conv == "d" or conv == "i" then
+        out[#out + 1] = format(spec .. conv, checkInt(v, arg, "format", count))
+      elseif conv == "o" or conv == "u" or conv == "x" or conv == "X" then
+        out[#out + 1] = format(spec .. conv, toUnsigned(checkNumber(v, arg, "format", count)))
+      elseif conv == "e" or conv == "E" or conv == "f" or conv == "g" or conv == "G" then
+        out[#out + 1] = format(spec .. conv, checkNumber(v, arg, "format", count))
+      elseif conv == "q" then
+        out[#out + 1] = quoted(checkString(v, arg, "format", count))
+      elseif conv == "s" then
+        local s = checkString(v, arg, "format", count)
+        if precision == "" and dot == "" and #s >= 100 then
+          out[#out + 1] = s
+        else
+          out[#out + 1] = format(spec .. "s", s)
+        end
+      else
+        error("invalid option in `format'", 0)
+      end
+    end
+  end
+  return concat(out)
+end
+)LUA";
+
+} // namespace lua40

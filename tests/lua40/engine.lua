@@ -1,0 +1,10 @@
+-- Numbers reach the engine as 4.0 text; engine functions are globals.
+sm_createNetwork("n")
+sm_createNode("n", "third")
+sm_putNode("n.third", 1/3)
+print(sm_getNode("n.third"))
+sm_createNode("n", "flag")
+sm_putNode("n.flag", 1 < 2)
+print(sm_getNode("n.flag"))
+print(type(addImage), type(sm_putNode), tag(sm_getNode))
+exit(0)

@@ -1,0 +1,37 @@
+-- Upvalues copy the value when the closure is created.
+local fs = {}
+local i = 1
+while i <= 3 do
+  fs[i] = function() return %i end
+  i = i + 1
+end
+print(fs[1](), fs[2](), fs[3]())
+
+g = "old"
+function show() return %g end
+g = "new"
+print(show(), g)
+
+function counter(start)
+  local t = {n = start}
+  return function() %t.n = %t.n + 1; return %t.n end
+end
+local c = counter(10)
+print(c(), c())
+
+function outer(x)
+  local y = x * 2
+  return function(z) return %x + %y + z end
+end
+print(outer(1)(10))
+
+-- a plain name inside the closure is the live global
+v = 1
+local f = function() return v, %v end
+v = 2
+print(f())
+
+-- % may be followed by spaces
+function spaced(a) return function() return % a end end
+print(spaced("ok")())
+exit(0)
