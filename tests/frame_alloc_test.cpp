@@ -1,7 +1,8 @@
 // A frame that runs no script must not touch the heap: composing the worst-case
 // scene (scrolling layers, 1,024 sprites, revealing text windows) is counted by
-// a replaced operator new. The replacement only counts and hands over to
-// malloc, so AddressSanitizer still sees every allocation.
+// a replaced operator new. The replacements (every plain and nothrow form, so
+// that news and deletes stay paired) only count and hand over to malloc, so
+// AddressSanitizer still sees every allocation.
 #include "../bench/vondWorstCase.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,13 @@ void* operator new(size_t n) {
     throw std::bad_alloc();
 }
 void* operator new[](size_t n) { return operator new(n); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+    newCalls.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(n != 0 ? n : 1);
+}
+void* operator new[](size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
