@@ -207,17 +207,17 @@ function lib.format(...)
       if #width > 2 or #precision > 2 then
         error("invalid format (width or precision too long)", 0)
       end
-      local spec = "%" .. flags .. width .. dot .. precision
+      local directive = "%" .. flags .. width .. dot .. precision
       i = i + #flags + #width + #dot + #precision
       local conv = sub(fmt, i, i)
       i = i + 1
       local v = select(arg, ...)
       if conv == "c" or conv == "d" or conv == "i" then
-        out[#out + 1] = format(spec .. conv, checkInt(v, arg, "format", count))
+        out[#out + 1] = format(directive .. conv, checkInt(v, arg, "format", count))
       elseif conv == "o" or conv == "u" or conv == "x" or conv == "X" then
-        out[#out + 1] = format(spec .. conv, toUnsigned(checkNumber(v, arg, "format", count)))
+        out[#out + 1] = format(directive .. conv, toUnsigned(checkNumber(v, arg, "format", count)))
       elseif conv == "e" or conv == "E" or conv == "f" or conv == "g" or conv == "G" then
-        out[#out + 1] = format(spec .. conv, checkNumber(v, arg, "format", count))
+        out[#out + 1] = format(directive .. conv, checkNumber(v, arg, "format", count))
       elseif conv == "q" then
         out[#out + 1] = quoted(checkString(v, arg, "format", count))
       elseif conv == "s" then
@@ -225,7 +225,7 @@ function lib.format(...)
         if precision == "" and dot == "" and #s >= 100 then
           out[#out + 1] = s
         else
-          out[#out + 1] = format(spec .. "s", s)
+          out[#out + 1] = format(directive .. "s", s)
         end
       else
         error("invalid option in `format'", 0)

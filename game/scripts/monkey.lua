@@ -13,24 +13,24 @@ LINE_CHARS = 23   -- characters per line of the narration window
 
 SND_CLICK = 0  SND_DOOR = 1  SND_CHEST = 2  SND_LAMP = 3  SND_MEOW = 4  SND_FANFARE = 5
 
--- Pictures -----------------------------------------------------------------
+-- Pictures: numbers from 1000 on, since the tileset's tiles take 0 to 511 ---
 addFont(0, "fonts/font.png")
-addImage(1, "pics/backdrop.png")
-addImage(2, "pics/darkness.png")
-addImage(10, "pics/verbs.png")
-addImage(11, "pics/radio_on.png")
-addImage(12, "pics/radio_off.png")
-addImage(13, "pics/arrow_left.png")
-addImage(14, "pics/arrow_right.png")
-addImage(15, "pics/key.png")
-addImage(16, "pics/title_frame.png")
-addImage(101, "pics/cat0.png")
-addImage(102, "pics/cat1.png")
-addImage(103, "pics/cat2.png")
-addImage(104, "pics/cat3.png")
-addImage(110, "pics/chest_open.png")
-addImage(111, "pics/door_open.png")
-addImage(112, "pics/lamp_on.png")
+addImage(1001, "pics/backdrop.png")
+addImage(1002, "pics/darkness.png")
+addImage(1010, "pics/verbs.png")
+addImage(1011, "pics/radio_on.png")
+addImage(1012, "pics/radio_off.png")
+addImage(1013, "pics/arrow_left.png")
+addImage(1014, "pics/arrow_right.png")
+addImage(1015, "pics/key.png")
+addImage(1016, "pics/title_frame.png")
+addImage(1101, "pics/cat0.png")
+addImage(1102, "pics/cat1.png")
+addImage(1103, "pics/cat2.png")
+addImage(1104, "pics/cat3.png")
+addImage(1110, "pics/chest_open.png")
+addImage(1111, "pics/door_open.png")
+addImage(1112, "pics/lamp_on.png")
 
 -- Sounds and music ---------------------------------------------------------
 loadSound(SND_CLICK, "sounds/click.wav")
@@ -45,22 +45,22 @@ playSong(0, -1)
 -- The scene: a backdrop, the manor's tilemap over it, darkness over both ----
 loadMap(0, "maps/manor.map")
 setLayerProperty(0, 0, 0)          -- picture mode, opaque
-setLayerPic(0, 1)
+setLayerPic(0, 1001)
 setLayerProperty(SCENE_LAYER, 1, 1) -- tilemap mode, transparent where the tileset's key shows
 setTilemap(SCENE_LAYER, 0)          -- after the mode, so the tileset's key colour is the colour key
 setLPointer(SCENE_LAYER, 0, 0, 0, 0)
 setLayerProperty(2, 0, 1)           -- picture mode, transparent: a dithered shadow
-setLayerPic(2, 2)
+setLayerPic(2, 1002)
 toggleLayer(0)
 toggleLayer(SCENE_LAYER)
 toggleLayer(2)
 toggleSLayer(SPRITES)
 
 -- Sprite templates: the cat walks; the others show changed furniture.
-addSprite(1, 0, 4, 101, 102, 103, 104)
-addSprite(2, 1, 1, 110)
-addSprite(3, 1, 1, 111)
-addSprite(4, 1, 1, 112)
+addSprite(1, 0, 4, 1101, 1102, 1103, 1104)
+addSprite(2, 1, 1, 1110)
+addSprite(3, 1, 1, 1111)
+addSprite(4, 1, 1, 1112)
 
 -- The game's state -----------------------------------------------------------
 -- Builds the "game" network with its starting values and its events. Loading a
@@ -119,9 +119,9 @@ setWinFlags(NARRATION, 16)          -- reveal one character at a time
 setTxtBD(NARRATION, 4243680)        -- a gold border (red E0, green C0, blue 40)
 
 -- The verb panel: labels, radio lamps over them, and a hotspot per row.
-newPicWin(VERB_LABELS, 8, 384, 10)
+newPicWin(VERB_LABELS, 8, 384, 1010)
 newRadButton(VERB_PANEL, 8, 384, 96, 84)
-setRadButtons(VERB_PANEL, 3, 11, 12, 0, 2, 0, 30, 0, 58)
+setRadButtons(VERB_PANEL, 3, 1011, 1012, 0, 2, 0, 30, 0, 58)
 verbs = {"look", "use", "take"}
 for i, verb in verbs do
   newClickH(8, 384 + 28 * (i - 1), 103, 384 + 28 * i - 1, i,
@@ -150,26 +150,27 @@ function saveGame()
 end
 
 function loadGame()
-  local room = sm_getNode("game.room")
+  local room, verb = sm_getNode("game.room"), sm_getNode("game.verb")
   sm_removeNetwork("game")
   newGameState()
   sm_load("game", "save.txt")
-  -- The camera stays where it is; the saved room comes back with the next walk.
+  -- The camera and the verb panel stay as they are.
   sm_putNode("game.room", room)
+  sm_putNode("game.verb", verb)
   refresh()
   say("Game loaded.")
 end
 
 -- Arrows that scroll to the other room.
-newPicWin(LEFT_ARROW, 4, 168, 13)
-newPicWin(RIGHT_ARROW, 612, 168, 14)
+newPicWin(LEFT_ARROW, 4, 168, 1013)
+newPicWin(RIGHT_ARROW, 612, 168, 1014)
 setWinFlags(LEFT_ARROW, 16)
 setWinFlags(RIGHT_ARROW, 16)
 newClickH(0, 160, 31, 223, 6, "goRoom(0)")
 newClickH(608, 160, 639, 223, 7, "goRoom(1)")
 
 -- The key in the inventory, off screen until taken.
-newPicWin(KEY_ICON, 648, 8, 15)
+newPicWin(KEY_ICON, 648, 8, 1015)
 setWinFlags(KEY_ICON, 16)
 
 -- Rooms and their hotspots ----------------------------------------------------
@@ -337,8 +338,8 @@ function escape()
   delTimedEvent(EV_CAT)
   addString(3, format("You escaped!\nScore: %d\n\nThanks for\nplaying.",
                       tonumber(sm_getNode("game.score")) or 0))
-  newPicWin(TITLE, 160, 180, 16)
-  newTxtWin(NARRATION, 168, 188, 304, 104, 3)
+  newPicWin(TITLE, 160, 180, 1016)
+  newTxtWin(NARRATION, 168, 188, 304, 112, 3)
   setWinFlags(NARRATION, 16 + 32)
   sm_traceOut("game")
 end

@@ -300,16 +300,18 @@ def arrows():
 
 
 def title_card():
-    p = Picture(320, 120, (20, 20, 40))
-    p.frame(0, 0, 320, 120, (230, 200, 60))
-    p.frame(3, 3, 314, 114, (230, 200, 60))
+    p = Picture(320, 128, (20, 20, 40))
+    p.frame(0, 0, 320, 128, (230, 200, 60))
+    p.frame(3, 3, 314, 122, (230, 200, 60))
     p.save("pics/title_frame.png")
 
 
 # ---------------------------------------------------------------- ImageMagick pictures
 def magick(args, name):
     path = os.path.join(GAME, name)
-    subprocess.run(["/usr/bin/convert"] + args + ["PNG24:" + path], check=True)
+    # No time stamps in the file, so that running this again changes nothing.
+    subprocess.run(["/usr/bin/convert"] + args + ["-define", "png:exclude-chunks=date,time",
+                    "PNG24:" + path], check=True)
 
 
 def font():
@@ -320,9 +322,10 @@ def font():
         ch = chr(code)
         if ch in "\\'":
             ch = "\\" + ch
-        draws += ["-draw", "text %d,%d '%s'" % ((g % 16) * 16 + 3, (g // 16) * 16 + 13, ch)]
+        baseline = 8 if ch == "_" else 11  # the font's underscore hangs below its cell otherwise
+        draws += ["-draw", "text %d,%d '%s'" % ((g % 16) * 16 + 3, (g // 16) * 16 + baseline, ch)]
     magick(["-size", "256x96", "xc:#ff00ff", "+antialias", "-font", "DejaVu-Sans-Mono-Bold",
-            "-pointsize", "14", "-fill", "#f0e8c0"] + draws, "fonts/font.png")
+            "-pointsize", "15", "-fill", "#f0e8c0"] + draws, "fonts/font.png")
 
 
 def verb_labels():
@@ -380,7 +383,7 @@ def song():
                        0.12 * math.sin(2 * math.pi * 110 * (len(out) / RATE)))
     wav = os.path.join(GAME, "music/theme.wav")
     write_wav("music/theme.wav", out)
-    subprocess.run(["oggenc", "-Q", "-q", "0", "-o", os.path.join(GAME, "music/theme.ogg"), wav], check=True)
+    subprocess.run(["oggenc", "-Q", "-q", "0", "--serial", "1", "-o", os.path.join(GAME, "music/theme.ogg"), wav], check=True)
     os.remove(wav)
 
 
