@@ -96,7 +96,8 @@ BENCHMARK(BM_Frame_WorstCase)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // Parts of the worst case: the scene scrolling with its windows hidden.
 void BM_Part_WorstCaseWithoutWindows(benchmark::State& state) {
     vondEngine2& e = worstCase();
-    for (int id : vondWorstCase::windowIds()) e.getWindowHandle(id)->ToggleHidden(true);
+    for (int id : vondWorstCase::windowIds())
+        e.getWindowHandle(id)->ToggleHidden(true);
     int frame = 0;
     runFrames(
         state,
@@ -106,7 +107,8 @@ void BM_Part_WorstCaseWithoutWindows(benchmark::State& state) {
             e.Draw();
         },
         8 + 4, 0);
-    for (int id : vondWorstCase::windowIds()) e.getWindowHandle(id)->ToggleHidden(false);
+    for (int id : vondWorstCase::windowIds())
+        e.getWindowHandle(id)->ToggleHidden(false);
 }
 BENCHMARK(BM_Part_WorstCaseWithoutWindows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
@@ -138,7 +140,8 @@ void startDemo() {
     if (demoStarted) return;
     // The game's own start-up script needs the Lua 4.0 host; until it runs, the
     // same scene is set up by a script in the subset both versions share.
-    int status = vondBench::runStartupScript(vondBench::sourceDir() + "/game", "scripts/monkey.lua");
+    int status =
+        vondBench::runStartupScript(vondBench::sourceDir() + "/game", "scripts/monkey.lua");
     demoFromGameScript = status == 0 && gfx.windowCount() > 0;
     if (!demoFromGameScript) {
         gfx.DestroyAll();
@@ -163,11 +166,14 @@ double luaNumber(const char* global) {
 // soon as the text is out.
 void keepDemoBusy() {
     if (luaNumber("scrollSteps") <= 0)
-        lua_dostring(game_state, demoFromGameScript ? "goRoom(1 - tonumber(sm_getNode('game.room')))"
-                                                    : "goRoom(1 - room)");
+        lua_dostring(game_state, demoFromGameScript
+                                     ? "goRoom(1 - tonumber(sm_getNode('game.room')))"
+                                     : "goRoom(1 - room)");
     auto* narration = dynamic_cast<vondTextWin*>(gfx.getWindowHandle(0));
     if (narration != nullptr && !narration->isDirty())
-        lua_dostring(game_state, "say('The wind howls round the manor and the old boards creak as the cat pads past.')");
+        lua_dostring(
+            game_state,
+            "say('The wind howls round the manor and the old boards creak as the cat pads past.')");
 }
 
 // Screen area a window covers, in bytes.
@@ -196,7 +202,8 @@ void BM_Frame_Demo(benchmark::State& state) {
     vondBench::startVideo();
     startDemo();
     int shown = 0;
-    for (int n = 0; n < 4; ++n) shown += gfx.isLayerShown(n) + gfx.isSLayerShown(n + 1);
+    for (int n = 0; n < 4; ++n)
+        shown += gfx.isLayerShown(n) + gfx.isSLayerShown(n + 1);
     // The scrolling tilemap layer is rebuilt on most frames; count it on all.
     runFrames(
         state,
@@ -214,7 +221,8 @@ BENCHMARK(BM_Frame_Demo)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The floors by themselves, for the table.
 void BM_Floor_WorstCase(benchmark::State& state) {
-    for (auto _ : state) vondBench::frameFloorOnce(12, vondWorstCase::windowBytes());
+    for (auto _ : state)
+        vondBench::frameFloorOnce(12, vondWorstCase::windowBytes());
 }
 BENCHMARK(BM_Floor_WorstCase)->Unit(benchmark::kMillisecond);
 

@@ -67,14 +67,19 @@ void timeLoop(benchmark::State& state, const std::string& call) {
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void BM_Call_EmptyLoop(benchmark::State& state) { timeLoop(state, "local x = i"); }
-void BM_Call_BareCFunction(benchmark::State& state) { timeLoop(state, "local x = bareFunction(1)"); }
-void BM_Call_getLayerX(benchmark::State& state) { timeLoop(state, "local x = getLayerX(1)"); }
+void BM_Call_EmptyLoop(benchmark::State& state) {
+    timeLoop(state, "local x = i");
+}
+void BM_Call_BareCFunction(benchmark::State& state) {
+    timeLoop(state, "local x = bareFunction(1)");
+}
+void BM_Call_getLayerX(benchmark::State& state) {
+    timeLoop(state, "local x = getLayerX(1)");
+}
 
 BENCHMARK(BM_Call_EmptyLoop)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Call_BareCFunction)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Call_getLayerX)->Unit(benchmark::kMicrosecond);
-
 
 // A 10,000-line 4.0 script of typical game code, repeated in blocks of 20 lines.
 const std::string& script40() {
@@ -111,7 +116,8 @@ const std::string& script40() {
 void BM_Translate_10000Lines(benchmark::State& state) {
     const std::string& source = script40();
     size_t lines = 0;
-    for (char c : source) lines += c == '\n';
+    for (char c : source)
+        lines += c == '\n';
     bool ok = true;
     for (auto _ : state) {
         lua40::Translation t = lua40::translate(source, "file `rooms.lua'");

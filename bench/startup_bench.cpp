@@ -30,18 +30,22 @@ constexpr int IMAGES = 1000, MAPS = 20, MAP_CELLS = 256, TEMPLATES = 100;
 std::string makeGame() {
     char pattern[] = "/tmp/vond-startup-XXXXXX";
     std::string dir = mkdtemp(pattern);
-    for (const char* sub : {"/pics", "/maps", "/scripts"}) mkdir((dir + sub).c_str(), 0755);
+    for (const char* sub : {"/pics", "/maps", "/scripts"})
+        mkdir((dir + sub).c_str(), 0755);
     // Pictures: 64 x 64, 24 bits, each a little different.
-    SDL_Surface* picture = SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 64, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+    SDL_Surface* picture =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 64, 24, 0xFF, 0xFF00, 0xFF0000, 0);
     for (int i = 0; i < IMAGES; ++i) {
         SDL_FillRect(picture, nullptr, SDL_MapRGB(picture->format, i & 0xFF, i >> 2 & 0xFF, 77));
         SDL_SaveBMP(picture, (dir + "/pics/p" + std::to_string(i) + ".bmp").c_str());
     }
     SDL_FreeSurface(picture);
     // Tileset picture: 16 x 16 tiles of 32 x 32.
-    SDL_Surface* tiles = SDL_CreateRGBSurface(SDL_SWSURFACE, 512, 512, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+    SDL_Surface* tiles =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 512, 512, 24, 0xFF, 0xFF00, 0xFF0000, 0);
     for (int t = 0; t < 256; ++t) {
-        SDL_Rect cell = {static_cast<Sint16>(t % 16 * 32), static_cast<Sint16>(t / 16 * 32), 32, 32};
+        SDL_Rect cell = {static_cast<Sint16>(t % 16 * 32), static_cast<Sint16>(t / 16 * 32), 32,
+                         32};
         SDL_FillRect(tiles, &cell, SDL_MapRGB(tiles->format, t, 255 - t, t * 7 & 0xFF));
     }
     SDL_SaveBMP(tiles, (dir + "/pics/tiles.bmp").c_str());
@@ -49,7 +53,8 @@ std::string makeGame() {
     for (int m = 0; m < MAPS; ++m) {
         std::ofstream out(dir + "/maps/m" + std::to_string(m) + ".map");
         out << "KAVMAP1\nTILESET\nid " << m << "\nimage pics/tiles.bmp\nkey 255 0 255\n";
-        out << "MAP\nid " << m << "\nwidth " << MAP_CELLS << "\nheight " << MAP_CELLS << "\ncells\n";
+        out << "MAP\nid " << m << "\nwidth " << MAP_CELLS << "\nheight " << MAP_CELLS
+            << "\ncells\n";
         for (int y = 0; y < MAP_CELLS; ++y)
             for (int x = 0; x < MAP_CELLS; ++x)
                 out << x << ' ' << y << "\ntile " << (x * 7 + y * 3 + m) % 256 << "\ncollide "
@@ -57,9 +62,13 @@ std::string makeGame() {
     }
     // The start-up script, in the subset of Lua that 4.0 and 5.1 share.
     std::ofstream script(dir + "/scripts/monkey.lua");
-    script << "i = 0\nwhile i < " << IMAGES << " do\n  addImage(i, \"pics/p\" .. i .. \".bmp\")\n  i = i + 1\nend\n";
-    script << "m = 0\nwhile m < " << MAPS << " do\n  loadMap(m, \"maps/m\" .. m .. \".map\")\n  m = m + 1\nend\n";
-    script << "s = 0\nwhile s < " << TEMPLATES << " do\n  addSprite(s, 0, 4, s * 4, s * 4 + 1, s * 4 + 2, s * 4 + 3)\n  s = s + 1\nend\n";
+    script << "i = 0\nwhile i < " << IMAGES
+           << " do\n  addImage(i, \"pics/p\" .. i .. \".bmp\")\n  i = i + 1\nend\n";
+    script << "m = 0\nwhile m < " << MAPS
+           << " do\n  loadMap(m, \"maps/m\" .. m .. \".map\")\n  m = m + 1\nend\n";
+    script
+        << "s = 0\nwhile s < " << TEMPLATES
+        << " do\n  addSprite(s, 0, 4, s * 4, s * 4 + 1, s * 4 + 2, s * 4 + 3)\n  s = s + 1\nend\n";
     return dir;
 }
 
@@ -97,8 +106,10 @@ void BM_Startup_LargeGame(benchmark::State& state) {
     game_state = before;
     if (chdir(previous) != 0) state.SkipWithError("cannot go back");
     int images = 0, maps = 0;
-    for (int i = 0; i < IMAGES; ++i) images += vondImageStore[i] != nullptr;
-    for (int m = 0; m < MAPS; ++m) maps += KAV_TilemapStore[m] != nullptr;
+    for (int i = 0; i < IMAGES; ++i)
+        images += vondImageStore[i] != nullptr;
+    for (int m = 0; m < MAPS; ++m)
+        maps += KAV_TilemapStore[m] != nullptr;
     state.counters["images"] = images;
     state.counters["maps"] = maps;
     state.counters["script_status"] = status;

@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <ctime>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <new>
 #include <unistd.h>
 #include <vector>
@@ -42,7 +42,9 @@ extern "C" void* realloc(void* p, size_t n) {
     allocations.fetch_add(1, std::memory_order_relaxed);
     return __libc_realloc(p, n);
 }
-extern "C" void free(void* p) { __libc_free(p); }
+extern "C" void free(void* p) {
+    __libc_free(p);
+}
 
 namespace vondBench {
 
@@ -52,9 +54,13 @@ double cpuMs() {
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-unsigned long allocationCount() { return allocations.load(std::memory_order_relaxed); }
+unsigned long allocationCount() {
+    return allocations.load(std::memory_order_relaxed);
+}
 
-std::string sourceDir() { return VOND_SOURCE_DIR; }
+std::string sourceDir() {
+    return VOND_SOURCE_DIR;
+}
 
 void startVideo() {
     static bool started = [] {
@@ -112,7 +118,8 @@ FloorBuffers& buffers(int copies, long windowBytes) {
 void frameFloorOnce(int copies, long windowBytes) {
     FloorBuffers& b = buffers(copies, windowBytes);
     std::memset(b.screen.data(), 0, SCREEN_BYTES);
-    for (int i = 0; i < copies; ++i) std::memcpy(b.screen.data(), b.sources[i].data(), SCREEN_BYTES);
+    for (int i = 0; i < copies; ++i)
+        std::memcpy(b.screen.data(), b.sources[i].data(), SCREEN_BYTES);
     // Window pixels land on the screen; more than a screenful wraps round.
     for (long done = 0; done < windowBytes;) {
         long n = std::min<long>(windowBytes - done, SCREEN_BYTES);

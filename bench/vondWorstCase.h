@@ -25,8 +25,8 @@ namespace vondWorstCase {
 
 constexpr int TILESET = 7;
 constexpr int TILE_COUNT = 48;
-constexpr int FIRST_MAP = 20;          // tilemaps 20 to 23
-constexpr int MAP_SIZE = 64;           // 64 x 64 cells, wrapping
+constexpr int FIRST_MAP = 20;            // tilemaps 20 to 23
+constexpr int MAP_SIZE = 64;             // 64 x 64 cells, wrapping
 constexpr int SPRITE_IMAGE_BASE = 30000; // 4 templates x 4 frames
 constexpr int PICTURE_IMAGE_BASE = 30100;
 constexpr int RADIO_ON = 30200, RADIO_OFF = 30201;
@@ -49,8 +49,9 @@ inline SDL_Surface* patterned(int w, int h, uint32_t seed, int keyEvery, Uint8 k
         Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
         for (int x = 0; x < w; ++x) {
             uint32_t v = seed * 2654435761u + static_cast<uint32_t>(x * 7 + y * 13);
-            Uint32 pixel = SDL_MapRGB(s->format, static_cast<Uint8>(v * 3 + x),
-                                      static_cast<Uint8>(v >> 3 ^ y), static_cast<Uint8>((seed * 40 + x) ^ y));
+            Uint32 pixel =
+                SDL_MapRGB(s->format, static_cast<Uint8>(v * 3 + x), static_cast<Uint8>(v >> 3 ^ y),
+                           static_cast<Uint8>((seed * 40 + x) ^ y));
             if (keyEvery > 0 && (x + y * w) % keyEvery == 0) pixel = key;
             row[x] = pixel;
         }
@@ -71,7 +72,8 @@ inline void build(vondEngine2& e) {
             set->tiles[i].number = i;
             set->tiles[i].image = vondImageStore[image];
         }
-        set->keyColour = SDL_MapRGB(vondImageStore[KAV_TILES_PER_TILESET * TILESET]->format, 255, 0, 255);
+        set->keyColour =
+            SDL_MapRGB(vondImageStore[KAV_TILES_PER_TILESET * TILESET]->format, 255, 0, 255);
         KAV_TilesetStore[TILESET] = set;
         for (int m = 0; m < 4; ++m) {
             auto* map = new KAV_Tilemap(MAP_SIZE, MAP_SIZE, TILESET, KAV_Tilemap::WRAP);
@@ -94,7 +96,8 @@ inline void build(vondEngine2& e) {
             SDL_SetColorKey(s, SDL_SRCCOLORKEY, key);
         }
         for (int i = 0; i < PICTURE_WINDOWS; ++i)
-            vondImageStore[PICTURE_IMAGE_BASE + i] = patterned(96 + 16 * i, 64, 900 + i, 0, 0, 0, 0);
+            vondImageStore[PICTURE_IMAGE_BASE + i] =
+                patterned(96 + 16 * i, 64, 900 + i, 0, 0, 0, 0);
         vondImageStore[RADIO_ON] = patterned(16, 16, 1, 0, 0, 0, 0);
         vondImageStore[RADIO_OFF] = patterned(16, 16, 2, 0, 0, 0, 0);
         // Font picture: 16 glyphs of 16 x 16 per row, 8 rows, background keyed by
@@ -109,7 +112,8 @@ inline void build(vondEngine2& e) {
         vondImageStore[FONT_IMAGE] = font;
         if (vondFontStore[0] == nullptr) vondFontStore[0] = new KAV_Font(FONT_IMAGE);
         std::string longText;
-        for (int i = 0; i < 60; ++i) longText += "The quick brown fox jumps. ";
+        for (int i = 0; i < 60; ++i)
+            longText += "The quick brown fox jumps. ";
         vondStringStore[FIRST_STRING] = longText;
         vondStringStore[FIRST_STRING + 1] = "Save\nLoad";
     }
@@ -123,7 +127,8 @@ inline void build(vondEngine2& e) {
     }
     for (int t = 0; t < 4; ++t) {
         auto* frames = new unsigned[4];
-        for (int f = 0; f < 4; ++f) frames[f] = SPRITE_IMAGE_BASE + 4 * t + f;
+        for (int f = 0; f < 4; ++f)
+            frames[f] = SPRITE_IMAGE_BASE + 4 * t + f;
         e.addSprite(new KAV_Sprite(static_cast<unsigned char>(t + 1), 4, 0, frames));
     }
     uint32_t state = 5;
@@ -155,23 +160,29 @@ inline void build(vondEngine2& e) {
 // Identifiers of the windows build makes, in creation (drawing) order.
 inline std::vector<int> windowIds() {
     std::vector<int> ids;
-    for (int i = 0; i < TEXT_WINDOWS; ++i) ids.push_back(100 + i);
-    for (int i = 0; i < PICTURE_WINDOWS; ++i) ids.push_back(200 + i);
-    for (int i = 0; i < RADIO_WINDOWS; ++i) ids.push_back(300 + i);
+    for (int i = 0; i < TEXT_WINDOWS; ++i)
+        ids.push_back(100 + i);
+    for (int i = 0; i < PICTURE_WINDOWS; ++i)
+        ids.push_back(200 + i);
+    for (int i = 0; i < RADIO_WINDOWS; ++i)
+        ids.push_back(300 + i);
     return ids;
 }
 
 // One frame of scrolling: every tile layer moves by a different pixel step,
 // so every raster is rebuilt.
 inline void scroll(vondEngine2& e, int frame) {
-    for (int n = 0; n < 4; ++n) e.MoveLPointer(n, 0, 0, (n + 1) * (frame % 7 < 4 ? 1 : -1), n % 2);
+    for (int n = 0; n < 4; ++n)
+        e.MoveLPointer(n, 0, 0, (n + 1) * (frame % 7 < 4 ? 1 : -1), n % 2);
 }
 
 // Bytes of each window's own pixels, for the memory floor.
 inline long windowBytes() {
     long bytes = 0;
-    for (int i = 0; i < TEXT_WINDOWS; ++i) bytes += i < REVEALING ? 240L * 120 : 120L * 56;
-    for (int i = 0; i < PICTURE_WINDOWS; ++i) bytes += (96L + 16 * i) * 64;
+    for (int i = 0; i < TEXT_WINDOWS; ++i)
+        bytes += i < REVEALING ? 240L * 120 : 120L * 56;
+    for (int i = 0; i < PICTURE_WINDOWS; ++i)
+        bytes += (96L + 16 * i) * 64;
     bytes += RADIO_WINDOWS * 80L * 80;
     return bytes * 4;
 }

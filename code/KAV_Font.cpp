@@ -3,8 +3,8 @@
 // character, so loading another picture into that number changes the font.
 #include "KAV_Font.h"
 
-#include "vondGlobals.h"
 #include "vondBlit.h"
+#include "vondGlobals.h"
 #include "vondStores.h"
 
 namespace {

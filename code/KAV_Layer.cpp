@@ -3,8 +3,8 @@
 #include "KAV_Layer.h"
 
 #include "KAV_Tilemap.h"
-#include "vondGlobals.h"
 #include "vondBlit.h"
+#include "vondGlobals.h"
 #include "vondStores.h"
 
 #include <algorithm>
@@ -266,7 +266,8 @@ bool KAV_Layer::drawChangedTilesOn(SDL_Surface* target) {
     SDL_SetClipRect(target, &visible);
     if (!keyed) {
         Uint32 fill = background;
-        if (target->format->Rmask != raster->format->Rmask || target->format->Bmask != raster->format->Bmask) {
+        if (target->format->Rmask != raster->format->Rmask ||
+            target->format->Bmask != raster->format->Bmask) {
             Uint8 r, g, b;
             SDL_GetRGB(background, raster->format, &r, &g, &b);
             fill = SDL_MapRGB(target->format, r, g, b);
@@ -277,8 +278,9 @@ bool KAV_Layer::drawChangedTilesOn(SDL_Surface* target) {
                 if (image != nullptr && image->w == KAV_TILE_SIZE && image->h == KAV_TILE_SIZE &&
                     !(image->flags & SDL_SRCCOLORKEY))
                     continue;
-                SDL_Rect cell = newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row,
-                                        KAV_TILE_SIZE, KAV_TILE_SIZE);
+                SDL_Rect cell =
+                    newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row,
+                            KAV_TILE_SIZE, KAV_TILE_SIZE);
                 SDL_FillRect(target, &cell, fill);
             }
     }
@@ -286,7 +288,8 @@ bool KAV_Layer::drawChangedTilesOn(SDL_Surface* target) {
         for (int column = 0; column < PAINT_COLUMNS; ++column) {
             SDL_Surface* image = cellTile(column, row);
             if (image == nullptr) continue;
-            SDL_Rect at = newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
+            SDL_Rect at =
+                newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
             if (keyed)
                 vondBlitKeyed(image, nullptr, target, &at, key);
             else

@@ -3,8 +3,8 @@
 #include "KAV_Sprite.h"
 
 #include "KAV_Tilemap.h"
-#include "vondGlobals.h"
 #include "vondBlit.h"
+#include "vondGlobals.h"
 #include "vondStores.h"
 
 #include <algorithm>

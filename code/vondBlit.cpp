@@ -35,7 +35,8 @@ bool sameChannels(const SDL_PixelFormat* a, const SDL_PixelFormat* b) {
 // byte becomes 0), as does a conversion.
 template <size_t Bytes>
 void copyFixedRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int h) {
-    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) std::memcpy(d, s, Bytes);
+    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch)
+        std::memcpy(d, s, Bytes);
 }
 
 void copyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h) {
@@ -43,11 +44,12 @@ void copyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h) {
     // memcpy per short row would cost more than the copy.
     if (w == 32) return copyFixedRows<128>(s, sPitch, d, dPitch, h);
     if (w == 16) return copyFixedRows<64>(s, sPitch, d, dPitch, h);
-    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) std::memcpy(d, s, 4 * static_cast<size_t>(w));
+    for (int y = 0; y < h; ++y, s += sPitch, d += dPitch)
+        std::memcpy(d, s, 4 * static_cast<size_t>(w));
 }
 
-VOND_VECTOR_CLONES void keyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h, Uint32 key,
-             Uint32 colourBits) {
+VOND_VECTOR_CLONES void keyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h,
+                                Uint32 key, Uint32 colourBits) {
     for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
         const Uint32* sp = reinterpret_cast<const Uint32*>(s);
         Uint32* dp = reinterpret_cast<Uint32*>(d);
@@ -63,19 +65,22 @@ struct Shifts {
 };
 
 inline Uint32 convert(Uint32 p, const Shifts& k) {
-    return ((p >> k.sR) & 0xFF) << k.dR | ((p >> k.sG) & 0xFF) << k.dG | ((p >> k.sB) & 0xFF) << k.dB;
+    return ((p >> k.sR) & 0xFF) << k.dR | ((p >> k.sG) & 0xFF) << k.dG |
+           ((p >> k.sB) & 0xFF) << k.dB;
 }
 
-VOND_VECTOR_CLONES void convertRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h, const Shifts k) {
+VOND_VECTOR_CLONES void convertRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h,
+                                    const Shifts k) {
     for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
         const Uint32* sp = reinterpret_cast<const Uint32*>(s);
         Uint32* dp = reinterpret_cast<Uint32*>(d);
-        for (int x = 0; x < w; ++x) dp[x] = convert(sp[x], k);
+        for (int x = 0; x < w; ++x)
+            dp[x] = convert(sp[x], k);
     }
 }
 
-VOND_VECTOR_CLONES void convertKeyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h, const Shifts k,
-                    Uint32 key) {
+VOND_VECTOR_CLONES void convertKeyRows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w,
+                                       int h, const Shifts k, Uint32 key) {
     for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
         const Uint32* sp = reinterpret_cast<const Uint32*>(s);
         Uint32* dp = reinterpret_cast<Uint32*>(d);
@@ -88,7 +93,9 @@ VOND_VECTOR_CLONES void convertKeyRows(const Uint8* s, int sPitch, Uint8* d, int
 
 // Engine format onto the display: red and blue change places, green stays.
 // Constant shifts let the compiler use byte shuffles.
-inline Uint32 swapRedBlue(Uint32 p) { return (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF); }
+inline Uint32 swapRedBlue(Uint32 p) {
+    return (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
+}
 
 bool isRedBlueSwap(const Shifts& k) {
     return k.sR == 0 && k.sG == 8 && k.sB == 16 && k.dR == 16 && k.dG == 8 && k.dB == 0;
@@ -98,7 +105,8 @@ VOND_VECTOR_CLONES void swapRows(const Uint8* s, int sPitch, Uint8* d, int dPitc
     for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
         const Uint32* sp = reinterpret_cast<const Uint32*>(s);
         Uint32* dp = reinterpret_cast<Uint32*>(d);
-        for (int x = 0; x < w; ++x) dp[x] = swapRedBlue(sp[x]);
+        for (int x = 0; x < w; ++x)
+            dp[x] = swapRedBlue(sp[x]);
     }
 }
 
@@ -117,13 +125,16 @@ VOND_VECTOR_CLONES void swapKeyRows(const Uint8* s, int sPitch, Uint8* d, int dP
 // 24-bit sources, as SDL treats them: the three bytes make the pixel value
 // (top byte 0) that the key is compared with; a keyed blit writes the colour
 // with the unused byte 0, a plain one keeps the target's unused byte.
-inline Uint32 read24(const Uint8* q) { return q[0] | q[1] << 8 | q[2] << 16; }
+inline Uint32 read24(const Uint8* q) {
+    return q[0] | q[1] << 8 | q[2] << 16;
+}
 
-VOND_VECTOR_CLONES void convert24Rows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w, int h,
-                                      const Shifts k, Uint32 keep) {
+VOND_VECTOR_CLONES void convert24Rows(const Uint8* s, int sPitch, Uint8* d, int dPitch, int w,
+                                      int h, const Shifts k, Uint32 keep) {
     for (int y = 0; y < h; ++y, s += sPitch, d += dPitch) {
         Uint32* dp = reinterpret_cast<Uint32*>(d);
-        for (int x = 0; x < w; ++x) dp[x] = (dp[x] & keep) | convert(read24(s + 3 * x), k);
+        for (int x = 0; x < w; ++x)
+            dp[x] = (dp[x] & keep) | convert(read24(s + 3 * x), k);
     }
 }
 
@@ -225,7 +236,8 @@ int blitPlain(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* d
         if (keyed)
             convert24KeyRows(s, src->pitch, d, dst->pitch, w, h, k, key);
         else
-            convert24Rows(s, src->pitch, d, dst->pitch, w, h, k, ~(df->Rmask | df->Gmask | df->Bmask));
+            convert24Rows(s, src->pitch, d, dst->pitch, w, h, k,
+                          ~(df->Rmask | df->Gmask | df->Bmask));
         return 0;
     }
     if (sameChannels(src->format, dst->format)) {

@@ -4,9 +4,9 @@
 
 #include "KAV_Sprite.h"
 #include "KAV_Tilemap.h"
+#include "vondBlit.h"
 #include "vondGlobals.h"
 #include "vondStores.h"
-#include "vondBlit.h"
 #include "vondWindow2.h"
 
 #include <algorithm>
@@ -14,9 +14,11 @@
 
 vondEngine2::vondEngine2() {
     createLayers();
-    for (auto& s : spriteSurfaces) s = KAV_NewSurface(0, SCREEN_W, SCREEN_H);
+    for (auto& s : spriteSurfaces)
+        s = KAV_NewSurface(0, SCREEN_W, SCREEN_H);
     SPRITE_TRANS_COLOR = SDL_MapRGB(spriteSurfaces[0]->format, 251, 3, 248);
-    for (auto* s : spriteSurfaces) SDL_SetColorKey(s, SDL_SRCCOLORKEY, SPRITE_TRANS_COLOR);
+    for (auto* s : spriteSurfaces)
+        SDL_SetColorKey(s, SDL_SRCCOLORKEY, SPRITE_TRANS_COLOR);
     // The black tile is global: a second engine (tests, benchmarks) shares the
     // first one's instead of replacing it.
     if (KAV_BLACK_TILE.image == nullptr) {
@@ -35,12 +37,15 @@ vondEngine2::~vondEngine2() {
     }
     // Released here rather than left to the process so that leak checks stay quiet.
     destroyClickHandlers();
-    for (auto* w : windows) delete w;
+    for (auto* w : windows)
+        delete w;
     windows.clear();
-    for (auto* e : timedEvents) delete e;
+    for (auto* e : timedEvents)
+        delete e;
     timedEvents.clear();
     destroySprites();
-    for (auto* t : spriteTemplates) delete t;
+    for (auto* t : spriteTemplates)
+        delete t;
     spriteTemplates.clear();
     if (ownsBlackTile) {
         SDL_FreeSurface(KAV_BLACK_TILE.image);
@@ -49,7 +54,8 @@ vondEngine2::~vondEngine2() {
 }
 
 void vondEngine2::createLayers() {
-    for (auto& layer : layers) layer = new KAV_Layer(KAV_LAYER_PICTURE, SCREEN_W, SCREEN_H, 0);
+    for (auto& layer : layers)
+        layer = new KAV_Layer(KAV_LAYER_PICTURE, SCREEN_W, SCREEN_H, 0);
 }
 
 void vondEngine2::destroyLayers() {
@@ -67,7 +73,8 @@ void vondEngine2::Startup() {
 void vondEngine2::Update(unsigned int ms) {
     updateSprites(ms);
     // Window scripts cannot run from here, but read the length afresh all the same.
-    for (size_t i = 0; i < windows.size(); ++i) windows[i]->Update(ms);
+    for (size_t i = 0; i < windows.size(); ++i)
+        windows[i]->Update(ms);
     updateTimedEvents(ms);
     sweepDeadTimedEvents();
     sweepDeadClickHandlers();
@@ -87,7 +94,8 @@ void vondEngine2::Compose(SDL_Surface* target) {
     for (int n = 0; n < TILE_LAYERS; ++n) {
         if (layerShown[n]) {
             if (!cleared) {
-                if (!coversOpaquely(layers[n]->peekRaster(), target)) SDL_FillRect(target, nullptr, 0);
+                if (!coversOpaquely(layers[n]->peekRaster(), target))
+                    SDL_FillRect(target, nullptr, 0);
                 cleared = true;
             }
             // A scrolled tilemap layer draws its tiles straight on; its raster is
@@ -104,7 +112,8 @@ void vondEngine2::Compose(SDL_Surface* target) {
         }
     }
     if (!cleared) SDL_FillRect(target, nullptr, 0);
-    for (auto* w : windows) w->DrawOn(target);
+    for (auto* w : windows)
+        w->DrawOn(target);
 }
 
 bool vondEngine2::coversOpaquely(const SDL_Surface* raster, const SDL_Surface* target) {
@@ -182,7 +191,8 @@ bool vondEngine2::spriteImageDrawsDirectly(unsigned number) {
         const Uint8* row = static_cast<const Uint8*>(image->pixels) + y * image->pitch;
         for (int x = 0; x < image->w; ++x) {
             const Uint8* q = row + bytes * x;
-            Uint32 p = bytes == 4 ? *reinterpret_cast<const Uint32*>(q) : q[0] | q[1] << 8 | q[2] << 16;
+            Uint32 p =
+                bytes == 4 ? *reinterpret_cast<const Uint32*>(q) : q[0] | q[1] << 8 | q[2] << 16;
             if (p == SPRITE_TRANS_COLOR && !(keyed && p == v.colourKey)) {
                 v.direct = false;
                 break;
@@ -201,7 +211,9 @@ void vondEngine2::setLayerProperty(int n, KAV_LAYER_MODE mode, int flags) {
     layers[n & 3]->setLayerMode(mode, static_cast<unsigned>(flags));
 }
 
-void vondEngine2::SetTileMap(int n, int map) { layers[n & 3]->setLayerTilemap(map); }
+void vondEngine2::SetTileMap(int n, int map) {
+    layers[n & 3]->setLayerTilemap(map);
+}
 
 void vondEngine2::SetLPointer(int n, int x, int y, int xoff, int yoff) {
     layers[n & 3]->SetPointer(x, y, xoff, yoff);
@@ -216,10 +228,18 @@ bool vondEngine2::LoadBGLayer(int n, int image) {
     return true;
 }
 
-void vondEngine2::toggleLayer(int n) { layerShown[n & 3] = !layerShown[n & 3]; }
-void vondEngine2::toggleLayer(int n, bool shown) { layerShown[n & 3] = shown; }
-void vondEngine2::toggleSLayer(int L) { spriteLayerShown[L & 3] = !spriteLayerShown[L & 3]; }
-void vondEngine2::toggleSLayer(int L, bool shown) { spriteLayerShown[L & 3] = shown; }
+void vondEngine2::toggleLayer(int n) {
+    layerShown[n & 3] = !layerShown[n & 3];
+}
+void vondEngine2::toggleLayer(int n, bool shown) {
+    layerShown[n & 3] = shown;
+}
+void vondEngine2::toggleSLayer(int L) {
+    spriteLayerShown[L & 3] = !spriteLayerShown[L & 3];
+}
+void vondEngine2::toggleSLayer(int L, bool shown) {
+    spriteLayerShown[L & 3] = shown;
+}
 
 vondWindow2* vondEngine2::NewPicWin(int x, int y, int id, int image) {
     windows.push_back(new vondImageWin(x, y, 0, static_cast<unsigned>(id), image));
@@ -246,16 +266,20 @@ void vondEngine2::DestroyWin(int id) {
     auto doomed = std::stable_partition(windows.begin(), windows.end(), [id](vondWindow2* w) {
         return w->getID() != static_cast<unsigned>(id);
     });
-    for (auto it = doomed; it != windows.end(); ++it) delete *it;
+    for (auto it = doomed; it != windows.end(); ++it)
+        delete *it;
     windows.erase(doomed, windows.end());
 }
 
 void vondEngine2::DestroyAll() {
     destroyClickHandlers();
-    for (auto* w : windows) delete w;
+    for (auto* w : windows)
+        delete w;
     windows.clear();
-    for (int n = 0; n < TILE_LAYERS; ++n) toggleLayer(n, false);
-    for (int L = 1; L <= SPRITE_LAYERS; ++L) toggleSLayer(L, false);
+    for (int n = 0; n < TILE_LAYERS; ++n)
+        toggleLayer(n, false);
+    for (int L = 1; L <= SPRITE_LAYERS; ++L)
+        toggleSLayer(L, false);
     destroySprites();
     destroyLayers();
     createLayers();

@@ -57,13 +57,25 @@ inline int64_t vondTruncate64(double d) {
 }
 
 // Number conversions of the script interface, by truncation toward zero.
-inline int vondToInt(double d) { return static_cast<int32_t>(static_cast<uint32_t>(vondTruncate64(d))); }
-inline unsigned vondToUnsigned(double d) { return static_cast<uint32_t>(vondTruncate64(d)); }
-inline unsigned char vondToByte(double d) { return static_cast<unsigned char>(vondTruncate64(d) & 0xFF); }
+inline int vondToInt(double d) {
+    return static_cast<int32_t>(static_cast<uint32_t>(vondTruncate64(d)));
+}
+inline unsigned vondToUnsigned(double d) {
+    return static_cast<uint32_t>(vondTruncate64(d));
+}
+inline unsigned char vondToByte(double d) {
+    return static_cast<unsigned char>(vondTruncate64(d) & 0xFF);
+}
 
-inline int vondArgs::toInt(int k) const { return vondToInt(number(k)); }
-inline unsigned vondArgs::toUnsigned(int k) const { return vondToUnsigned(number(k)); }
-inline unsigned char vondArgs::toByte(int k) const { return vondToByte(number(k)); }
+inline int vondArgs::toInt(int k) const {
+    return vondToInt(number(k));
+}
+inline unsigned vondArgs::toUnsigned(int k) const {
+    return vondToUnsigned(number(k));
+}
+inline unsigned char vondArgs::toByte(int k) const {
+    return vondToByte(number(k));
+}
 
 // Frees every loaded song and sound (the exit routine, before closing audio:
 // the tracker decoder loses track of modules still loaded when it shuts down).

@@ -3,8 +3,8 @@
 #include "vondWindow2.h"
 
 #include "KAV_Font.h"
-#include "vondGlobals.h"
 #include "vondBlit.h"
+#include "vondGlobals.h"
 #include "vondStores.h"
 
 #include <SDL_image.h>

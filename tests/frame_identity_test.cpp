@@ -27,7 +27,8 @@ SDL_Surface* display() {
 
 SDL_Surface* sameFormat(SDL_Surface* like) {
     const SDL_PixelFormat* f = like->format;
-    return SDL_CreateRGBSurface(SDL_SWSURFACE, like->w, like->h, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, like->w, like->h, 32, f->Rmask, f->Gmask, f->Bmask,
+                                0);
 }
 
 // Copies the colour key and translucency of one surface onto another.
@@ -96,7 +97,8 @@ void referenceCompose(vondEngine2& e, const int pictures[4], const std::vector<i
             SDL_BlitSurface(sprites, nullptr, target, nullptr);
         }
     }
-    for (int id : windowIds) e.getWindowHandle(id)->DrawOn(target);
+    for (int id : windowIds)
+        e.getWindowHandle(id)->DrawOn(target);
     SDL_FreeSurface(raster);
     SDL_FreeSurface(sprites);
 }
@@ -137,7 +139,8 @@ void expectFramesMatch(vondEngine2& e, const int pictures[4], const std::vector<
         e.Update(16);
         e.Compose(engineTarget);
         referenceCompose(e, pictures, windowIds, engineReference);
-        EXPECT_EQ(differingPixels(engineTarget, engineReference), 0) << "engine format, frame " << f;
+        EXPECT_EQ(differingPixels(engineTarget, engineReference), 0)
+            << "engine format, frame " << f;
         e.Compose(screen);
         referenceCompose(e, pictures, windowIds, screenReference);
         EXPECT_EQ(differingPixels(screen, screenReference), 0) << "display, frame " << f;
@@ -186,7 +189,8 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     vondImageStore[DEEP] = deep;
     // A 24-bit frame without the key colour: drawn straight on.
     constexpr int DEEP_PLAIN = 31006;
-    SDL_Surface* deepPlain = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+    SDL_Surface* deepPlain =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 24, 0xFF, 0xFF00, 0xFF0000, 0);
     SDL_FillRect(deepPlain, nullptr, SDL_MapRGB(deepPlain->format, 200, 30, 60));
     SDL_FillRect(deepPlain, &inner, SDL_MapRGB(deepPlain->format, 0, 255, 0));
     SDL_SetColorKey(deepPlain, SDL_SRCCOLORKEY, SDL_MapRGB(deepPlain->format, 0, 255, 0));
@@ -214,13 +218,17 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     for (int t = 0; t < 5; ++t)
         e.addSprite(new KAV_Sprite(static_cast<unsigned char>(50 + t), 1, 0,
                                    new unsigned[1]{static_cast<unsigned>(images[t])}));
-    for (int L = 1; L <= 4; ++L) e.toggleSLayer(L, true);
+    for (int L = 1; L <= 4; ++L)
+        e.toggleSLayer(L, true);
     // Layer 1 only plain frames, layer 2 none, layer 3 plain until its frames
     // turn half-transparent, layer 4 mixed.
-    for (int i = 0; i < 6; ++i) e.placeSprite(53 + i % 2, 1, i * 2, 3, i, 0);
-    for (int i = 0; i < 6; ++i) e.placeSprite(50, 2, i * 2 + 1, 4, 0, 0);
+    for (int i = 0; i < 6; ++i)
+        e.placeSprite(53 + i % 2, 1, i * 2, 3, i, 0);
+    for (int i = 0; i < 6; ++i)
+        e.placeSprite(50, 2, i * 2 + 1, 4, 0, 0);
     e.placeSprite(52, 2, 3, 4, 5, 5);
-    for (int i = 0; i < 6; ++i) e.placeSprite(51, 3, i * 3, 6, 3, 0);
+    for (int i = 0; i < 6; ++i)
+        e.placeSprite(51, 3, i * 3, 6, 3, 0);
     e.placeSprite(53, 4, 2, 8, 0, 0);
     e.placeSprite(50, 4, 2, 8, 10, 6);
 
@@ -229,7 +237,7 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
         e.MoveLPointer(1, 0, 0, -3, -2); // offsets only: sprites stay on their cells
         e.MoveLPointer(3, 0, 0, -1, -1);
         if (f == 1) {
-            e.toggleLayer(3, false); // the opaque map's empty cells show
+            e.toggleLayer(3, false);        // the opaque map's empty cells show
             e.MoveLPointer(2, 0, 0, -4, 0); // the picture layer moves: painted again
         }
         if (f == 3) // a new key on the shade's picture shows too

@@ -48,7 +48,8 @@ std::vector<Uint32> wordsOf(SDL_Surface* s) {
     std::vector<Uint32> out;
     for (int y = 0; y < s->h; ++y)
         for (int x = 0; x < s->w; ++x)
-            out.push_back(reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x]);
+            out.push_back(
+                reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x]);
     return out;
 }
 
@@ -61,9 +62,9 @@ struct Placement {
 // Placements covering every clipping case: inside, over each edge, a source
 // rectangle reaching outside its surface, negative source origins, nothing left.
 const Placement placements[] = {
-    {true, {0, 0, 0, 0}, 10, 12},     {true, {0, 0, 0, 0}, -20, -7},
-    {true, {0, 0, 0, 0}, 600, 460},   {true, {0, 0, 0, 0}, 700, 10},
-    {false, {5, 3, 20, 30}, 100, 50}, {false, {-4, -6, 30, 30}, 30, 40},
+    {true, {0, 0, 0, 0}, 10, 12},          {true, {0, 0, 0, 0}, -20, -7},
+    {true, {0, 0, 0, 0}, 600, 460},        {true, {0, 0, 0, 0}, 700, 10},
+    {false, {5, 3, 20, 30}, 100, 50},      {false, {-4, -6, 30, 30}, 30, 40},
     {false, {30, 40, 100, 100}, 630, -10}, {false, {0, 0, 0, 5}, 1, 1},
 };
 
@@ -105,7 +106,8 @@ TEST(vondBlit, EngineSurfacesCopyAndKeyExactlyAsSdl) {
     SDL_SetClipRect(a, &clip);
     SDL_SetClipRect(b, &clip);
     expectSameAsSdl(src, a, b, true);
-    for (SDL_Surface* s : {src, a, b}) SDL_FreeSurface(s);
+    for (SDL_Surface* s : {src, a, b})
+        SDL_FreeSurface(s);
 }
 
 TEST(vondBlit, OntoTheDisplayConvertsToTheSameColours) {
@@ -113,8 +115,9 @@ TEST(vondBlit, OntoTheDisplayConvertsToTheSameColours) {
     ASSERT_NE(screen, nullptr);
     SDL_Surface* src = KAV_NewSurface(0, 64, 48);
     scribble(src, 3, 0x00F803FB);
-    SDL_Surface* reference = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, screen->format->Rmask,
-                                                  screen->format->Gmask, screen->format->Bmask, 0);
+    SDL_Surface* reference =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, screen->format->Rmask,
+                             screen->format->Gmask, screen->format->Bmask, 0);
     SDL_FillRect(reference, nullptr, 0x123456);
     SDL_FillRect(screen, nullptr, 0x123456);
     ASSERT_TRUE(vondBlitIsFast(src, screen));
@@ -160,8 +163,9 @@ TEST(vondBlit, TwentyFourBitPicturesLandAsWithSdl) {
     SDL_SetColorKey(rgb24, SDL_SRCCOLORKEY, SDL_MapRGB(rgb24->format, 251, 3, 248));
     expectSameAsSdl(rgb24, a, b, true);
 
-    SDL_Surface* reference = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, screen->format->Rmask,
-                                                  screen->format->Gmask, screen->format->Bmask, 0);
+    SDL_Surface* reference =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, screen->format->Rmask,
+                             screen->format->Gmask, screen->format->Bmask, 0);
     SDL_FillRect(reference, nullptr, 0x654321);
     SDL_FillRect(screen, nullptr, 0x654321);
     for (const Placement& p : placements) {
@@ -176,7 +180,8 @@ TEST(vondBlit, TwentyFourBitPicturesLandAsWithSdl) {
         SDL_SetColorKey(rgb24, SDL_SRCCOLORKEY, SDL_MapRGB(rgb24->format, 251, 3, 248));
     }
     EXPECT_EQ(rgbOf(reference), rgbOf(screen));
-    for (SDL_Surface* s : {rgb24, a, b, reference}) SDL_FreeSurface(s);
+    for (SDL_Surface* s : {rgb24, a, b, reference})
+        SDL_FreeSurface(s);
 }
 
 TEST(vondBlit, LeavesAlphaOtherDepthsAndFormatChangesToSdl) {
@@ -198,12 +203,14 @@ TEST(vondBlit, LeavesAlphaOtherDepthsAndFormatChangesToSdl) {
 
     // Another channel order onto an engine surface: the unused byte SDL writes
     // would matter to a later colour key, so SDL does it.
-    SDL_Surface* swapped = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_Surface* swapped =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 32, 0xFF0000, 0xFF00, 0xFF, 0);
     scribble(swapped, 6, 0);
     EXPECT_FALSE(vondBlitIsFast(swapped, a));
     expectSameAsSdl(swapped, a, b, true);
 
-    for (SDL_Surface* s : {a, b, translucent, rgb16, swapped}) SDL_FreeSurface(s);
+    for (SDL_Surface* s : {a, b, translucent, rgb16, swapped})
+        SDL_FreeSurface(s);
 }
 
 } // namespace
