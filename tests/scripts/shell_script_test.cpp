@@ -5,14 +5,6 @@
 
 namespace {
 
-// The log ends with the two lines of the exit routine.
-void expectClosingLines(const std::string& log) {
-    std::vector<std::string> l = lines(log);
-    ASSERT_GE(l.size(), 2u) << log;
-    EXPECT_EQ(l[l.size() - 2].rfind("SDL Error Report: ", 0), 0u) << log;
-    EXPECT_EQ(l.back(), "Exiting program.");
-}
-
 TEST(ShellExit, LuaExitEndsTheRunWithItsStatusAndTheClosingLines) {
     GameDir game;
     game.monkey("exit(3)\n");

@@ -146,6 +146,13 @@ GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
     return waitProcess(p, timeoutSeconds);
 }
 
+void expectClosingLines(const std::string& log) {
+    std::vector<std::string> l = lines(log);
+    ASSERT_GE(l.size(), 2u) << log;
+    EXPECT_EQ(l[l.size() - 2].rfind("SDL Error Report: ", 0), 0u) << log;
+    EXPECT_EQ(l.back(), "Exiting program.");
+}
+
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
     std::istringstream in(text);

@@ -61,6 +61,9 @@ GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
 // Environment every sanitizer-built child needs.
 std::map<std::string, std::string> sanitizerEnvironment();
 
+// Expects the log to end with the exit routine's two lines.
+void expectClosingLines(const std::string& log);
+
 // Lines of a text, without their line ends.
 std::vector<std::string> lines(const std::string& text);
 

@@ -5,39 +5,23 @@
 
 namespace {
 
-void expectClosingLines(const std::string& log) {
-    std::vector<std::string> l = lines(log);
-    ASSERT_GE(l.size(), 2u) << log;
-    EXPECT_EQ(l[l.size() - 2].rfind("SDL Error Report: ", 0), 0u) << log;
-    EXPECT_EQ(l.back(), "Exiting program.");
-}
-
-TEST(ShellWindow, KeyQExitsWithStatusZero) {
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    GameDir game;
-    game.monkey("x = 1\n");
-    WindowGame w(x, game);
-    ASSERT_TRUE(w.hasWindow());
-    w.key("q");
-    GameRun r = w.wait();
-    EXPECT_FALSE(r.timedOut);
-    EXPECT_EQ(r.status, 0);
-    expectClosingLines(r.log);
-}
-
-TEST(ShellWindow, ClosingTheWindowExitsWithStatusZero) {
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    GameDir game;
-    game.monkey("x = 1\n");
-    WindowGame w(x, game);
-    ASSERT_TRUE(w.hasWindow());
-    w.closeWindow();
-    GameRun r = w.wait();
-    EXPECT_FALSE(r.timedOut);
-    EXPECT_EQ(r.status, 0);
-    expectClosingLines(r.log);
+TEST(ShellWindow, KeyQAndTheCloseButtonExitWithStatusZero) {
+    for (bool byKey : {true, false}) {
+        XSession x;
+        ASSERT_TRUE(x.ok());
+        GameDir game;
+        game.monkey("x = 1\n");
+        WindowGame w(x, game);
+        ASSERT_TRUE(w.hasWindow());
+        if (byKey)
+            w.key("q");
+        else
+            w.closeWindow();
+        GameRun r = w.wait();
+        EXPECT_FALSE(r.timedOut) << (byKey ? "q" : "close");
+        EXPECT_EQ(r.status, 0);
+        expectClosingLines(r.log);
+    }
 }
 
 TEST(ShellWindow, ScreenshotOfAFreshEngineIsBlack) {
