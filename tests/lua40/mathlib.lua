@@ -1,11 +1,9 @@
 -- Trigonometry in degrees; the rest as C's library.
 print(sin(90), cos(180), tan(45), asin(1), acos(-1), atan(1), atan2(1, -1))
-print(sin(30), cos(60))
 print(deg(PI), rad(180), PI)
-print(floor(3.7), ceil(3.2), floor(-3.5), abs(-4), sqrt(16), exp(0), log(1), log10(1000))
+print(floor(-3.5), ceil(3.2), log10(1000))
 print(mod(7, 3), mod(-7, 3), mod(7, -3), mod(5.5, 2))
-print(min(3, 1, 2), max(3, 1, 2), min(5))
-print(frexp(8), ldexp(0.5, 4))
+print(min(3, 1, 2), max(3, 1, 2), frexp(8), ldexp(0.5, 4))
 print(2^10, 2^0.5 * 2^0.5 == 2, -2^2)
 randomseed(42)
 local r = random()

@@ -11,7 +11,7 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
@@ -19,9 +19,7 @@ const std::string kCaseDir = std::string(VOND_SOURCE_DIR) + "/tests/lua40/";
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<std::string> caseNames() {
@@ -44,6 +42,8 @@ TEST_P(Lua40Conformance, OutputAndErrorsMatchLua401) {
     const std::string name = GetParam();
     const std::string source = readText(kCaseDir + name + ".lua");
     const bool runsOn = source.find("\n-- runs on\n") != std::string::npos;
+    ASSERT_TRUE(std::ifstream(kCaseDir + name + ".out").good()) << "no " << name << ".out";
+    ASSERT_TRUE(std::ifstream(kCaseDir + name + ".err").good()) << "no " << name << ".err";
     GameDir game;
     game.monkey(source);
     GameRun r = game.run(runsOn ? 3 : 20);
@@ -58,13 +58,6 @@ INSTANTIATE_TEST_SUITE_P(Programs, Lua40Conformance, ::testing::ValuesIn(caseNam
                              return info.param;
                          });
 
-TEST(Lua40Conformance, EveryProgramHasItsExpectedOutputs) {
-    std::vector<std::string> names = caseNames();
-    EXPECT_GE(names.size(), 10u);
-    for (const std::string& name : names) {
-        EXPECT_TRUE(std::ifstream(kCaseDir + name + ".out").good()) << name;
-        EXPECT_TRUE(std::ifstream(kCaseDir + name + ".err").good()) << name;
-    }
-}
+TEST(Lua40Conformance, ProgramsAreFound) { EXPECT_GE(caseNames().size(), 10u); }
 
 } // namespace
