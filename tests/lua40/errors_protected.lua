@@ -8,9 +8,17 @@ print(dostring("error()"))
 print(dostring("undefined_function()"))
 print(dostring("strsub('abc', 1, nil)"))
 print(dostring("assert(nil, 'why')"))
-print(dostring("return 1 < {}"))
 print(dostring("for k, v in 5 do end"))
 print(dostring("for i = 1, 3 do i = 'x' end"))
+-- names in tracebacks: methods, fields, upvalues and anonymous functions
+obj = {}
+function obj:m() error("in method") end
+call(function() obj:m() end, {}, "x")
+local helper = function() error("in local") end
+call(function() %helper() end, {}, "x")
+function named() error("in global") end
+t = {f = named}
+call(function() t.f() end, {}, "x")
 _ERRORMESSAGE = function(m) print("handled: " .. m) end
 print(dostring("error('custom')"))
 exit(0)

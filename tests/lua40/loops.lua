@@ -4,8 +4,6 @@ for i = 1, 10 do
   write(i, " ")
 end
 print()
-for i = 3, 1, -1 do write(i, " ") end
-print()
 for i = "1", "3" do write(i, ";") end
 print()
 
@@ -14,14 +12,6 @@ local t = {10, 20, 30}
 local sum = 0
 for k, v in t do sum = sum + k * v end
 print(sum)
-
--- Setting the key moves the traversal: nil starts it again.
-local seen = 0
-for k, v in {x = 1} do
-  seen = seen + 1
-  if seen < 3 then k = nil end
-end
-print(seen)
 
 -- the condition of repeat does not see the body's locals
 x = "global"
