@@ -4,16 +4,21 @@ print(dostring("x = = 1"))
 print(call(function() error("inside") end, {}, "x"))
 print(call(function() error("silent") end, {}, "x", nil))
 print(dostring("call(error, {'again'})"))
-print(call(function(a) return a .. "!" end, {"ok"}))
 print(dostring("error()"))
 print(dostring("undefined_function()"))
 print(dostring("strsub('abc', 1, nil)"))
 print(dostring("assert(nil, 'why')"))
-print(dostring("local a = {} .. 'x'"))
-print(dostring("return 1 < {}"))
-print(dofile("no_such_file.lua"))
 print(dostring("for k, v in 5 do end"))
 print(dostring("for i = 1, 3 do i = 'x' end"))
+-- names in tracebacks: methods, fields, upvalues and anonymous functions
+obj = {}
+function obj:m() error("in method") end
+call(function() obj:m() end, {}, "x")
+local helper = function() error("in local") end
+call(function() %helper() end, {}, "x")
+function named() error("in global") end
+t = {f = named}
+call(function() t.f() end, {}, "x")
 _ERRORMESSAGE = function(m) print("handled: " .. m) end
 print(dostring("error('custom')"))
 exit(0)

@@ -7,11 +7,6 @@ while i <= 3 do
 end
 print(fs[1](), fs[2](), fs[3]())
 
-g = "old"
-function show() return %g end
-g = "new"
-print(show(), g)
-
 function counter(start)
   local t = {n = start}
   return function() %t.n = %t.n + 1; return %t.n end
@@ -19,19 +14,9 @@ end
 local c = counter(10)
 print(c(), c())
 
-function outer(x)
-  local y = x * 2
-  return function(z) return %x + %y + z end
-end
-print(outer(1)(10))
-
--- a plain name inside the closure is the live global
+-- a plain name inside the closure is the live global; % may be followed by spaces
 v = 1
-local f = function() return v, %v end
+local f = function() return v, % v end
 v = 2
 print(f())
-
--- % may be followed by spaces
-function spaced(a) return function() return % a end end
-print(spaced("ok")())
 exit(0)

@@ -1,17 +1,14 @@
-// Lua 4.0 conformance: every program in tests/lua40/ runs as the start-up
-// script of the real binary, and its standard output and standard error must
-// be exactly those of Lua 4.0.1 (NAME.out, NAME.err beside NAME.lua). A
-// program that ends in an error does not reach its exit(0); it carries the
-// line "-- runs on" and the game is stopped after a short time.
+// Every program in tests/lua40/ runs as the start-up script of the real binary;
+// stdout and stderr must be exactly those of Lua 4.0.1 (NAME.out, NAME.err). A
+// program ending in an error carries "-- runs on" and is stopped after a while.
 #include "vondRun.h"
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
@@ -19,21 +16,14 @@ const std::string kCaseDir = std::string(VOND_SOURCE_DIR) + "/tests/lua40/";
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    EXPECT_TRUE(in.good()) << "missing " << path;
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<std::string> caseNames() {
     std::vector<std::string> names;
-    if (DIR* d = opendir(kCaseDir.c_str())) {
-        while (dirent* e = readdir(d)) {
-            std::string name = e->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lua") == 0)
-                names.push_back(name.substr(0, name.size() - 4));
-        }
-        closedir(d);
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(kCaseDir))
+        if (entry.path().extension() == ".lua") names.push_back(entry.path().stem().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -41,30 +31,22 @@ std::vector<std::string> caseNames() {
 class Lua40Conformance : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Lua40Conformance, OutputAndErrorsMatchLua401) {
-    const std::string name = GetParam();
-    const std::string source = readText(kCaseDir + name + ".lua");
+    const std::string source = readText(kCaseDir + GetParam() + ".lua");
     const bool runsOn = source.find("\n-- runs on\n") != std::string::npos;
     GameDir game;
     game.monkey(source);
     GameRun r = game.run(runsOn ? 3 : 20);
     EXPECT_EQ(r.timedOut, runsOn);
-    if (!runsOn) EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, readText(kCaseDir + name + ".out"));
-    EXPECT_EQ(r.err, readText(kCaseDir + name + ".err"));
+    EXPECT_TRUE(runsOn || r.status == 0) << r.status;
+    EXPECT_EQ(r.out, readText(kCaseDir + GetParam() + ".out"));
+    EXPECT_EQ(r.err, readText(kCaseDir + GetParam() + ".err"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Lua40Conformance, ::testing::ValuesIn(caseNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             return info.param;
-                         });
+                         [](const auto& info) { return info.param; });
 
-TEST(Lua40Conformance, EveryProgramHasItsExpectedOutputs) {
-    std::vector<std::string> names = caseNames();
-    EXPECT_GE(names.size(), 10u);
-    for (const std::string& name : names) {
-        EXPECT_TRUE(std::ifstream(kCaseDir + name + ".out").good()) << name;
-        EXPECT_TRUE(std::ifstream(kCaseDir + name + ".err").good()) << name;
-    }
+TEST(Lua40Conformance, ProgramsAreFound) {
+    EXPECT_GE(caseNames().size(), 10u);
 }
 
 } // namespace
