@@ -15,6 +15,7 @@ namespace {
 std::atomic<long> newCalls{0};
 }
 
+// clang-format off
 void* operator new(size_t n, const std::nothrow_t&) noexcept {
     newCalls.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(n != 0 ? n : 1);
@@ -23,30 +24,15 @@ void* operator new(size_t n) {
     if (void* p = operator new(n, std::nothrow)) return p;
     throw std::bad_alloc();
 }
-void* operator new[](size_t n) {
-    return operator new(n);
-}
-void* operator new[](size_t n, const std::nothrow_t& t) noexcept {
-    return operator new(n, t);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-    std::free(p);
-}
+void* operator new[](size_t n) { return operator new(n); }
+void* operator new[](size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }
+// clang-format on
 
 namespace {
 

@@ -84,7 +84,8 @@ int differingPixels(SDL_Surface* a, SDL_Surface* b) {
         for (int x = 0; x < a->w; ++x)
             if (pixelRGB(a, x, y) != pixelRGB(b, x, y) && count++ == 0)
                 ADD_FAILURE() << "first difference at (" << x << ", " << y << "): engine "
-                              << std::hex << pixelRGB(a, x, y) << " reference " << pixelRGB(b, x, y);
+                              << std::hex << pixelRGB(a, x, y) << " reference "
+                              << pixelRGB(b, x, y);
     return count;
 }
 

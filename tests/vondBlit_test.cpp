@@ -27,9 +27,9 @@ std::vector<Uint32> pixelsOf(SDL_Surface* s, bool words) {
     std::vector<Uint32> out;
     for (int y = 0; y < s->h; ++y)
         for (int x = 0; x < s->w; ++x)
-            out.push_back(words ? reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) +
-                                                             y * s->pitch)[x]
-                                : pixelRGB(s, x, y));
+            out.push_back(
+                words ? reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x]
+                      : pixelRGB(s, x, y));
     return out;
 }
 
@@ -62,18 +62,24 @@ TEST(vondBlit, LeavesTheSamePixelsAndRectanglesAsSdlBlitSurface) {
     SDL_Surface* rgb24 = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 30, 24, 0xFF, 0xFF00, 0xFF0000, 0);
     SDL_Surface* half = KAV_NewSurface(0, 40, 40);
     SDL_Surface* rgb16 = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 16, 0xF800, 0x7E0, 0x1F, 0);
-    SDL_Surface* swapped = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_Surface* swapped =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 32, 0xFF0000, 0xFF00, 0xFF, 0);
     scribble(engine, 1, 0x01F803FB);
     scribble(rgb24, 2, 0xF803FB);
     scribble(half, 5, 0xF803FB);
     SDL_SetAlpha(half, SDL_SRCALPHA, 128);
     SDL_FillRect(rgb16, nullptr, 0x1234);
     scribble(swapped, 6, 0);
-    const struct { SDL_Surface* src; Uint32 key; bool fast; bool words; } cases[] = {
-        {engine, NO_KEY, true, true},  {engine, 0x01F803FB, true, true},
+    const struct {
+        SDL_Surface* src;
+        Uint32 key;
+        bool fast;
+        bool words;
+    } cases[] = {
+        {engine, NO_KEY, true, true},     {engine, 0x01F803FB, true, true},
         {engine, 0x00F803FB, true, true}, {rgb24, NO_KEY, true, true},
-        {rgb24, 0xF803FB, true, true}, {half, NO_KEY, false, false},
-        {rgb16, NO_KEY, false, true},  {swapped, NO_KEY, false, true},
+        {rgb24, 0xF803FB, true, true},    {half, NO_KEY, false, false},
+        {rgb16, NO_KEY, false, true},     {swapped, NO_KEY, false, true},
     };
     const SDL_PixelFormat* f = screen->format;
     SDL_Surface* reference =

@@ -39,7 +39,8 @@ TEST(SceneScript, ImageMapAndLayerFunctionsReadTheirArgumentsAndRefuseBadNumbers
                "print(getLayerX(0, 99), getLayerY(0))\n print(getLayerX())\n"
                "print(getLayerX(4))\n print(getLayerY(-1))\n"
                "setLayerPic(7, 5) setLayerPic(0, 70000) setBlank(5, 1) exit(0)\n",
-               0, "2\t2\n3\t1\n3\n0\n0\n",
+               0,
+               "2\t2\n3\t1\n3\n0\n0\n",
                {"addImage: image 70000 is out of range", "loadMap: tilemap 300 is out of range",
                 "Unable to open tilemap: missing.txt", "ERROR: Asked to use NULL tilemap: 7",
                 "setTilemap: tilemap 999 is out of range", "getLayerX: layer 4 is out of range",
@@ -65,47 +66,56 @@ TEST(SceneScript, MapFlagFunctionsDecideWhetherSpritesWrap) {
 }
 
 TEST(SceneScript, SpriteFunctionsPlaceQueryMoveAndDeleteBySlot) {
-    expectRun({"addSprite(7, 1, 3, 10, 11, 12)\n"
-               "addSprite(263, 0, 1, 10)\n" // 263 as a byte is 7: a second template 7
-               "addSprite(8, 0, 0) addSprite(9, 0, 1, 70000)\n"
-               "print(placeSprite(7, 1, 5, 5, 0, 0))\n print(placeSprite(3, 7, 1, 6, 4, 2, 3))\n"
-               "print(getSpriteX(1, 1), getSpriteY(1, 1))\n print(getSpriteX(257, 1))\n"
-               "print(getSpriteX(3, 1))\n print(getSpriteY(3, 2))\n"
-               "print(placeSprite(99, 1, 0, 0, 0, 0))\n print(placeSprite(7, 5, 0, 0, 0, 0))\n"
-               "print(getSpriteX(0, 0))\n x = moveSprite(1, 1, 1, 0, 23, 0)\n"
-               "print(x, getSpriteX(1, 1))\n delSprite(1, 1)\n print(getSpriteX(1, 1))\n"
-               "print(placeSprite(7, 1, 0, 0, 0, 0))\n delSprite(0, 9)\n"
-               "moveSprite(0, 0, 1, 1, 1, 1) toggleSLayer(4) toggleSLayer(8) exit(0)\n",
-               0, "0\n1\n6\t4\n6\n0\n0\n0\n0\n0\nnil\t7\n0\n1\n",
-               {"New Sprite ID: 7 with flags: 1", "New Sprite ID: 7 with flags: 0",
-                "addSprite: frame count 0 is out of range", "addSprite: image 70000 is out of range",
-                "New Sprite ID: 9 with flags: 0", "Sprite: 7 flags: 1",
-                "Placing sprite: 0 with flags: 1", "Sprite: 7 flags: 1",
-                "Placing sprite: 1 with flags: 1",
-                "Asked to get X on invalid sprite: 3 on sprite layer: 1",
-                "Asked to get Y on invalid sprite: 3 on sprite layer: 2",
-                "placeSprite: sprite layer 5 is out of range",
-                "getSpriteX: sprite layer 0 is out of range", "In move sprite function!",
-                "Asked to get X on invalid sprite: 1 on sprite layer: 1", "Sprite: 7 flags: 1",
-                "Placing sprite: 1 with flags: 1", "delSprite: sprite layer 9 is out of range",
-                "moveSprite: sprite layer 0 is out of range"}});
+    expectRun(
+        {"addSprite(7, 1, 3, 10, 11, 12)\n"
+         "addSprite(263, 0, 1, 10)\n" // 263 as a byte is 7: a second template 7
+         "addSprite(8, 0, 0) addSprite(9, 0, 1, 70000)\n"
+         "print(placeSprite(7, 1, 5, 5, 0, 0))\n print(placeSprite(3, 7, 1, 6, 4, 2, 3))\n"
+         "print(getSpriteX(1, 1), getSpriteY(1, 1))\n print(getSpriteX(257, 1))\n"
+         "print(getSpriteX(3, 1))\n print(getSpriteY(3, 2))\n"
+         "print(placeSprite(99, 1, 0, 0, 0, 0))\n print(placeSprite(7, 5, 0, 0, 0, 0))\n"
+         "print(getSpriteX(0, 0))\n x = moveSprite(1, 1, 1, 0, 23, 0)\n"
+         "print(x, getSpriteX(1, 1))\n delSprite(1, 1)\n print(getSpriteX(1, 1))\n"
+         "print(placeSprite(7, 1, 0, 0, 0, 0))\n delSprite(0, 9)\n"
+         "moveSprite(0, 0, 1, 1, 1, 1) toggleSLayer(4) toggleSLayer(8) exit(0)\n",
+         0,
+         "0\n1\n6\t4\n6\n0\n0\n0\n0\n0\nnil\t7\n0\n1\n",
+         {"New Sprite ID: 7 with flags: 1", "New Sprite ID: 7 with flags: 0",
+          "addSprite: frame count 0 is out of range", "addSprite: image 70000 is out of range",
+          "New Sprite ID: 9 with flags: 0", "Sprite: 7 flags: 1", "Placing sprite: 0 with flags: 1",
+          "Sprite: 7 flags: 1", "Placing sprite: 1 with flags: 1",
+          "Asked to get X on invalid sprite: 3 on sprite layer: 1",
+          "Asked to get Y on invalid sprite: 3 on sprite layer: 2",
+          "placeSprite: sprite layer 5 is out of range",
+          "getSpriteX: sprite layer 0 is out of range", "In move sprite function!",
+          "Asked to get X on invalid sprite: 1 on sprite layer: 1", "Sprite: 7 flags: 1",
+          "Placing sprite: 1 with flags: 1", "delSprite: sprite layer 9 is out of range",
+          "moveSprite: sprite layer 0 is out of range"}});
 }
 
 TEST(SceneScript, FatalErrorsEndTheRunWithStatusOneAfterTheirLogLine) {
     const Case cases[] = {
-        {"addImage(1, 'nofile.png')\nprint('not reached')\n", 1, "",
+        {"addImage(1, 'nofile.png')\nprint('not reached')\n",
+         1,
+         "",
          {"Unable to load image: nofile.png"}},
         {"addSprite(1, 0, 1, 0) placeSprite(1, 1, 0, 0, 0, 0) moveSprite(9, 1, 1, 0, 0, 0)\n"
          "print('not reached')\n",
-         1, "", {"Asked to move a nonexistant sprite: 9"}},
+         1,
+         "",
+         {"Asked to move a nonexistant sprite: 9"}},
         // Layer 1 is toggled twice and stays hidden; layer 2 is drawn in the first frame.
-        {"setLayerPic(1, 66) setLayerPic(2, 77) toggleLayer(1) toggleLayer(5) toggleLayer(6)\n", 1,
-         "", {"Error: Layer asked to use NULL image: 77"}},
+        {"setLayerPic(1, 66) setLayerPic(2, 77) toggleLayer(1) toggleLayer(5) toggleLayer(6)\n",
+         1,
+         "",
+         {"Error: Layer asked to use NULL image: 77"}},
         // 256 sprites fill a sprite layer; the 257th is fatal.
         {"addSprite(1, 0, 1, 0)\n for i = 0, 255 do last = placeSprite(1, 2, i, 0, 0, 0) end\n"
          "print(last) placeSprite(1, 2, 0, 0, 0, 0) print('not reached')\n",
-         1, "255\n",
-         {"Placing sprite: 255 with flags: 0", "Sprite: 1 flags: 0", "Too many sprites on layer: 2"}},
+         1,
+         "255\n",
+         {"Placing sprite: 255 with flags: 0", "Sprite: 1 flags: 0",
+          "Too many sprites on layer: 2"}},
     };
     for (const Case& c : cases)
         expectRun(c);

@@ -22,7 +22,8 @@ void writeSheet(const std::string& path, int w, int h, std::vector<Uint32> colou
 std::string exampleMap(const std::string& picture, int firstAttribute) {
     return "KAVMAP1\nTILESET\nid 0\nimage " + picture +
            "\nkey 255 0 255\nMAP\nid 1\nwidth 2\nheight 2\ncells\n0 0\ntile 0\ncollide 0\n"
-           "attribute " + std::to_string(firstAttribute) +
+           "attribute " +
+           std::to_string(firstAttribute) +
            "\n1 0\ntile 1\ncollide 1\nattribute 0\n0 1\ntile -1\ncollide 0\nattribute 0\n"
            "1 1\ntile 1\ncollide 0\nattribute 0\n\n";
 }
@@ -65,17 +66,24 @@ KAV_Tilemap* SceneTest::read(const std::string& text, const std::string& name) {
     return maps.back();
 }
 
-KAV_Tilemap* SceneTest::makeMap(int number, int w, int h, int attribute,
-                                std::function<int(int, int)> tile) {
-    if (!dir.exists("scene-tiles.bmp"))
-        writeSheet(dir.file("scene-tiles.bmp"), 128, 32, {SCENE_COLOURS, SCENE_COLOURS + 4});
-    std::string text = "KAVMAP1\nTILESET\nid 0\nimage " + dir.file("scene-tiles.bmp") +
+std::string mapText(int tileset, const std::string& picture, int number, int w, int h,
+                    int attribute, std::function<int(int, int)> tile) {
+    std::string text = "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture +
                        "\nkey 255 0 255\nMAP\nid " + std::to_string(number) + "\nwidth " +
                        std::to_string(w) + "\nheight " + std::to_string(h) + "\ncells\n";
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            text += std::to_string(x) + " " + std::to_string(y) + "\ntile " +
-                    std::to_string(tile(x, y)) + "\ncollide 0\nattribute " +
-                    std::to_string(x + y == 0 ? attribute : 0) + "\n";
-    return read(text + "\n", "map" + std::to_string(number) + ".txt");
+            if (tile(x, y) >= -1)
+                text += std::to_string(x) + " " + std::to_string(y) + "\ntile " +
+                        std::to_string(tile(x, y)) + "\ncollide 0\nattribute " +
+                        std::to_string(x + y == 0 ? attribute : 0) + "\n";
+    return text + "\n";
+}
+
+KAV_Tilemap* SceneTest::makeMap(int number, int w, int h, int attribute,
+                                std::function<int(int, int)> tile) {
+    if (!dir.exists("scene-tiles.bmp"))
+        writeSheet(dir.file("scene-tiles.bmp"), 128, 32, {SCENE_COLOURS, SCENE_COLOURS + 4});
+    return read(mapText(0, dir.file("scene-tiles.bmp"), number, w, h, attribute, tile),
+                "map" + std::to_string(number) + ".txt");
 }

@@ -22,6 +22,12 @@ void writeSheet(const std::string& path, int w, int h, std::vector<Uint32> colou
 // given attribute, (1, 0) tile 1 blocked, (0, 1) empty, (1, 1) tile 1.
 std::string exampleMap(const std::string& picture, int firstAttribute);
 
+// Text of a w x h map `number` drawn with tileset `tileset` (picture, magenta
+// key): tile(x, y) per cell (-1 empty, below -1 not written), the first cell's
+// attribute as given.
+std::string mapText(int tileset, const std::string& picture, int number, int w, int h,
+                    int attribute, std::function<int(int, int)> tile);
+
 // The 640 x 480 display, opened on first use.
 SDL_Surface* displaySurface();
 
@@ -32,8 +38,7 @@ class SceneTest : public ::testing::Test {
     std::vector<std::string> logLines(); // the error log so far
     // Reads map text from a file as loadMap does; the map is deleted by TearDown.
     KAV_Tilemap* read(const std::string& text, const std::string& name = "map.txt");
-    // A w x h tilemap `number` with tile(x, y) per cell (-1 empty), the given
-    // first-cell attribute and tileset 0: tiles SCENE_COLOURS, magenta key.
+    // mapText's map read with tileset 0: tiles SCENE_COLOURS.
     KAV_Tilemap* makeMap(int number, int w, int h, int attribute,
                          std::function<int(int, int)> tile);
     GameDir dir;

@@ -3,59 +3,13 @@
 #include "vondSceneFixture.h"
 #include "vondWindowRun.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <memory>
 
 namespace {
 
 constexpr Uint32 GREY = 0x808080, WHITE = 0xFFFFFF, CYAN = 0x00FFFF, ORANGE = 0xFF8000;
 
-// A 30 x 20 map of tileset `tileset`; cells where tile() is negative are not written at all.
-std::string mapText(int tileset, const std::string& picture, int number,
-                    std::function<int(int, int)> tile) {
-    std::string t = "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture +
-                    "\nkey 255 0 255\nMAP\nid " + std::to_string(number) +
-                    "\nwidth 30\nheight 20\ncells\n";
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 30; ++x)
-            if (tile(x, y) >= 0)
-                t += std::to_string(x) + " " + std::to_string(y) + "\ntile " +
-                     std::to_string(tile(x, y)) + "\ncollide 0\nattribute 0\n";
-    return t + "\n";
-}
-
-// Layer 0: a 4-colour diagonal map at pointer (2, 2); layer 1: one grey tile at
-// cell (6, 3) over see-through cells; sprite layer 1: a white 8 x 8 sprite at
-// cell (4, 4); layers 2 and 3: small pictures, hidden until their keys.
-void buildScene(const GameDir& game) {
-    writeSheet(game.file("tiles.bmp"), 128, 32, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00});
-    writeSheet(game.file("grey.bmp"), 32, 32, {GREY});
-    writeSheet(game.file("white.bmp"), 8, 8, {WHITE});
-    writeSheet(game.file("cyan.bmp"), 16, 16, {CYAN});
-    writeSheet(game.file("orange.bmp"), 16, 16, {ORANGE});
-    game.write("ground.txt", mapText(0, "tiles.bmp", 1, [](int x, int y) { return (x + y) % 4; }));
-    game.write("top.txt", mapText(1, "grey.bmp", 2, [](int x, int y) { return x == 6 && y == 3 ? 0 : -1; }));
-    game.monkey(
-        "loadMap(1, 'ground.txt')\n loadMap(2, 'top.txt')\n"
-        "setLayerProperty(0, 1, 0)\n setTilemap(0, 1)\n setLPointer(0, 2, 2, 0, 0)\n"
-        "setLayerProperty(1, 1, 1)\n setTilemap(1, 2)\n"
-        "addImage(50, 'white.bmp')\n addImage(51, 'cyan.bmp')\n addImage(52, 'orange.bmp')\n"
-        "addSprite(1, 0, 1, 50)\n placeSprite(1, 1, 4, 4, 0, 0)\n"
-        "setLayerProperty(2, 0, 1)\n setLayerPic(2, 51)\n setLPointer(2, -10, -10, 0, 0)\n"
-        "setLayerProperty(3, 0, 1)\n setLayerPic(3, 52)\n setLPointer(3, -11, -10, 0, 0)\n"
-        "toggleLayer(0)\n toggleLayer(1)\n toggleSLayer(1)\n");
-}
-
-std::vector<std::string> debugLines(const std::string& log) {
-    std::vector<std::string> out;
-    for (const std::string& l : lines(log))
-        if (l.rfind("Layer Debug: ", 0) == 0) out.push_back(l);
-    return out;
-}
-
-// Pixels of the lower screen, where only tile layer 0 shows, that moved other than by (dx, dy).
+// Pixels of the lower screen, where only tile layer 0 shows, not moved by (dx, dy).
 int groundMismatches(SDL_Surface* now, SDL_Surface* before, int dx, int dy) {
     int bad = 0;
     for (int y = 200; y < 470; y += 11)
@@ -64,11 +18,31 @@ int groundMismatches(SDL_Surface* now, SDL_Surface* before, int dx, int dy) {
     return bad;
 }
 
-TEST(SceneWindow, DeveloperKeysScrollToggleAndReportTheTileLayers) {
+// Layer 0: a 4-colour diagonal map at pointer (2, 2); layer 1: one grey tile at
+// cell (6, 3) over see-through cells; sprite layer 1: a white 8 x 8 sprite at
+// cell (4, 4); layers 2 and 3: small pictures, hidden until their keys. The
+// arrows scroll layer 0 and w/s/a/d layer 1 by 8 pixels; 5 to 8 write debug lines.
+TEST(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
     XSession x;
     ASSERT_TRUE(x.ok());
     GameDir game;
-    buildScene(game);
+    writeSheet(game.file("tiles.bmp"), 128, 32, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00});
+    writeSheet(game.file("grey.bmp"), 32, 32, {GREY});
+    writeSheet(game.file("white.bmp"), 8, 8, {WHITE});
+    writeSheet(game.file("cyan.bmp"), 16, 16, {CYAN});
+    writeSheet(game.file("orange.bmp"), 16, 16, {ORANGE});
+    game.write("ground.txt",
+               mapText(0, "tiles.bmp", 1, 30, 20, 0, [](int x, int y) { return (x + y) % 4; }));
+    game.write("top.txt", mapText(1, "grey.bmp", 2, 30, 20, 0,
+                                  [](int x, int y) { return x == 6 && y == 3 ? 0 : -2; }));
+    game.monkey("loadMap(1, 'ground.txt') loadMap(2, 'top.txt')\n"
+                "setLayerProperty(0, 1, 0) setTilemap(0, 1) setLPointer(0, 2, 2, 0, 0)\n"
+                "setLayerProperty(1, 1, 1) setTilemap(1, 2)\n"
+                "addImage(50, 'white.bmp') addImage(51, 'cyan.bmp') addImage(52, 'orange.bmp')\n"
+                "addSprite(1, 0, 1, 50) placeSprite(1, 1, 4, 4, 0, 0)\n"
+                "setLayerProperty(2, 0, 1) setLayerPic(2, 51) setLPointer(2, -10, -10, 0, 0)\n"
+                "setLayerProperty(3, 0, 1) setLayerPic(3, 52) setLPointer(3, -11, -10, 0, 0)\n"
+                "toggleLayer(0) toggleLayer(1) toggleSLayer(1)\n");
     WindowGame w(x, game);
     ASSERT_TRUE(w.hasWindow());
     std::vector<std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)>> shots;
@@ -96,10 +70,10 @@ TEST(SceneWindow, DeveloperKeysScrollToggleAndReportTheTileLayers) {
     SDL_Surface* toggled =
         shot({"Left", "Up", "Up", "w", "a", "5", "6", "1", "2", "3", "4", "7", "8"});
     ASSERT_NE(toggled, nullptr);
-    EXPECT_EQ(pixelRGB(toggled, 300, 300), 0u);    // layer 0 hidden
-    EXPECT_EQ(pixelRGB(toggled, 64, 64), WHITE);   // sprite layer 1 stays shown
-    EXPECT_EQ(pixelRGB(toggled, 200, 100), 0u);    // layer 1 hidden
-    EXPECT_EQ(pixelRGB(toggled, 320, 320), CYAN);  // layers 2 and 3 shown
+    EXPECT_EQ(pixelRGB(toggled, 300, 300), 0u); // layers 0 and 1 hidden
+    EXPECT_EQ(pixelRGB(toggled, 200, 100), 0u);
+    EXPECT_EQ(pixelRGB(toggled, 64, 64), WHITE);  // sprite layer 1 stays shown
+    EXPECT_EQ(pixelRGB(toggled, 320, 320), CYAN); // layers 2 and 3 shown
     EXPECT_EQ(pixelRGB(toggled, 352, 320), ORANGE);
     EXPECT_EQ(pixelRGB(toggled, 340, 320), 0u);
 
@@ -108,10 +82,23 @@ TEST(SceneWindow, DeveloperKeysScrollToggleAndReportTheTileLayers) {
     EXPECT_EQ(groundMismatches(again, start, 0, 0), 0); // scrolled back, shown again
     EXPECT_EQ(pixelRGB(again, 200, 100), GREY);
     EXPECT_EQ(pixelRGB(again, 320, 320), pixelRGB(start, 320, 320));
+
+    // A key acts at once, then not again until held for more than 200 ms, then every frame.
+    for (int heldMs : {30, 1500}) {
+        w.keyDown("d");
+        pauseMs(heldMs);
+        w.keyUp("d");
+        w.key("6");
+    }
+    shot({}); // lets the queued keys be handled before quitting
     w.key("q");
     GameRun r = w.wait();
     EXPECT_EQ(r.status, 0);
-    std::vector<std::string> expected = {
+    std::vector<std::string> d;
+    for (const std::string& l : lines(r.log))
+        if (l.rfind("Layer Debug: ", 0) == 0) d.push_back(l);
+    ASSERT_EQ(d.size(), 9u) << r.log;
+    const std::vector<std::string> expected = {
         "Layer Debug: xpos: 1 ypos: 1 xoff: 0 yoff: -30",
         "Layer Debug: xpos: 1 ypos: 1 xoff: 0 yoff: -26",
         "Layer Debug: xpos: -1 ypos: -1 xoff: -24 yoff: -24",
@@ -119,42 +106,17 @@ TEST(SceneWindow, DeveloperKeysScrollToggleAndReportTheTileLayers) {
         "Layer Debug: xpos: 0 ypos: 0 xoff: 0 yoff: 0",
         "Layer Debug: xpos: -10 ypos: -10 xoff: 0 yoff: 0",
         "Layer Debug: xpos: -11 ypos: -10 xoff: 0 yoff: 0",
+        "Layer Debug: xpos: -1 ypos: 0 xoff: -24 yoff: 0", // one step of 8 after a short press
     };
-    EXPECT_EQ(debugLines(r.log), expected) << r.log;
-}
-
-// A key acts at once, then not again until it has been held for more than
-// 200 ms, then in every frame while it is held.
-TEST(SceneWindow, HeldScrollKeyRepeatsOnlyAfter200Ms) {
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    GameDir game;
-    buildScene(game);
-    WindowGame w(x, game);
-    ASSERT_TRUE(w.hasWindow());
-    for (int heldMs : {30, 1500}) {
-        w.keyDown("d");
-        pauseMs(heldMs);
-        w.keyUp("d");
-        w.key("6");
-    }
-    SDL_FreeSurface(w.screenshot()); // lets the queued keys be handled before quitting
-    w.key("q");
-    GameRun r = w.wait();
-    EXPECT_EQ(r.status, 0);
-    std::vector<std::string> d = debugLines(r.log);
-    ASSERT_EQ(d.size(), 2u) << r.log;
-    EXPECT_EQ(d[0], "Layer Debug: xpos: -1 ypos: 0 xoff: -24 yoff: 0"); // one step of 8
+    EXPECT_EQ(std::vector<std::string>(d.begin(), d.end() - 1), expected);
     int px = 0, py = 0, ox = 0, oy = 0;
-    ASSERT_EQ(std::sscanf(d[1].c_str(), "Layer Debug: xpos: %d ypos: %d xoff: %d yoff: %d", &px,
+    ASSERT_EQ(std::sscanf(d[8].c_str(), "Layer Debug: xpos: %d ypos: %d xoff: %d yoff: %d", &px,
                           &py, &ox, &oy),
               4);
-    int world = 32 * px - ox; // pixel shown at the left edge
-    EXPECT_EQ(world % 8, 0);
-    // The press itself, then at least three repeats (every frame after 200 ms;
-    // frames are slow when the machine is busy).
-    EXPECT_LE(world, -8 - 8 - 8 * 3) << d[1];
-    EXPECT_EQ(py * 100 + oy, 0);
+    // The press itself, then at least three repeats (frames are slow when the machine is busy).
+    EXPECT_EQ((32 * px - ox) % 8, 0);
+    EXPECT_LE(32 * px - ox, -8 - 8 - 8 * 3) << d[8];
+    EXPECT_EQ(32 * py - oy, 0);
 }
 
 } // namespace
