@@ -1,9 +1,6 @@
 // The scene's script functions in the real binary: images, maps, tile layers
 // and sprites, with their results, log lines and fatal exits.
-#include "vondRun.h"
 #include "vondSceneFixture.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
