@@ -8,39 +8,12 @@
 #include "../bench/vondWorstCase.h"
 
 #include "vondGlobals.h"
-
-#include <gtest/gtest.h>
-
-#include <SDL.h>
-
-#include <vector>
+#include "vondSceneFixture.h"
 
 namespace {
 
-SDL_Surface* display() {
-    if (SDL_GetVideoSurface() == nullptr) {
-        SDL_InitSubSystem(SDL_INIT_VIDEO);
-        SDL_SetVideoMode(640, 480, 32, 0);
-    }
-    return SDL_GetVideoSurface();
-}
-
-SDL_Surface* sameFormat(SDL_Surface* like) {
-    const SDL_PixelFormat* f = like->format;
-    return SDL_CreateRGBSurface(SDL_SWSURFACE, like->w, like->h, 32, f->Rmask, f->Gmask, f->Bmask,
-                                0);
-}
-
-// Copies the colour key and translucency of one surface onto another.
-void copyKeyAndAlpha(SDL_Surface* from, SDL_Surface* to) {
-    SDL_SetColorKey(to, from->flags & SDL_SRCCOLORKEY, from->format->colorkey);
-    if (from->flags & SDL_SRCALPHA)
-        SDL_SetAlpha(to, SDL_SRCALPHA, from->format->alpha);
-    else
-        SDL_SetAlpha(to, 0, 255);
-}
-
-// The raster of a tile layer painted from its tilemap or picture.
+// The raster of tile layer n painted from its tilemap or picture, keyed and
+// blended as the engine's raster is.
 void referenceRaster(vondEngine2& e, int n, int picture, SDL_Surface* out) {
     KAV_Layer* layer = e.getLayer(n);
     KAV_LAYER_MODE mode;
@@ -54,16 +27,17 @@ void referenceRaster(vondEngine2& e, int n, int picture, SDL_Surface* out) {
         for (int row = 0; row < 16; ++row)
             for (int column = 0; column < 22; ++column) {
                 KAV_Tile tile = map->GetTile(px + column, py + row);
-                if (tile.image == nullptr) continue;
                 SDL_Rect at = newRect(ox + 32 * column, oy + 32 * row, 0, 0);
-                SDL_BlitSurface(tile.image, nullptr, out, &at);
+                if (tile.image != nullptr) SDL_BlitSurface(tile.image, nullptr, out, &at);
             }
     } else {
         SDL_FillRect(out, nullptr, SPRITE_TRANS_COLOR);
         SDL_Rect at = newRect(ox - 32 * px, oy - 32 * py, 0, 0);
         SDL_BlitSurface(vondImageStore[picture], nullptr, out, &at);
     }
-    copyKeyAndAlpha(layer->getRasterContext(), out);
+    SDL_Surface* raster = layer->getRasterContext();
+    SDL_SetColorKey(out, raster->flags & SDL_SRCCOLORKEY, raster->format->colorkey);
+    SDL_SetAlpha(out, raster->flags & SDL_SRCALPHA, raster->format->alpha);
 }
 
 void referenceSprites(vondEngine2& e, int L, SDL_Surface* out) {
@@ -107,20 +81,11 @@ void referenceCompose(vondEngine2& e, const int pictures[4], const std::vector<i
 int differingPixels(SDL_Surface* a, SDL_Surface* b) {
     int count = 0;
     for (int y = 0; y < a->h; ++y)
-        for (int x = 0; x < a->w; ++x) {
-            Uint32 pa = reinterpret_cast<Uint32*>(static_cast<Uint8*>(a->pixels) + y * a->pitch)[x];
-            Uint32 pb = reinterpret_cast<Uint32*>(static_cast<Uint8*>(b->pixels) + y * b->pitch)[x];
-            Uint8 ra, ga, ba, rb, gb, bb;
-            SDL_GetRGB(pa, a->format, &ra, &ga, &ba);
-            SDL_GetRGB(pb, b->format, &rb, &gb, &bb);
-            if (ra != rb || ga != gb || ba != bb) {
-                if (count == 0)
-                    ADD_FAILURE() << "first difference at (" << x << ", " << y << "): engine "
-                                  << int(ra) << "," << int(ga) << "," << int(ba) << " reference "
-                                  << int(rb) << "," << int(gb) << "," << int(bb);
-                ++count;
-            }
-        }
+        for (int x = 0; x < a->w; ++x)
+            if (pixelRGB(a, x, y) != pixelRGB(b, x, y) && count++ == 0)
+                ADD_FAILURE() << "first difference at (" << x << ", " << y << "): engine "
+                              << std::hex << pixelRGB(a, x, y) << " reference "
+                              << pixelRGB(b, x, y);
     return count;
 }
 
@@ -129,25 +94,25 @@ int differingPixels(SDL_Surface* a, SDL_Surface* b) {
 template <typename Advance>
 void expectFramesMatch(vondEngine2& e, const int pictures[4], const std::vector<int>& windowIds,
                        int frames, Advance advance) {
-    SDL_Surface* screen = display();
+    SDL_Surface* screen = displaySurface();
     ASSERT_NE(screen, nullptr);
+    const SDL_PixelFormat* f = screen->format;
     SDL_Surface* engineTarget = KAV_NewSurface(0, 640, 480);
     SDL_Surface* engineReference = KAV_NewSurface(0, 640, 480);
-    SDL_Surface* screenReference = sameFormat(screen);
-    for (int f = 0; f < frames; ++f) {
-        advance(f);
+    SDL_Surface* screenReference =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    for (int frame = 0; frame < frames; ++frame) {
+        advance(frame);
         e.Update(16);
         e.Compose(engineTarget);
         referenceCompose(e, pictures, windowIds, engineReference);
-        EXPECT_EQ(differingPixels(engineTarget, engineReference), 0)
-            << "engine format, frame " << f;
+        EXPECT_EQ(differingPixels(engineTarget, engineReference), 0) << "engine, frame " << frame;
         e.Compose(screen);
         referenceCompose(e, pictures, windowIds, screenReference);
-        EXPECT_EQ(differingPixels(screen, screenReference), 0) << "display, frame " << f;
+        EXPECT_EQ(differingPixels(screen, screenReference), 0) << "display, frame " << frame;
     }
-    SDL_FreeSurface(engineTarget);
-    SDL_FreeSurface(engineReference);
-    SDL_FreeSurface(screenReference);
+    for (SDL_Surface* s : {engineTarget, engineReference, screenReference})
+        SDL_FreeSurface(s);
 }
 
 TEST(FrameIdentity, WorstCaseSceneScrollingMatchesTheReference) {
@@ -157,44 +122,41 @@ TEST(FrameIdentity, WorstCaseSceneScrollingMatchesTheReference) {
     // Some layers hidden part of the time, so that sprite layers also land on black.
     expectFramesMatch(e, pictures, vondWorstCase::windowIds(), 6, [&](int f) {
         vondWorstCase::scroll(e, f);
-        if (f == 3) {
-            e.toggleLayer(0, false);
-            e.toggleSLayer(2, false);
-        }
+        if (f == 3) e.toggleLayer(0, false), e.toggleSLayer(2, false);
     });
+}
+
+// A 24-bit 40 x 40 frame: a square of `inner` in `outer`, keyed on `inner` if asked.
+SDL_Surface* deepFrame(Uint32 outer, Uint32 inner, bool keyInner) {
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+    SDL_Rect square = newRect(10, 10, 20, 20);
+    SDL_FillRect(s, nullptr, outer);
+    SDL_FillRect(s, &square, inner);
+    if (keyInner) SDL_SetColorKey(s, SDL_SRCCOLORKEY, inner);
+    return s;
 }
 
 // Pictures that cannot be drawn straight onto the screen: a sprite frame with
 // pixels of exactly the sprite layers' key colour (they must stay see-through),
-// a half-transparent sprite, a 24-bit frame; an opaque backdrop, a
-// translucent picture layer, and a sprite layer with no tile layer under it.
+// a half-transparent sprite, 24-bit frames; an opaque backdrop, a translucent
+// picture layer, and a sprite layer with no tile layer under it.
 TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
-    display();
+    displaySurface();
     {
         vondEngine2 scratch; // makes the worst case's tiles and tilemaps
         vondWorstCase::build(scratch);
     }
     vondEngine2 e;
     constexpr int BACKDROP = 31000, SHADE = 31001, KEYED = 31002, HALF = 31003, DEEP = 31004,
-                  PLAIN = 31005;
-    vondImageStore[PLAIN] = vondWorstCase::patterned(40, 40, 15, 0, 0, 0, 0);
-    vondImageStore[BACKDROP] = vondWorstCase::patterned(700, 500, 11, 0, 0, 0, 0);
-    vondImageStore[SHADE] = vondWorstCase::patterned(300, 200, 12, 3, 251, 3, 248);
-    vondImageStore[KEYED] = vondWorstCase::patterned(40, 40, 13, 4, 251, 3, 248);
-    vondImageStore[HALF] = vondWorstCase::patterned(40, 40, 14, 0, 0, 0, 0);
-    SDL_Surface* deep = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    SDL_FillRect(deep, nullptr, SDL_MapRGB(deep->format, 251, 3, 248));
-    SDL_Rect inner = newRect(10, 10, 20, 20);
-    SDL_FillRect(deep, &inner, SDL_MapRGB(deep->format, 20, 200, 90));
-    vondImageStore[DEEP] = deep;
-    // A 24-bit frame without the key colour: drawn straight on.
-    constexpr int DEEP_PLAIN = 31006;
-    SDL_Surface* deepPlain =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    SDL_FillRect(deepPlain, nullptr, SDL_MapRGB(deepPlain->format, 200, 30, 60));
-    SDL_FillRect(deepPlain, &inner, SDL_MapRGB(deepPlain->format, 0, 255, 0));
-    SDL_SetColorKey(deepPlain, SDL_SRCCOLORKEY, SDL_MapRGB(deepPlain->format, 0, 255, 0));
-    vondImageStore[DEEP_PLAIN] = deepPlain;
+                  PLAIN = 31005, DEEP_PLAIN = 31006;
+    using vondWorstCase::patterned;
+    vondImageStore[PLAIN] = patterned(40, 40, 15, 0, 0, 0, 0);
+    vondImageStore[BACKDROP] = patterned(700, 500, 11, 0, 0, 0, 0);
+    vondImageStore[SHADE] = patterned(300, 200, 12, 3, 251, 3, 248);
+    vondImageStore[KEYED] = patterned(40, 40, 13, 4, 251, 3, 248);
+    vondImageStore[HALF] = patterned(40, 40, 14, 0, 0, 0, 0);
+    vondImageStore[DEEP] = deepFrame(0xF803FB, 0x5AC814, false); // all key colour around
+    vondImageStore[DEEP_PLAIN] = deepFrame(0x3C1EC8, 0x00FF00, true);
 
     e.setLayerProperty(0, KAV_LAYER_PICTURE, 0);
     e.LoadBGLayer(0, BACKDROP);
@@ -202,33 +164,27 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     e.setLayerProperty(2, KAV_LAYER_PICTURE, KAV_Layer::TRANSPARENT | KAV_Layer::TRANSLUCENT);
     e.LoadBGLayer(2, SHADE);
     e.SetLPointer(2, 0, 0, 40, 30);
-    e.toggleLayer(0, true);
-    e.toggleLayer(2, true);
     // An opaque tilemap layer with empty cells (scrolled every frame), and a
     // transparent one whose map came before its mode, so it keys on white.
     e.setLayerProperty(1, KAV_LAYER_TILEMAP, 0);
     e.SetTileMap(1, vondWorstCase::FIRST_MAP + 1);
     e.SetTileMap(3, vondWorstCase::FIRST_MAP + 2);
     e.setLayerProperty(3, KAV_LAYER_TILEMAP, KAV_Layer::TRANSPARENT);
-    e.toggleLayer(1, true);
-    e.toggleLayer(3, true);
-
+    for (int n = 0; n < 4; ++n)
+        e.toggleLayer(n, true), e.toggleSLayer(n + 1, true);
     // Templates 50 to 54: KEYED, HALF, DEEP, PLAIN, DEEP_PLAIN.
     const int images[] = {KEYED, HALF, DEEP, PLAIN, DEEP_PLAIN};
     for (int t = 0; t < 5; ++t)
         e.addSprite(new KAV_Sprite(static_cast<unsigned char>(50 + t), 1, 0,
                                    new unsigned[1]{static_cast<unsigned>(images[t])}));
-    for (int L = 1; L <= 4; ++L)
-        e.toggleSLayer(L, true);
-    // Layer 1 only plain frames, layer 2 none, layer 3 plain until its frames
-    // turn half-transparent, layer 4 mixed.
-    for (int i = 0; i < 6; ++i)
+    // Layer 1 only plain frames, layer 2 keyed and deep ones, layer 3 plain until
+    // its frames turn half-transparent, layer 4 mixed.
+    for (int i = 0; i < 6; ++i) {
         e.placeSprite(53 + i % 2, 1, i * 2, 3, i, 0);
-    for (int i = 0; i < 6; ++i)
         e.placeSprite(50, 2, i * 2 + 1, 4, 0, 0);
-    e.placeSprite(52, 2, 3, 4, 5, 5);
-    for (int i = 0; i < 6; ++i)
         e.placeSprite(51, 3, i * 3, 6, 3, 0);
+    }
+    e.placeSprite(52, 2, 3, 4, 5, 5);
     e.placeSprite(53, 4, 2, 8, 0, 0);
     e.placeSprite(50, 4, 2, 8, 10, 6);
 
@@ -240,22 +196,17 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
             e.toggleLayer(3, false);        // the opaque map's empty cells show
             e.MoveLPointer(2, 0, 0, -4, 0); // the picture layer moves: painted again
         }
-        if (f == 3) // a new key on the shade's picture shows too
-            SDL_SetColorKey(vondImageStore[SHADE], SDL_SRCCOLORKEY,
-                            reinterpret_cast<Uint32*>(vondImageStore[SHADE]->pixels)[1]);
-        if (f == 2) {
-            // Sprite layers 1 and 2 on the backdrop, then half-transparent frames.
+        if (f == 2) { // sprite layers 1 and 2 on the backdrop, then half-transparent frames
             e.toggleLayer(1, false);
             SDL_SetAlpha(vondImageStore[HALF], SDL_SRCALPHA, 128);
-            SDL_SetColorKey(vondImageStore[HALF], SDL_SRCCOLORKEY,
-                            SDL_MapRGB(vondImageStore[HALF]->format, 0, 0, 0));
+            SDL_SetColorKey(vondImageStore[HALF], SDL_SRCCOLORKEY, 0);
         }
-        if (f == 3) e.toggleLayer(0, false); // sprite layer 1 now lies on black
-        if (f == 4) {
-            e.toggleLayer(2, false);
-            e.toggleSLayer(1, false);
-            e.toggleLayer(3, true);
+        if (f == 3) { // a new key on the shade's picture shows; sprite layer 1 lies on black
+            SDL_SetColorKey(vondImageStore[SHADE], SDL_SRCCOLORKEY,
+                            reinterpret_cast<Uint32*>(vondImageStore[SHADE]->pixels)[1]);
+            e.toggleLayer(0, false);
         }
+        if (f == 4) e.toggleLayer(2, false), e.toggleSLayer(1, false), e.toggleLayer(3, true);
     });
 }
 

@@ -2,214 +2,115 @@
 // clipping, the same colour keying, the same conversion onto the display, and
 // SDL itself for everything it does not copy on its own.
 #include "vondBlit.h"
+#include "vondSceneFixture.h"
 #include "vondStores.h"
 
-#include <gtest/gtest.h>
-
-#include <SDL.h>
-
-#include <cstdint>
-#include <vector>
+#include <tuple>
 
 namespace {
 
-SDL_Surface* display() {
-    if (SDL_GetVideoSurface() == nullptr) {
-        SDL_InitSubSystem(SDL_INIT_VIDEO);
-        SDL_SetVideoMode(640, 480, 32, 0);
-    }
-    return SDL_GetVideoSurface();
-}
-
-// Pseudo-random pixels of which every fifth is the key colour given.
-void scribble(SDL_Surface* s, uint32_t seed, Uint32 keyEvery5) {
-    for (int y = 0; y < s->h; ++y) {
-        auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
-        for (int x = 0; x < s->w; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            row[x] = (x + y) % 5 == 0 ? keyEvery5 : (seed >> 4) & 0x00FFFFFF;
-        }
-    }
-}
-
-std::vector<Uint32> rgbOf(SDL_Surface* s) {
-    std::vector<Uint32> out;
+// Pseudo-random pixels (top byte `top`) of which every fifth is `keyEvery5`.
+void scribble(SDL_Surface* s, uint32_t seed, Uint32 keyEvery5, Uint32 top = 0) {
     for (int y = 0; y < s->h; ++y)
         for (int x = 0; x < s->w; ++x) {
-            Uint32 p = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x];
-            Uint8 r, g, b;
-            SDL_GetRGB(p, s->format, &r, &g, &b);
-            out.push_back(static_cast<Uint32>(r) << 16 | g << 8 | b);
+            seed = seed * 1664525u + 1013904223u;
+            Uint32 p = (x + y) % 5 == 0 ? keyEvery5 : top | ((seed >> 4) & 0x00FFFFFF);
+            if (s->format->BytesPerPixel == 4)
+                reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x] = p;
+            else
+                SDL_memcpy(static_cast<Uint8*>(s->pixels) + y * s->pitch + 3 * x, &p, 3);
         }
-    return out;
 }
 
-std::vector<Uint32> wordsOf(SDL_Surface* s) {
+// Whole 32-bit words (unused byte included), or RGB only.
+std::vector<Uint32> pixelsOf(SDL_Surface* s, bool words) {
     std::vector<Uint32> out;
     for (int y = 0; y < s->h; ++y)
         for (int x = 0; x < s->w; ++x)
             out.push_back(
-                reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x]);
+                words ? reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x]
+                      : pixelRGB(s, x, y));
     return out;
 }
 
-struct Placement {
+// Every clipping case: inside, over each edge, a source rectangle reaching
+// outside its surface, negative source origins, nothing left.
+const struct Placement {
     bool wholeSource;
     SDL_Rect source;
     int x, y;
-};
-
-// Placements covering every clipping case: inside, over each edge, a source
-// rectangle reaching outside its surface, negative source origins, nothing left.
-const Placement placements[] = {
+} placements[] = {
     {true, {0, 0, 0, 0}, 10, 12},          {true, {0, 0, 0, 0}, -20, -7},
     {true, {0, 0, 0, 0}, 600, 460},        {true, {0, 0, 0, 0}, 700, 10},
     {false, {5, 3, 20, 30}, 100, 50},      {false, {-4, -6, 30, 30}, 30, 40},
     {false, {30, 40, 100, 100}, 630, -10}, {false, {0, 0, 0, 5}, 1, 1},
 };
 
-// Blits src onto two copies of dst, one with SDL and one with vondBlit, at
-// every placement, and compares the results and the rectangles handed back.
-void expectSameAsSdl(SDL_Surface* src, SDL_Surface* dstA, SDL_Surface* dstB, bool wholeWords) {
-    for (const Placement& p : placements) {
-        SDL_Rect srA = p.source, srB = p.source;
-        SDL_Rect atA = newRect(p.x, p.y, 0, 0), atB = atA;
-        SDL_BlitSurface(src, p.wholeSource ? nullptr : &srA, dstA, &atA);
-        vondBlit(src, p.wholeSource ? nullptr : &srB, dstB, &atB);
-        EXPECT_EQ(atA.x, atB.x);
-        EXPECT_EQ(atA.y, atB.y);
-        EXPECT_EQ(atA.w, atB.w);
-        EXPECT_EQ(atA.h, atB.h);
-    }
-    if (wholeWords)
-        EXPECT_EQ(wordsOf(dstA), wordsOf(dstB));
-    else
-        EXPECT_EQ(rgbOf(dstA), rgbOf(dstB));
-}
+constexpr Uint32 NO_KEY = 0xFFFFFFFF;
 
-TEST(vondBlit, EngineSurfacesCopyAndKeyExactlyAsSdl) {
-    SDL_Surface* src = KAV_NewSurface(0, 64, 48);
-    SDL_Surface* a = KAV_NewSurface(0, 640, 480);
-    SDL_Surface* b = KAV_NewSurface(0, 640, 480);
-    // The key with a different unused byte is not transparent: part of the data.
-    scribble(src, 1, 0x01F803FB);
-    scribble(a, 2, 0);
-    scribble(b, 2, 0);
-    ASSERT_TRUE(vondBlitIsFast(src, a));
-    expectSameAsSdl(src, a, b, true);
-    SDL_SetColorKey(src, SDL_SRCCOLORKEY, 0x01F803FB);
-    expectSameAsSdl(src, a, b, true);
-    SDL_SetColorKey(src, SDL_SRCCOLORKEY, 0x00F803FB);
-    expectSameAsSdl(src, a, b, true);
-    // A clip rectangle narrower than the surface.
-    SDL_Rect clip = newRect(40, 30, 300, 200);
-    SDL_SetClipRect(a, &clip);
-    SDL_SetClipRect(b, &clip);
-    expectSameAsSdl(src, a, b, true);
-    for (SDL_Surface* s : {src, a, b})
-        SDL_FreeSurface(s);
-}
-
-TEST(vondBlit, OntoTheDisplayConvertsToTheSameColours) {
-    SDL_Surface* screen = display();
+// Each source, keyed or not, is blitted at every placement with SDL onto one
+// target and with vondBlit onto an equal one, without and then with a clip
+// rectangle, onto engine-format surfaces and onto the display (whose reference
+// has its format but is not the display, so SDL converts onto it alike).
+// Pictures from RGB files are 24-bit: a plain blit keeps the target's unused
+// byte and a keyed one writes it as 0. A key whose unused byte differs from
+// the pixels' is no key. Alpha, other depths and channel orders are SDL's.
+TEST(vondBlit, LeavesTheSamePixelsAndRectanglesAsSdlBlitSurface) {
+    SDL_Surface* screen = displaySurface();
     ASSERT_NE(screen, nullptr);
-    SDL_Surface* src = KAV_NewSurface(0, 64, 48);
-    scribble(src, 3, 0x00F803FB);
-    SDL_Surface* reference =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, screen->format->Rmask,
-                             screen->format->Gmask, screen->format->Bmask, 0);
-    SDL_FillRect(reference, nullptr, 0x123456);
-    SDL_FillRect(screen, nullptr, 0x123456);
-    ASSERT_TRUE(vondBlitIsFast(src, screen));
-    // The reference has the display's format but is not the display, so SDL
-    // converts onto it as it does onto the display.
-    SDL_SetColorKey(src, SDL_SRCCOLORKEY, 0x00F803FB);
-    for (const Placement& p : placements) {
-        SDL_Rect srA = p.source, srB = p.source;
-        SDL_Rect atA = newRect(p.x, p.y, 0, 0), atB = atA;
-        SDL_BlitSurface(src, p.wholeSource ? nullptr : &srA, reference, &atA);
-        vondBlit(src, p.wholeSource ? nullptr : &srB, screen, &atB);
-    }
-    EXPECT_EQ(rgbOf(reference), rgbOf(screen));
-    SDL_SetColorKey(src, 0, 0);
-    SDL_Rect at = newRect(3, 4, 0, 0), at2 = at;
-    SDL_BlitSurface(src, nullptr, reference, &at);
-    vondBlit(src, nullptr, screen, &at2);
-    EXPECT_EQ(rgbOf(reference), rgbOf(screen));
-    SDL_FreeSurface(reference);
-    SDL_FreeSurface(src);
-}
-
-// Pictures loaded from RGB files are 24-bit: a plain blit keeps the target's
-// unused byte, a keyed one writes it as 0, and the key is the 24-bit value.
-TEST(vondBlit, TwentyFourBitPicturesLandAsWithSdl) {
-    SDL_Surface* screen = display();
+    SDL_Surface* engine = KAV_NewSurface(0, 64, 48);
     SDL_Surface* rgb24 = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 30, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    for (int y = 0; y < rgb24->h; ++y)
-        for (int x = 0; x < rgb24->w; ++x) {
-            Uint8* q = static_cast<Uint8*>(rgb24->pixels) + y * rgb24->pitch + 3 * x;
-            bool key = (x + y) % 4 == 0;
-            q[0] = key ? 251 : static_cast<Uint8>(x * 5);
-            q[1] = key ? 3 : static_cast<Uint8>(y * 7);
-            q[2] = key ? 248 : static_cast<Uint8>(x ^ y);
-        }
-    SDL_Surface* a = KAV_NewSurface(0, 640, 480);
-    SDL_Surface* b = KAV_NewSurface(0, 640, 480);
-    // Unused bytes set beforehand, to see what each blit does with them.
-    SDL_FillRect(a, nullptr, 0x77123456);
-    SDL_FillRect(b, nullptr, 0x77123456);
-    ASSERT_TRUE(vondBlitIsFast(rgb24, a));
-    expectSameAsSdl(rgb24, a, b, true);
-    SDL_SetColorKey(rgb24, SDL_SRCCOLORKEY, SDL_MapRGB(rgb24->format, 251, 3, 248));
-    expectSameAsSdl(rgb24, a, b, true);
-
-    SDL_Surface* reference =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, screen->format->Rmask,
-                             screen->format->Gmask, screen->format->Bmask, 0);
-    SDL_FillRect(reference, nullptr, 0x654321);
-    SDL_FillRect(screen, nullptr, 0x654321);
-    for (const Placement& p : placements) {
-        SDL_Rect atA = newRect(p.x, p.y, 0, 0), atB = atA;
-        SDL_BlitSurface(rgb24, nullptr, reference, &atA);
-        vondBlit(rgb24, nullptr, screen, &atB);
-        SDL_SetColorKey(rgb24, 0, 0);
-        atA = newRect(p.x + 9, p.y + 5, 0, 0);
-        atB = atA;
-        SDL_BlitSurface(rgb24, nullptr, reference, &atA);
-        vondBlit(rgb24, nullptr, screen, &atB);
-        SDL_SetColorKey(rgb24, SDL_SRCCOLORKEY, SDL_MapRGB(rgb24->format, 251, 3, 248));
-    }
-    EXPECT_EQ(rgbOf(reference), rgbOf(screen));
-    for (SDL_Surface* s : {rgb24, a, b, reference})
-        SDL_FreeSurface(s);
-}
-
-TEST(vondBlit, LeavesAlphaOtherDepthsAndFormatChangesToSdl) {
-    SDL_Surface* a = KAV_NewSurface(0, 640, 480);
-    SDL_Surface* b = KAV_NewSurface(0, 640, 480);
-    scribble(a, 4, 0);
-    scribble(b, 4, 0);
-
-    SDL_Surface* translucent = KAV_NewSurface(0, 40, 40);
-    scribble(translucent, 5, 0x00F803FB);
-    SDL_SetAlpha(translucent, SDL_SRCALPHA, 128);
-    EXPECT_FALSE(vondBlitIsFast(translucent, a));
-    expectSameAsSdl(translucent, a, b, false);
-
+    SDL_Surface* half = KAV_NewSurface(0, 40, 40);
     SDL_Surface* rgb16 = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 16, 0xF800, 0x7E0, 0x1F, 0);
-    SDL_FillRect(rgb16, nullptr, 0x1234);
-    EXPECT_FALSE(vondBlitIsFast(rgb16, a));
-    expectSameAsSdl(rgb16, a, b, true);
-
-    // Another channel order onto an engine surface: the unused byte SDL writes
-    // would matter to a later colour key, so SDL does it.
     SDL_Surface* swapped =
         SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    scribble(engine, 1, 0x01F803FB);
+    scribble(rgb24, 2, 0xF803FB);
+    scribble(half, 5, 0xF803FB);
+    SDL_SetAlpha(half, SDL_SRCALPHA, 128);
+    SDL_FillRect(rgb16, nullptr, 0x1234);
     scribble(swapped, 6, 0);
-    EXPECT_FALSE(vondBlitIsFast(swapped, a));
-    expectSameAsSdl(swapped, a, b, true);
-
-    for (SDL_Surface* s : {a, b, translucent, rgb16, swapped})
+    const struct {
+        SDL_Surface* src;
+        Uint32 key;
+        bool fast;
+        bool words;
+    } cases[] = {
+        {engine, NO_KEY, true, true},     {engine, 0x01F803FB, true, true},
+        {engine, 0x00F803FB, true, true}, {rgb24, NO_KEY, true, true},
+        {rgb24, 0xF803FB, true, true},    {half, NO_KEY, false, false},
+        {rgb16, NO_KEY, false, true},     {swapped, NO_KEY, false, true},
+    };
+    const SDL_PixelFormat* f = screen->format;
+    SDL_Surface* reference =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    SDL_Surface* a = KAV_NewSurface(0, 640, 480);
+    SDL_Surface* b = KAV_NewSurface(0, 640, 480);
+    for (const auto& c : cases) {
+        int at = static_cast<int>(&c - cases);
+        SDL_SetColorKey(c.src, c.key == NO_KEY ? 0 : SDL_SRCCOLORKEY, c.key == NO_KEY ? 0 : c.key);
+        EXPECT_EQ(vondBlitIsFast(c.src, a), c.fast) << "case " << at;
+        for (SDL_Surface* s : {a, b, reference, screen})
+            scribble(s, 9 + at, 0, 0x77000000);
+        for (SDL_Rect clip : {newRect(0, 0, 640, 480), newRect(40, 30, 300, 200)})
+            for (auto pair : {std::make_pair(a, b), std::make_pair(reference, screen)}) {
+                SDL_SetClipRect(pair.first, &clip);
+                SDL_SetClipRect(pair.second, &clip);
+                for (const Placement& p : placements) {
+                    SDL_Rect srA = p.source, srB = p.source;
+                    SDL_Rect atA = newRect(p.x, p.y, 0, 0), atB = atA;
+                    SDL_BlitSurface(c.src, p.wholeSource ? nullptr : &srA, pair.first, &atA);
+                    vondBlit(c.src, p.wholeSource ? nullptr : &srB, pair.second, &atB);
+                    EXPECT_EQ(std::tie(atA.x, atA.y, atA.w, atA.h),
+                              std::tie(atB.x, atB.y, atB.w, atB.h))
+                        << "case " << at << " at " << p.x << "," << p.y;
+                }
+            }
+        EXPECT_EQ(pixelsOf(a, c.words), pixelsOf(b, c.words)) << "case " << at;
+        EXPECT_EQ(pixelsOf(reference, false), pixelsOf(screen, false)) << "case " << at;
+    }
+    SDL_SetClipRect(screen, nullptr);
+    for (SDL_Surface* s : {engine, rgb24, half, rgb16, swapped, reference, a, b})
         SDL_FreeSurface(s);
 }
 

@@ -4,6 +4,38 @@
 #include "vondGlobals.h"
 #include "vondStores.h"
 
+const Uint32 SCENE_COLOURS[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
+
+void writeSheet(const std::string& path, int w, int h, std::vector<Uint32> colours) {
+    SDL_Surface* s = KAV_NewSurface(0, w, h);
+    size_t i = 0;
+    for (int y = 0; y < h; y += 32)
+        for (int x = 0; x < w; x += 32) {
+            Uint32 c = colours[i++ % colours.size()];
+            SDL_Rect r = newRect(x, y, 32, 32);
+            SDL_FillRect(s, &r, SDL_MapRGB(s->format, c >> 16, (c >> 8) & 0xFF, c & 0xFF));
+        }
+    saveBMP(s, path);
+    SDL_FreeSurface(s);
+}
+
+std::string exampleMap(const std::string& picture, int firstAttribute) {
+    return "KAVMAP1\nTILESET\nid 0\nimage " + picture +
+           "\nkey 255 0 255\nMAP\nid 1\nwidth 2\nheight 2\ncells\n0 0\ntile 0\ncollide 0\n"
+           "attribute " +
+           std::to_string(firstAttribute) +
+           "\n1 0\ntile 1\ncollide 1\nattribute 0\n0 1\ntile -1\ncollide 0\nattribute 0\n"
+           "1 1\ntile 1\ncollide 0\nattribute 0\n\n";
+}
+
+SDL_Surface* displaySurface() {
+    if (SDL_GetVideoSurface() == nullptr) {
+        SDL_InitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetVideoMode(640, 480, 32, 0);
+    }
+    return SDL_GetVideoSurface();
+}
+
 void SceneTest::SetUp() {
     vondClearStores();
     vondError.close();
@@ -11,22 +43,15 @@ void SceneTest::SetUp() {
     vondError.open(dir.file("vonderror.log"), std::ios::out | std::ios::trunc);
 }
 
-const Uint32 SCENE_COLOURS[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
-
 void SceneTest::TearDown() {
     vondError.close();
     for (auto* m : maps)
         delete m;
-    maps.clear();
     // The program keeps its resources to the end; a test releases what it made.
-    for (auto*& image : vondImageStore) {
-        SDL_FreeSurface(image);
-        image = nullptr;
-    }
-    for (auto*& tileset : KAV_TilesetStore) {
-        delete tileset;
-        tileset = nullptr;
-    }
+    for (auto*& image : vondImageStore)
+        SDL_FreeSurface(image), image = nullptr;
+    for (auto*& tileset : KAV_TilesetStore)
+        delete tileset, tileset = nullptr;
     vondClearStores();
 }
 
@@ -35,45 +60,30 @@ std::vector<std::string> SceneTest::logLines() {
     return lines(dir.read("vonderror.log"));
 }
 
-std::string SceneTest::tilesetPNG(const std::string& name, int w, int h,
-                                  std::vector<Uint32> colours) {
-    SDL_Surface* sheet = tileSheet(w, h, colours.data(), static_cast<int>(colours.size()));
-    std::string path = dir.file(name);
-    EXPECT_TRUE(writePNG(sheet, path));
-    SDL_FreeSurface(sheet);
-    return path;
+KAV_Tilemap* SceneTest::read(const std::string& text, const std::string& name) {
+    dir.write(name, text);
+    maps.push_back(new KAV_Tilemap(dir.file(name).c_str()));
+    return maps.back();
 }
 
-std::string exampleMap(const std::string& picture, int firstAttribute) {
-    return "KAVMAP1\nTILESET\nid 0\nimage " + picture +
-           "\nkey 255 0 255\nMAP\nid 1\nwidth 2\nheight 2\ncells\n"
-           "0 0\ntile 0\ncollide 0\nattribute " +
-           std::to_string(firstAttribute) +
-           "\n1 0\ntile 1\ncollide 1\nattribute 0\n"
-           "0 1\ntile -1\ncollide 0\nattribute 0\n"
-           "1 1\ntile 1\ncollide 0\nattribute 0\n\n";
-}
-
-Uint32 tileRGB(SDL_Surface* image, int x, int y) {
-    return image != nullptr ? pixelRGB(image, x, y) : 0xFFFFFFFFu;
+std::string mapText(int tileset, const std::string& picture, int number, int w, int h,
+                    int attribute, std::function<int(int, int)> tile) {
+    std::string text = "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture +
+                       "\nkey 255 0 255\nMAP\nid " + std::to_string(number) + "\nwidth " +
+                       std::to_string(w) + "\nheight " + std::to_string(h) + "\ncells\n";
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (tile(x, y) >= -1)
+                text += std::to_string(x) + " " + std::to_string(y) + "\ntile " +
+                        std::to_string(tile(x, y)) + "\ncollide 0\nattribute " +
+                        std::to_string(x + y == 0 ? attribute : 0) + "\n";
+    return text + "\n";
 }
 
 KAV_Tilemap* SceneTest::makeMap(int number, int w, int h, int attribute,
                                 std::function<int(int, int)> tile) {
-    std::string picture = dir.file("scene-tiles.png");
-    if (!dir.exists("scene-tiles.png"))
-        tilesetPNG("scene-tiles.png", 128, 32,
-                   std::vector<Uint32>(SCENE_COLOURS, SCENE_COLOURS + 4));
-    std::string text = "KAVMAP1\nTILESET\nid 0\nimage " + picture + "\nkey 255 0 255\nMAP\nid " +
-                       std::to_string(number) + "\nwidth " + std::to_string(w) + "\nheight " +
-                       std::to_string(h) + "\ncells\n";
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            text += std::to_string(x) + " " + std::to_string(y) + "\ntile " +
-                    std::to_string(tile(x, y)) + "\ncollide 0\nattribute " +
-                    std::to_string(x == 0 && y == 0 ? attribute : 0) + "\n";
-    std::string name = "map" + std::to_string(number) + ".txt";
-    dir.write(name, text + "\n");
-    maps.push_back(new KAV_Tilemap(dir.file(name).c_str()));
-    return maps.back();
+    if (!dir.exists("scene-tiles.bmp"))
+        writeSheet(dir.file("scene-tiles.bmp"), 128, 32, {SCENE_COLOURS, SCENE_COLOURS + 4});
+    return read(mapText(0, dir.file("scene-tiles.bmp"), number, w, h, attribute, tile),
+                "map" + std::to_string(number) + ".txt");
 }
