@@ -12,8 +12,7 @@ namespace {
 constexpr Uint32 GREY = 0x404040, WHITE = 0xFFFFFF, BLACK = 0;
 
 // Font 0 is the test font picture for the lifetime of the fixture.
-class TextWindow : public ::testing::Test {
-  protected:
+struct TextWindow : ::testing::Test {
     StoredImage picture{65280, makeFontPicture()};
     SDL_Surface* screen = solidSurface(640, 480, 0x40, 0x40, 0x40);
     TextWindow() { vondFontStore[0] = new KAV_Font(65280); }
@@ -22,7 +21,11 @@ class TextWindow : public ::testing::Test {
         vondFontStore[0] = nullptr;
         SDL_FreeSurface(screen);
     }
-    void clear() { SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0x40, 0x40, 0x40)); }
+    void draw(std::initializer_list<vondTextWin*> windows) {
+        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0x40, 0x40, 0x40));
+        for (vondTextWin* w : windows)
+            w->DrawOn(screen);
+    }
     // Centre of the character cell at column col, line row of a window at (wx, wy).
     Uint32 cell(int wx, int wy, int col, int row) {
         return pixelRGB(screen, wx + 24 + 16 * col, wy + 24 + 16 * row);
@@ -30,20 +33,16 @@ class TextWindow : public ::testing::Test {
 };
 
 TEST_F(TextWindow, FrameBackgroundAndTenCellsPerLineWithLineFeedsAndCutOff) {
-    vondTextWin w(100, 50, 200, 80, 0, 1, std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdef"));
+    vondTextWin w(100, 50, 200, 80, 0, 1, std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abc"));
     vondTextWin feed(300, 0, 88, 100, 0, 2, std::string("ABC\nD")); // three cells per line
-    w.DrawOn(screen);
-    feed.DrawOn(screen);
-    const struct { int x, y; Uint32 rgb; } frame[] = {
-        {100, 50, WHITE}, {107, 57, WHITE}, {108, 58, BLACK}, {291, 121, BLACK},
-        {292, 122, WHITE}, {299, 129, WHITE}, {300, 130, GREY}};
-    for (auto p : frame)
-        EXPECT_EQ(pixelRGB(screen, p.x, p.y), p.rgb) << p.x << "," << p.y;
-    EXPECT_EQ(pixelRGB(screen, 116, 66), BLACK) << "the glyph's key-coloured rim";
-    EXPECT_EQ(cell(100, 50, 9, 0), glyphRGBOf('J'));
-    EXPECT_EQ(cell(100, 50, 10, 0), BLACK);
-    EXPECT_EQ(cell(100, 50, 0, 1), glyphRGBOf('K'));
-    EXPECT_EQ(cell(100, 50, 9, 2), glyphRGBOf('^'));
+    draw({&w, &feed});
+    for (auto [d, rgb] : {std::pair(0, WHITE), {7, WHITE}, {8, BLACK}}) // into both corners
+        EXPECT_TRUE(pixelRGB(screen, 100 + d, 50 + d) == rgb &&
+                    pixelRGB(screen, 299 - d, 129 - d) == rgb)
+            << d;
+    EXPECT_TRUE(pixelRGB(screen, 300, 130) == GREY && pixelRGB(screen, 116, 66) == BLACK);
+    EXPECT_TRUE(cell(100, 50, 9, 0) == glyphRGBOf('J') && cell(100, 50, 10, 0) == BLACK);
+    EXPECT_TRUE(cell(100, 50, 0, 1) == glyphRGBOf('K') && cell(100, 50, 9, 2) == glyphRGBOf('^'));
     EXPECT_EQ(cell(100, 50, 0, 3), WHITE) << "a fourth line would start in the border";
     EXPECT_EQ(cell(300, 0, 2, 0), glyphRGBOf('C'));
     EXPECT_EQ(cell(300, 0, 0, 1), BLACK) << "a line feed after a full line gives an empty one";
@@ -57,82 +56,59 @@ TEST_F(TextWindow, RevealShowsOneCharacterPer30MsAndRedrawsUntilAllAreOut) {
     unfit.setFlags(16);
     unfit.ToggleHidden();
     w.Update(100);
-    EXPECT_EQ(w.getShownChars(), 1);
-    EXPECT_EQ(w.getRevealMs(), 70u) << "the rest is carried over";
-    w.Update(0);
-    w.DrawOn(screen);
-    EXPECT_EQ(cell(0, 0, 1, 0), glyphRGBOf('B'));
-    EXPECT_EQ(cell(0, 0, 2, 0), BLACK);
-    EXPECT_TRUE(w.isDirty());
+    w.Update(0); // the rest was carried over
+    draw({&w});
+    EXPECT_TRUE(cell(0, 0, 1, 0) == glyphRGBOf('B') && cell(0, 0, 2, 0) == BLACK && w.isDirty());
     for (int i = 0; i < 13; ++i) {
         w.Update(30);
         unfit.Update(30);
     }
-    w.DrawOn(screen);
-    unfit.DrawOn(screen);
-    EXPECT_EQ(cell(0, 0, 4, 0), glyphRGBOf('E'));
-    EXPECT_FALSE(w.isDirty());
+    draw({&w, &unfit});
+    EXPECT_TRUE(cell(0, 0, 4, 0) == glyphRGBOf('E') && !w.isDirty());
     EXPECT_EQ(w.getShownChars(), 6) << "stops at length + 1";
     EXPECT_EQ(pixelRGB(screen, 302, 2), GREY) << "hidden: not drawn";
-    EXPECT_EQ(unfit.getShownChars(), 5) << "hidden windows still reveal";
-    EXPECT_TRUE(unfit.isDirty()) << "text that does not fit keeps redrawing";
+    EXPECT_TRUE(unfit.getShownChars() == 5 && unfit.isDirty()) << "text that does not fit";
     w.setString("BB");
-    EXPECT_EQ(w.getShownChars(), 0);
-    EXPECT_TRUE(w.isDirty());
+    EXPECT_TRUE(w.getShownChars() == 0 && w.isDirty());
 }
 
 TEST_F(TextWindow, BorderColourAndTransparencyShowAtTheNextRedrawAndStayWhenCleared) {
-    vondTextWin red(0, 0, 200, 80, 0, 1, std::string("A")), keyed(0, 100, 200, 80, 0, 2, std::string("A"));
+    vondTextWin red(0, 0, 200, 80, 0, 1, std::string("A"));
+    vondTextWin keyed(0, 100, 200, 80, 0, 2, std::string("A"));
     vondTextWin cleared(300, 0, 200, 80, 0, 3, std::string("A"));
-    red.DrawOn(screen);
-    keyed.DrawOn(screen);
+    draw({&red, &keyed});
     red.setBD(255); // pure red in the engine format
     keyed.setFlags(32);
     cleared.setFlags(96);
     cleared.setFlags(0);
-    clear();
-    red.DrawOn(screen);
-    keyed.DrawOn(screen);
-    EXPECT_EQ(pixelRGB(screen, 2, 2), WHITE) << "no redraw without a new string";
-    EXPECT_EQ(pixelRGB(screen, 2, 102), WHITE);
+    draw({&red, &keyed});
+    EXPECT_TRUE(pixelRGB(screen, 2, 2) == WHITE && pixelRGB(screen, 2, 102) == WHITE);
     for (vondTextWin* w : {&red, &keyed, &cleared})
         w->setString("A");
-    clear();
-    for (vondTextWin* w : {&red, &keyed, &cleared})
-        w->DrawOn(screen);
+    draw({&red, &keyed, &cleared});
     EXPECT_EQ(pixelRGB(screen, 2, 2), 0xFF0000u);
-    EXPECT_EQ(pixelRGB(screen, 2, 102), GREY);
-    EXPECT_EQ(pixelRGB(screen, 50, 150), BLACK);
-    EXPECT_EQ(pixelRGB(screen, 302, 2), GREY) << "clearing the bits keeps both transparent";
-    EXPECT_EQ(pixelRGB(screen, 350, 50), GREY);
+    EXPECT_TRUE(pixelRGB(screen, 2, 102) == GREY && pixelRGB(screen, 50, 150) == BLACK);
+    EXPECT_TRUE(pixelRGB(screen, 302, 2) == GREY && pixelRGB(screen, 350, 50) == GREY)
+        << "clearing the bits keeps both transparent";
     EXPECT_EQ(cell(300, 0, 0, 0), glyphRGBOf('A'));
 }
 
 TEST_F(TextWindow, MissingFontStringOrSizeDrawsWithoutCrashing) {
     vondStringStore[5] = "Hello";
-    vondTextWin stored(0, 0, 200, 80, 0, 1, 5);
-    vondStringStore[5] = "Bye";
-    vondTextWin outside(300, 0, 200, 80, 0, 1, 9000);
-    vondTextWin tiny(0, 200, 10, 10, 0, 1, std::string("AAAA"));
-    vondTextWin none(0, 300, -5, 0, 0, 1, std::string("AAAA"));
+    vondTextWin stored(0, 0, 200, 80, 0, 1, 5), outside(300, 0, 200, 80, 0, 1, 9000);
+    vondStringStore[5].clear();
+    vondTextWin none(0, 300, -5, 0, 0, 1, std::string("A"));
     none.setFlags(96);
-    for (vondTextWin* w : {&stored, &outside, &tiny, &none})
-        w->DrawOn(screen);
+    draw({&stored, &outside, &none});
     EXPECT_EQ(cell(0, 0, 0, 0), glyphRGBOf('H')) << "the string store is copied";
     EXPECT_EQ(outside.getText(), "");
-    EXPECT_EQ(pixelRGB(screen, 9, 209), WHITE);
-    EXPECT_EQ(pixelRGB(screen, 10, 210), GREY);
-    vondStringStore[5].clear();
     stored.setFont(300); // outside the font store
-    stored.setString("A");
     delete vondFontStore[0];
     vondFontStore[0] = nullptr;
     vondTextWin noFont(300, 200, 200, 80, 0, 1, std::string("AAA"));
-    noFont.DrawOn(screen);
-    stored.DrawOn(screen);
+    draw({&stored, &noFont});
+    EXPECT_TRUE(cell(0, 0, 0, 0) == BLACK && cell(300, 200, 0, 0) == BLACK);
     EXPECT_EQ(pixelRGB(screen, 302, 202), WHITE);
-    EXPECT_EQ(cell(300, 200, 0, 0), BLACK);
-    EXPECT_EQ(cell(0, 0, 0, 0), BLACK);
 }
 
 } // namespace

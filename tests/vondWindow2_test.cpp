@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <memory>
+#include <tuple>
 
 namespace {
 
@@ -24,88 +25,67 @@ TEST(WindowHitTest, IncludesAllFourEdges) {
 }
 
 TEST(WindowTimedMove, WholePixelStepsWithTheFractionDroppedAndTheJumpToTheEnd) {
-    struct Step { int calls, ms, x, y; bool moving; };
-    struct Case { int x0, y0, dx, dy, sx, sy; std::vector<Step> steps; };
-    const Case cases[] = {
-        {0, 0, 128, 32, 128, 32, {{1, 1000, 128, 32, false}}},
-        // One pixel every eighth millisecond; exactly one pixel accumulated is no step yet.
-        {0, 0, 128, 32, 128, 32, {{7, 1, 0, 0, true}, {1, 1, 1, 0, true}, {8 * 127, 1, 128, 32, false}}},
-        {0, 0, 50, 0, 100, 0, {{1, 10, 0, 0, true}, {1, 10, 2, 0, true}}},
-        {0, 0, 100, 0, 150, 0, {{10, 10, 10, 0, true}}}, // 1.5 a frame: half is dropped
-        {200, 100, -128, -32, 128, 32, {{1, 500, 136, 84, true}, {1, 500, 72, 68, false}}},
-        {0, 0, 10, 10, 100, 0, {{1, 1000, 10, 0, true}}}, // zero speed never finishes
-        {0, 0, 10, 0, -100, 0, {{3, 30, -9, 0, true}, {1, 30, 10, 0, false}}}, // overshoot, jump
+    // A row with x0 >= 0 starts a new window there; a row with a distance starts a move;
+    // then `calls` updates of `ms` each, and the position and moving state expected after.
+    const int rows[][11] = {
+        // x0, y0,  dx,  dy,  sx, sy, calls, ms,   x,  y, moving
+        {0, 0, 128, 32, 128, 32, 1, 1000, 128, 32, 0},
+        {0, 0, 128, 32, 128, 32, 7, 1, 0, 0, 1}, // a pixel every 8 ms: one accumulated is no step
+        {-1, 0, 0, 0, 0, 0, 1, 1, 1, 0, 1},
+        {-1, 0, 0, 0, 0, 0, 8 * 127, 1, 128, 32, 0},
+        {0, 0, 50, 0, 100, 0, 1, 10, 0, 0, 1},
+        {-1, 0, 0, 0, 0, 0, 1, 10, 2, 0, 1},
+        {0, 0, 100, 0, 150, 0, 10, 10, 10, 0, 1}, // 1.5 a frame: the half is dropped
+        {200, 100, -128, -32, 128, 32, 1, 500, 136, 84, 1},
+        {-1, 0, 0, 0, 0, 0, 1, 500, 72, 68, 0},
+        {0, 0, 10, 10, 100, 0, 1, 1000, 10, 0, 1}, // zero speed never finishes
+        {0, 0, 10, 0, -100, 0, 3, 30, -9, 0, 1},   // negative speed overshoots...
+        {-1, 0, 0, 0, 0, 0, 1, 30, 10, 0, 0},      // ...then jumps to the end
+        {0, 0, 100, 0, 100, 0, 1, 500, 50, 0, 1},
+        {-1, 0, -50, 0, 100, 0, 1, 1000, 0, 0, 0}, // a new move starts where the window is
     };
-    for (const Case& c : cases) {
-        BareWindow w(c.x0, c.y0, 10, 10, 0, 0);
-        w.TimedMoveBy(c.dx, c.dy, c.sx, c.sy);
-        for (const Step& s : c.steps) {
-            for (int i = 0; i < s.calls; ++i)
-                w.Update(s.ms);
-            EXPECT_EQ(w.getX(), s.x) << c.dx << "," << c.dy << " at " << c.sx << "," << c.sy;
-            EXPECT_EQ(w.getY(), s.y) << c.dx << "," << c.dy << " at " << c.sx << "," << c.sy;
-            EXPECT_EQ(w.isMoving(), s.moving) << c.dx << "," << c.dy << " at " << c.sx << "," << c.sy;
-        }
+    std::unique_ptr<BareWindow> w;
+    for (const auto& r : rows) {
+        if (r[0] >= 0) w = std::make_unique<BareWindow>(r[0], r[1], 10, 10, 0, 0);
+        if (r[2] != 0 || r[3] != 0) w->TimedMoveBy(r[2], r[3], r[4], r[5]);
+        for (int i = 0; i < r[6]; ++i)
+            w->Update(r[7]);
+        EXPECT_EQ(std::make_tuple(w->getX(), w->getY(), int(w->isMoving())),
+                  std::make_tuple(r[8], r[9], r[10]))
+            << "row " << (&r - rows);
     }
-    BareWindow again(0, 0, 10, 10, 0, 0); // a new move starts from where the window is
-    again.TimedMoveBy(100, 0, 100, 0);
-    again.Update(500);
-    again.TimedMoveBy(-50, 0, 100, 0);
-    again.Update(1000);
-    EXPECT_EQ(again.getX(), 0);
-    EXPECT_FALSE(again.isMoving());
 }
 
-// 64 x 48: magenta top-left quarter, green elsewhere, one blue pixel at (63, 47).
-SDL_Surface* testPicture() {
-    SDL_Surface* s = solidSurface(64, 48, 0, 200, 0);
+TEST(PictureWindow, DrawsAtItsOwnSizeTheKeyFlagLeavesTheStoreImageUntouchedMissingIsHidden) {
+    // 64 x 48: magenta top-left quarter, green elsewhere, one blue pixel at (63, 47).
+    StoredImage image(40, solidSurface(64, 48, 0, 200, 0));
     SDL_Rect quarter = newRect(0, 0, 32, 24), corner = newRect(63, 47, 1, 1);
-    SDL_FillRect(s, &quarter, SDL_MapRGB(s->format, 255, 0, 255));
-    SDL_FillRect(s, &corner, SDL_MapRGB(s->format, 0, 0, 255));
-    return s;
-}
-
-TEST(PictureWindow, DrawsAtItsOwnSizeAndTheKeyFlagLeavesTheStoreImageUntouched) {
-    StoredImage image(40, testPicture());
+    SDL_FillRect(vondImageStore[40], &quarter, SDL_MapRGB(vondImageStore[40]->format, 255, 0, 255));
+    SDL_FillRect(vondImageStore[40], &corner, SDL_MapRGB(vondImageStore[40]->format, 0, 0, 255));
     GameDir dir;
     saveBMP(vondImageStore[40], dir.file("pic.bmp"));
     vondImageWin plain(100, 50, 0, 2, 40), keyed(0, 0, 16, 2, 40), cleared(0, 100, 0, 2, 40);
     vondImageWin fromFile(0, 200, 16, 3, dir.file("pic.bmp").c_str()), hidden(300, 0, 0, 2, 40);
+    vondImageWin missing(300, 100, 0, 2, 41), noFile(300, 200, 16, 3, "/nonexistent.bmp");
     cleared.setFlags(16);
     cleared.setFlags(0); // the key stays
     hidden.ToggleHidden();
+    EXPECT_TRUE(missing.isHidden());
+    missing.ToggleHidden();
     SDL_Surface* screen = solidSurface(640, 480, 0x40, 0x40, 0x40);
-    for (vondImageWin* w : {&plain, &keyed, &cleared, &fromFile, &hidden})
+    for (vondImageWin* w : {&plain, &keyed, &cleared, &fromFile, &hidden, &missing, &noFile})
         w->DrawOn(screen);
     EXPECT_EQ(vondImageStore[40]->flags & SDL_SRCCOLORKEY, 0u);
     EXPECT_EQ(pixelRGB(screen, 100, 50), 0xFF00FFu);
     EXPECT_EQ(pixelRGB(screen, 163, 97), 0x0000FFu);
-    EXPECT_EQ(pixelRGB(screen, 164, 97), 0x404040u);
-    EXPECT_EQ(pixelRGB(screen, 163, 98), 0x404040u);
-    EXPECT_TRUE(plain.isIn(100, 50));
-    EXPECT_FALSE(plain.isIn(101, 51)) << "only the corner point is hit";
-    for (int y : {0, 100, 200}) {
-        EXPECT_EQ(pixelRGB(screen, 5, y + 5), 0x404040u) << y;
-        EXPECT_EQ(pixelRGB(screen, 40, y + 5), 0x00C800u) << y;
-    }
-    EXPECT_EQ(pixelRGB(screen, 340, 40), 0x404040u) << "hidden";
-    SDL_FreeSurface(screen);
-}
-
-TEST(PictureWindow, MissingImageIsLoggedHiddenAndNeverDrawn) {
-    LogCapture log;
-    vondImageWin w(0, 0, 0, 2, 40), outside(0, 0, 0, 2, 70000);
-    EXPECT_EQ(log.text(), "Asked to use nonexistant picture: 40\n"
-                          "Asked to use nonexistant picture: 70000\n");
-    vondImageWin noFile(0, 0, 16, 3, "/nonexistent.bmp");
-    EXPECT_TRUE(w.isHidden());
-    w.ToggleHidden();
-    SDL_Surface* screen = solidSurface(64, 64, 0x40, 0x40, 0x40);
-    w.DrawOn(screen);
-    noFile.DrawOn(screen);
-    EXPECT_EQ(pixelRGB(screen, 0, 0), 0x404040u);
-    EXPECT_EQ(w.getPicture(), nullptr);
-    EXPECT_EQ(noFile.getPicture(), nullptr);
+    EXPECT_TRUE(pixelRGB(screen, 164, 97) == 0x404040u && pixelRGB(screen, 163, 98) == 0x404040u);
+    EXPECT_TRUE(plain.isIn(100, 50) && !plain.isIn(101, 51)) << "only the corner point is hit";
+    for (int y : {0, 100, 200})
+        EXPECT_TRUE(pixelRGB(screen, 5, y + 5) == 0x404040u &&
+                    pixelRGB(screen, 40, y + 5) == 0x00C800u)
+            << y;
+    for (int y : {0, 100, 200})
+        EXPECT_EQ(pixelRGB(screen, 340, y + 40), 0x404040u) << "hidden or missing " << y;
     SDL_FreeSurface(screen);
 }
 

@@ -23,15 +23,15 @@ TEST(EventScripts, StartupEventFiresInTheFirstFrameAndARepeatingOneKillsItself) 
     GameRun r = game.run();
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "startup event in frame 1\ntick 1\ntick 2\ntick 3\nend 3\n") << r.log;
-    for (const char* expected : {
-             "Click handler: 4 created.\nNew Click Handler: 10,10 50,30\nEvent: 0 constructed!\n",
-             "Event: 1 constructed!\n"
-             "Adding event: 1 with command: print('startup event in frame ' .. frames)"
-             "Event: 1 added!\n",
-             "Event: 1 going off now!\n"
-             "Event: 1 doing string: print('startup event in frame ' .. frames)\n"
-             "Event: 1  is now dead!\n",
-             "Event: 3 going off now!\nEvent: 3 doing file: scripts/end.lua\n"})
+    for (const char* expected :
+         {"Click handler: 4 created.\nNew Click Handler: 10,10 50,30\nEvent: 0 constructed!\n",
+          "Event: 1 constructed!\n"
+          "Adding event: 1 with command: print('startup event in frame ' .. frames)"
+          "Event: 1 added!\n",
+          "Event: 1 going off now!\n"
+          "Event: 1 doing string: print('startup event in frame ' .. frames)\n"
+          "Event: 1  is now dead!\n",
+          "Event: 3 going off now!\nEvent: 3 doing file: scripts/end.lua\n"})
         EXPECT_NE(r.log.find(expected), std::string::npos) << expected << "\n---\n" << r.log;
     EXPECT_EQ(countOf(r.log, "Event: 2 going off now!\n"), 3);
     EXPECT_EQ(countOf(r.log, "Event: 2  is now dead!"), 0) << "a killed event is removed silently";

@@ -13,8 +13,12 @@
 #include <unistd.h>
 
 // Colour of glyph g (1 to 127) in the test font picture: unique red, never magenta.
-inline Uint32 glyphRGB(int g) { return (Uint32(g) << 16) | (128u << 8) | Uint32(255 - g); }
-inline Uint32 glyphRGBOf(char c) { return glyphRGB(static_cast<unsigned char>(c) - 32); }
+inline Uint32 glyphRGB(int g) {
+    return (Uint32(g) << 16) | (128u << 8) | Uint32(255 - g);
+}
+inline Uint32 glyphRGBOf(char c) {
+    return glyphRGB(static_cast<unsigned char>(c) - 32);
+}
 
 // A font picture with 16 cells per row: magenta background (the key colour,
 // taken from the top-left pixel), glyph 0 (the blank) empty, every other cell
