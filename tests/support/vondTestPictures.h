@@ -20,16 +20,15 @@ inline Uint32 glyphRGBOf(char c) {
     return glyphRGB(static_cast<unsigned char>(c) - 32);
 }
 
-// A font picture with 16 cells per row: magenta background (the key colour,
-// taken from the top-left pixel), glyph 0 (the blank) empty, every other cell
-// filled with glyphRGB(g) except a one-pixel key-coloured rim.
+// A 128-glyph font picture with 16 cells per row: magenta background (the key
+// colour, taken from the top-left pixel), glyph 0 (the blank) empty, every
+// other cell filled with glyphRGB(g) except a one-pixel key-coloured rim.
 inline SDL_Surface* makeFontPicture(int cellW = 16, int cellH = 16) {
     SDL_Surface* s = KAV_NewSurface(0, 16 * cellW, 8 * cellH);
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 255, 0, 255));
     for (int g = 1; g < 128; ++g) {
-        Uint32 rgb = glyphRGB(g);
         SDL_Rect cell = newRect(g % 16 * cellW + 1, g / 16 * cellH + 1, cellW - 2, cellH - 2);
-        SDL_FillRect(s, &cell, SDL_MapRGB(s->format, rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF));
+        SDL_FillRect(s, &cell, SDL_MapRGB(s->format, g, 128, 255 - g));
     }
     return s;
 }
@@ -46,11 +45,8 @@ struct StoredImage {
 
 // Sends the error log to a temporary file for the lifetime of the object.
 struct LogCapture {
-    std::string path;
+    std::string path = "/tmp/vondlog." + std::to_string(getpid());
     LogCapture() {
-        char name[] = "/tmp/vondlog.XXXXXX";
-        close(mkstemp(name));
-        path = name;
         vondError.close();
         vondError.clear();
         vondError.open(path, std::ios::out | std::ios::trunc);
