@@ -44,9 +44,9 @@ TEST_F(TextWindow, FrameBackgroundAndTenCellsPerLineWithLineFeedsAndCutOff) {
     EXPECT_TRUE(cell(100, 50, 9, 0) == glyphRGBOf('J') && cell(100, 50, 10, 0) == BLACK);
     EXPECT_TRUE(cell(100, 50, 0, 1) == glyphRGBOf('K') && cell(100, 50, 9, 2) == glyphRGBOf('^'));
     EXPECT_EQ(cell(100, 50, 0, 3), WHITE) << "a fourth line would start in the border";
-    EXPECT_EQ(cell(300, 0, 2, 0), glyphRGBOf('C'));
-    EXPECT_EQ(cell(300, 0, 0, 1), BLACK) << "a line feed after a full line gives an empty one";
-    EXPECT_EQ(cell(300, 0, 0, 2), glyphRGBOf('D'));
+    EXPECT_TRUE(cell(300, 0, 2, 0) == glyphRGBOf('C') && cell(300, 0, 0, 1) == BLACK &&
+                cell(300, 0, 0, 2) == glyphRGBOf('D'))
+        << "a line feed after a full line gives an empty line";
 }
 
 TEST_F(TextWindow, RevealShowsOneCharacterPer30MsAndRedrawsUntilAllAreOut) {
@@ -93,19 +93,17 @@ TEST_F(TextWindow, BorderColourAndTransparencyShowAtTheNextRedrawAndStayWhenClea
     EXPECT_EQ(cell(300, 0, 0, 0), glyphRGBOf('A'));
 }
 
-TEST_F(TextWindow, MissingFontStringOrSizeDrawsWithoutCrashing) {
+TEST_F(TextWindow, StringStoreIsCopiedAndMissingFontsStringsOrSizesDrawNoText) {
     vondStringStore[5] = "Hello";
     vondTextWin stored(0, 0, 200, 80, 0, 1, 5), outside(300, 0, 200, 80, 0, 1, 9000);
     vondStringStore[5].clear();
-    vondTextWin none(0, 300, -5, 0, 0, 1, std::string("A"));
+    vondTextWin none(0, 300, -5, 0, 0, 1, std::string("A")),
+        noFont(300, 200, 200, 80, 0, 1, std::string("AA"));
     none.setFlags(96);
     draw({&stored, &outside, &none});
-    EXPECT_EQ(cell(0, 0, 0, 0), glyphRGBOf('H')) << "the string store is copied";
-    EXPECT_EQ(outside.getText(), "");
+    EXPECT_TRUE(cell(0, 0, 0, 0) == glyphRGBOf('H') && outside.getText().empty());
     stored.setFont(300); // outside the font store
-    delete vondFontStore[0];
-    vondFontStore[0] = nullptr;
-    vondTextWin noFont(300, 200, 200, 80, 0, 1, std::string("AAA"));
+    noFont.setFont(1);   // an empty slot
     draw({&stored, &noFont});
     EXPECT_TRUE(cell(0, 0, 0, 0) == BLACK && cell(300, 200, 0, 0) == BLACK);
     EXPECT_EQ(pixelRGB(screen, 302, 202), WHITE);
