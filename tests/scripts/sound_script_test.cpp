@@ -32,10 +32,11 @@ std::vector<double> runWithDiskAudio(const std::string& script, GameRun& r) {
 }
 
 TEST(SoundScripts, SoundsPlayOncePlusTheirLoopsAndSongsPlayUntilStopMusic) {
-    const struct {
+    struct Case {
         const char* script;
         int loud[2], silent[2];
-    } cases[] = {
+    };
+    const Case cases[] = {
         {"loadSound(1, 'beep.wav')\nplaySound(1, -1, 0)\n", {1, 1}, {6, 8}},
         {"loadSound(1, 'beep.wav')\nplaySound(1, 2, 2)\n", {1, 7}, {11, 13}}, // three plays
         {"loadSong(0, 'song.wav')\nplaySong(0, -1)\n", {2, 6}, {11, 13}},     // looped
