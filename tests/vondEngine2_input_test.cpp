@@ -13,7 +13,6 @@ namespace {
 
 class EngineInput : public ::testing::Test {
   protected:
-    LogCapture log;
     StoredImage sel{30, solidSurface(32, 32, 0, 255, 0)};
     EngineInput() {
         game_state = lua_open(0);
@@ -50,9 +49,8 @@ TEST_F(EngineInput, HandlerScriptsMayDeleteHandlersAndWindowsOrClearTheScene) {
         "newClickH(0, 0, 100, 100, 7, 'delClickH(7) n = n + 1')"
         "newClickH(300, 10, 200, 30, 5, 'n = n + 1000')"); // inverted: never fires
     click(5, 5);
-    click(5, 5); // still the first to hold the point until the frame ends: no script
+    click(5, 5); // holds the point, inert, until the frame ends
     click(250, 20);
-    EXPECT_EQ(countOf(log.text(), "Click handler 7 activated!\n"), 2);
     gfx.Update(0);
     click(100, 100); // the edge is inside
     EXPECT_EQ(n(), 101);
@@ -79,7 +77,6 @@ TEST_F(EngineInput, OneShotFiresInTheFrameReachingItsTimeAndRepeatingOnesDropThe
         EXPECT_EQ(n(), expected[frame]) << frame;
     }
     EXPECT_EQ(gfx.timedEventCount(), 2u);
-    EXPECT_EQ(countOf(log.text(), "Event: 9 going off now!\nEvent: 9  is now dead!\n"), 1);
 }
 
 TEST_F(EngineInput, EventScriptsMayKillEventsAddEventsAndClearTheScene) {

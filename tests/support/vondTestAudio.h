@@ -15,10 +15,8 @@ inline std::string le(uint32_t v, int bytes) {
 // A 16-bit stereo 44100 Hz WAV holding a sine tone.
 inline void writeSineWav(const std::string& path, double hz, double seconds) {
     std::string data;
-    for (int i = 0; i < static_cast<int>(44100 * seconds); ++i) {
-        std::string sample = le(uint16_t(int16_t(8000 * std::sin(2 * M_PI * hz * i / 44100))), 2);
-        data += sample + sample;
-    }
+    for (int i = 0; i < static_cast<int>(44100 * seconds); ++i)
+        data += le(uint16_t(int16_t(8000 * std::sin(2 * M_PI * hz * i / 44100))) * 0x10001u, 4);
     std::ofstream(path, std::ios::binary) << "RIFF" + le(36 + data.size(), 4) + "WAVEfmt " +
                                                  le(16, 4) + le(1, 2) + le(2, 2) + le(44100, 4) +
                                                  le(44100 * 4, 4) + le(4, 2) + le(16, 2) + "data" +
@@ -26,18 +24,16 @@ inline void writeSineWav(const std::string& path, double hz, double seconds) {
 }
 
 // A four-channel tracker module ("M.K."): one looped 64-byte square-wave
-// sample played at row 0 of the one pattern, which the song repeats.
+// sample played at row 0 of the one pattern (period 428), which the song repeats.
 inline void writeSquareMod(const std::string& path) {
-    std::string mod = std::string("vondtest").append(12, '\0');
-    mod += std::string("square").append(16, '\0') + std::string("\0\x20\0\x40\0\0\0\x20", 8);
+    std::string mod =
+        std::string("vondtest").append(12, '\0') + std::string("square").append(16, '\0');
+    mod += std::string("\0\x20\0\x40\0\0\0\x20", 8);
     for (int s = 1; s < 31; ++s)
-        mod += std::string(22, '\0') + std::string("\0\0\0\0\0\0\0\x01", 8);
-    mod += std::string("\x01\x7F", 2) + std::string(128, '\0') + "M.K.";
-    std::string pattern(1024, '\0');
-    pattern[0] = 0x01; // sample 1, period 428 (0x1AC)
-    pattern[1] = static_cast<char>(0xAC);
-    pattern[2] = 0x10;
-    mod += pattern + std::string(32, '\x64') + std::string(32, '\x9C');
+        mod += std::string(29, '\0') + '\x01';
+    mod += std::string("\x01\x7F", 2) + std::string(128, '\0') + "M.K." +
+           std::string("\x01\xAC\x10", 3) + std::string(1021, '\0') + std::string(32, '\x64') +
+           std::string(32, '\x9C');
     std::ofstream(path, std::ios::binary) << mod;
 }
 

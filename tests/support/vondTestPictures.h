@@ -1,4 +1,4 @@
-// Pictures and log capture shared by the font, window and input unit tests.
+// Pictures shared by the font, window and input tests.
 #pragma once
 
 #include "vondGlobals.h"
@@ -6,11 +6,7 @@
 
 #include <SDL.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 // Colour of glyph g (1 to 127) in the test font picture: unique red, never magenta.
 inline Uint32 glyphRGB(int g) {
@@ -40,26 +36,6 @@ struct StoredImage {
     ~StoredImage() {
         SDL_FreeSurface(vondImageStore[number]);
         vondImageStore[number] = nullptr;
-    }
-};
-
-// Sends the error log to a temporary file for the lifetime of the object.
-struct LogCapture {
-    std::string path = "/tmp/vondlog." + std::to_string(getpid());
-    LogCapture() {
-        vondError.close();
-        vondError.clear();
-        vondError.open(path, std::ios::out | std::ios::trunc);
-    }
-    ~LogCapture() {
-        vondError.close();
-        std::remove(path.c_str());
-    }
-    std::string text() {
-        vondError.flush();
-        std::stringstream ss;
-        ss << std::ifstream(path).rdbuf();
-        return ss.str();
     }
 };
 
