@@ -1,5 +1,5 @@
-// The window base (hit test, moves, timed moves) and picture windows, drawn
-// into real surfaces.
+// The window base (hit test, timed moves) and picture windows, drawn into
+// real surfaces.
 #include "vondWindow2.h"
 
 #include "vondRun.h"
@@ -7,216 +7,75 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <tuple>
+
 namespace {
 
 // The base class with a Draw that does nothing, to test what it implements itself.
-class BareWindow : public vondWindow2 {
-  public:
+struct BareWindow : vondWindow2 {
     using vondWindow2::vondWindow2;
     void DrawOn(SDL_Surface*) override {}
 };
 
-TEST(WindowHitTest, IncludesAllFourEdges) {
-    BareWindow w(10, 20, 30, 40, 0, 1);
-    EXPECT_TRUE(w.isIn(10, 20));
-    EXPECT_TRUE(w.isIn(40, 60));
-    EXPECT_FALSE(w.isIn(41, 60));
-    EXPECT_FALSE(w.isIn(40, 61));
-    EXPECT_FALSE(w.isIn(9, 20));
-    BareWindow point(5, 5, 0, 0, 0, 2);
-    EXPECT_TRUE(point.isIn(5, 5));
-    EXPECT_FALSE(point.isIn(6, 5));
+TEST(WindowTimedMove, WholePixelStepsWithTheFractionDroppedAndTheJumpToTheEnd) {
+    // A row with x0 >= 0 starts a new window there; a row with a distance starts a move;
+    // then `calls` updates of `ms` each, and the position and moving state expected after.
+    const int rows[][11] = {
+        // x0, y0,  dx,  dy,  sx, sy, calls, ms,   x,  y, moving
+        {0, 0, 128, 32, 128, 32, 1, 1000, 128, 32, 0},
+        {0, 0, 128, 32, 128, 32, 7, 1, 0, 0, 1}, // a pixel every 8 ms: one accumulated is no step
+        {-1, 0, 0, 0, 0, 0, 1, 1, 1, 0, 1},
+        {-1, 0, 0, 0, 0, 0, 8 * 127, 1, 128, 32, 0},
+        {0, 0, 50, 0, 100, 0, 1, 10, 0, 0, 1},
+        {-1, 0, 0, 0, 0, 0, 1, 10, 2, 0, 1},
+        {0, 0, 100, 0, 150, 0, 10, 10, 10, 0, 1}, // 1.5 a frame: the half is dropped
+        {200, 100, -128, -32, 128, 32, 1, 500, 136, 84, 1},
+        {-1, 0, 0, 0, 0, 0, 1, 500, 72, 68, 0},
+        {0, 0, 10, 10, 100, 0, 1, 1000, 10, 0, 1}, // zero speed never finishes
+        {0, 0, 10, 0, -100, 0, 3, 30, -9, 0, 1},   // negative speed overshoots...
+        {-1, 0, 0, 0, 0, 0, 1, 30, 10, 0, 0},      // ...then jumps to the end
+        {0, 0, 100, 0, 100, 0, 1, 500, 50, 0, 1},
+        {-1, 0, -50, 0, 100, 0, 1, 1000, 0, 0, 0}, // a new move starts where the window is
+    };
+    std::unique_ptr<BareWindow> w;
+    for (const auto& r : rows) {
+        if (r[0] >= 0) w = std::make_unique<BareWindow>(r[0], r[1], 10, 10, 0, 0);
+        if (r[2] != 0 || r[3] != 0) w->TimedMoveBy(r[2], r[3], r[4], r[5]);
+        for (int i = 0; i < r[6]; ++i)
+            w->Update(r[7]);
+        EXPECT_EQ(std::make_tuple(w->getX(), w->getY(), int(w->isMoving())),
+                  std::make_tuple(r[8], r[9], r[10]))
+            << "row " << (&r - rows);
+    }
 }
 
-TEST(WindowTimedMove, OneSecondAtFullSpeedArrivesExactlyAndStops) {
-    LogCapture log;
-    BareWindow w(0, 0, 10, 10, 0, 4);
-    w.TimedMoveBy(128, 32, 128, 32);
-    EXPECT_EQ(log.text(), "Timed move called on window: 4 to: 128,32\n");
-    EXPECT_TRUE(w.isMoving());
-    w.Update(1000);
-    EXPECT_EQ(w.getX(), 128);
-    EXPECT_EQ(w.getY(), 32);
-    EXPECT_FALSE(w.isMoving());
-}
-
-TEST(WindowTimedMove, OneMillisecondStepsMoveOnePixelEveryEighthCall) {
-    BareWindow w(0, 0, 10, 10, 0, 0);
-    w.TimedMoveBy(128, 32, 128, 32);
-    for (int i = 0; i < 7; ++i)
-        w.Update(1);
-    EXPECT_EQ(w.getX(), 0);
-    w.Update(1);
-    EXPECT_EQ(w.getX(), 1);
-    for (int i = 0; i < 8 * 127; ++i)
-        w.Update(1);
-    EXPECT_EQ(w.getX(), 128);
-    EXPECT_EQ(w.getY(), 32);
-    EXPECT_FALSE(w.isMoving());
-}
-
-TEST(WindowTimedMove, ExactlyOnePixelAccumulatedIsNoStepAndTheFractionIsDropped) {
-    BareWindow w(0, 0, 10, 10, 0, 0);
-    w.TimedMoveBy(50, 0, 100, 0);
-    w.Update(10);
-    EXPECT_EQ(w.getX(), 0);
-    w.Update(10);
-    EXPECT_EQ(w.getX(), 2);
-    // 150 px/s in 10 ms frames: 1.5 accumulated, one pixel taken, half dropped.
-    BareWindow slow(0, 0, 10, 10, 0, 0);
-    slow.TimedMoveBy(100, 0, 150, 0);
-    for (int i = 0; i < 10; ++i)
-        slow.Update(10);
-    EXPECT_EQ(slow.getX(), 10);
-}
-
-TEST(WindowTimedMove, NegativeDistancesTurnTheSpeedsAround) {
-    BareWindow w(200, 100, 10, 10, 0, 0);
-    w.TimedMoveBy(-128, -32, 128, 32);
-    w.Update(500);
-    EXPECT_EQ(w.getX(), 136);
-    EXPECT_EQ(w.getY(), 84);
-    w.Update(500);
-    EXPECT_EQ(w.getX(), 72);
-    EXPECT_EQ(w.getY(), 68);
-    EXPECT_FALSE(w.isMoving());
-}
-
-TEST(WindowTimedMove, ZeroSpeedNeverFinishesAndNegativeSpeedOvershootsThenJumps) {
-    BareWindow stuck(0, 0, 10, 10, 0, 0);
-    stuck.TimedMoveBy(10, 10, 100, 0);
-    stuck.Update(1000);
-    EXPECT_EQ(stuck.getX(), 10);
-    EXPECT_EQ(stuck.getY(), 0);
-    EXPECT_TRUE(stuck.isMoving());
-
-    BareWindow away(0, 0, 10, 10, 0, 0);
-    away.TimedMoveBy(10, 0, -100, 0);
-    for (int i = 0; i < 3; ++i)
-        away.Update(30);
-    EXPECT_EQ(away.getX(), -9);
-    away.Update(30);
-    EXPECT_EQ(away.getX(), 10);
-    EXPECT_FALSE(away.isMoving());
-}
-
-TEST(WindowTimedMove, ANewMoveStartsFromTheCurrentPosition) {
-    BareWindow w(0, 0, 10, 10, 0, 0);
-    w.TimedMoveBy(100, 0, 100, 0);
-    w.Update(500);
-    EXPECT_EQ(w.getX(), 50);
-    w.TimedMoveBy(-50, 0, 100, 0);
-    w.Update(1000);
-    EXPECT_EQ(w.getX(), 0);
-    EXPECT_FALSE(w.isMoving());
-}
-
-// Picture windows ------------------------------------------------------------
-
-constexpr int IMAGE = 40;
-
-// 64 x 48: magenta top-left quarter, green elsewhere, one blue pixel at (63, 47).
-SDL_Surface* testPicture() {
-    SDL_Surface* s = solidSurface(64, 48, 0, 200, 0);
+TEST(PictureWindow, KeyFlagLeavesTheStoreImageUntouchedMissingPicturesDrawNothing) {
+    // 64 x 48: magenta top-left quarter, green elsewhere.
+    StoredImage image(40, solidSurface(64, 48, 0, 200, 0));
     SDL_Rect quarter = newRect(0, 0, 32, 24);
-    SDL_FillRect(s, &quarter, SDL_MapRGB(s->format, 255, 0, 255));
-    SDL_Rect corner = newRect(63, 47, 1, 1);
-    SDL_FillRect(s, &corner, SDL_MapRGB(s->format, 0, 0, 255));
-    return s;
-}
-
-SDL_Surface* greyScreen() {
-    return solidSurface(640, 480, 0x40, 0x40, 0x40);
-}
-
-TEST(PictureWindow, DrawsItsPictureAtItsOwnSizeAndHitsOnlyItsCorner) {
-    StoredImage image(IMAGE, testPicture());
-    vondImageWin w(100, 50, 0, 2, IMAGE);
-    SDL_Surface* screen = greyScreen();
-    w.DrawOn(screen);
-    EXPECT_EQ(pixelRGB(screen, 100, 50), 0xFF00FFu);
-    EXPECT_EQ(pixelRGB(screen, 140, 80), 0x00C800u);
-    EXPECT_EQ(pixelRGB(screen, 163, 97), 0x0000FFu);
-    EXPECT_EQ(pixelRGB(screen, 164, 97), 0x404040u);
-    EXPECT_EQ(pixelRGB(screen, 163, 98), 0x404040u);
-    EXPECT_TRUE(w.isIn(100, 50));
-    EXPECT_FALSE(w.isIn(101, 51));
-    EXPECT_EQ(w.getWinType() == vondWindow2::RADIO_WINDOW, false);
+    SDL_FillRect(vondImageStore[40], &quarter, SDL_MapRGB(vondImageStore[40]->format, 255, 0, 255));
+    vondImageWin plain(0, 0, 0, 2, 40), keyed(0, 100, 0, 2, 40), cleared(0, 200, 0, 2, 40);
+    vondImageWin hidden(300, 0, 0, 2, 40), missing(300, 100, 0, 2, 41);
+    keyed.setFlags(16);
+    cleared.setFlags(16);
+    cleared.setFlags(0); // the key stays
+    hidden.ToggleHidden();
+    EXPECT_TRUE(missing.isHidden());
+    missing.ToggleHidden();
+    SDL_Surface* screen = solidSurface(640, 480, 0x40, 0x40, 0x40);
+    for (vondImageWin* w : {&plain, &keyed, &cleared, &hidden, &missing})
+        w->DrawOn(screen);
+    EXPECT_EQ(vondImageStore[40]->flags & SDL_SRCCOLORKEY, 0u);
+    EXPECT_TRUE(pixelRGB(screen, 5, 5) == 0xFF00FFu && pixelRGB(screen, 63, 47) == 0x00C800u &&
+                pixelRGB(screen, 64, 47) == 0x404040u);
+    EXPECT_TRUE(plain.isIn(0, 0) && !plain.isIn(1, 1)) << "only the corner point is hit";
+    for (int y : {100, 200})
+        EXPECT_TRUE(pixelRGB(screen, 5, y + 5) == 0x404040u &&
+                    pixelRGB(screen, 40, y + 5) == 0x00C800u)
+            << y;
+    EXPECT_TRUE(pixelRGB(screen, 340, 40) == 0x404040u && pixelRGB(screen, 340, 140) == 0x404040u);
     SDL_FreeSurface(screen);
-}
-
-TEST(PictureWindow, KeyFlagMakesTheTopLeftColourTransparentAndStaysWhenCleared) {
-    StoredImage image(IMAGE, testPicture());
-    vondImageWin w(0, 0, 0, 2, IMAGE);
-    w.setFlags(16);
-    w.setFlags(0);
-    SDL_Surface* screen = greyScreen();
-    w.DrawOn(screen);
-    EXPECT_EQ(pixelRGB(screen, 5, 5), 0x404040u);
-    EXPECT_EQ(pixelRGB(screen, 40, 5), 0x00C800u);
-    EXPECT_EQ(w.getFlags(), 0u);
-    SDL_FreeSurface(screen);
-}
-
-TEST(PictureWindow, KeyFromTheConstructorLeavesTheStoreImageUntouched) {
-    StoredImage image(IMAGE, testPicture());
-    vondImageWin keyed(0, 0, 16, 2, IMAGE);
-    EXPECT_EQ(vondImageStore[IMAGE]->flags & SDL_SRCCOLORKEY, 0u);
-    SDL_Surface* screen = greyScreen();
-    keyed.DrawOn(screen);
-    EXPECT_EQ(pixelRGB(screen, 5, 5), 0x404040u);
-    EXPECT_EQ(pixelRGB(screen, 40, 5), 0x00C800u);
-    SDL_FreeSurface(screen);
-}
-
-TEST(PictureWindow, HiddenWindowDrawsNothing) {
-    StoredImage image(IMAGE, testPicture());
-    vondImageWin w(0, 0, 0, 2, IMAGE);
-    w.ToggleHidden();
-    SDL_Surface* screen = greyScreen();
-    w.DrawOn(screen);
-    EXPECT_EQ(pixelRGB(screen, 40, 40), 0x404040u);
-    SDL_FreeSurface(screen);
-}
-
-TEST(PictureWindow, MissingImageIsLoggedHiddenAndNeverDrawn) {
-    LogCapture log;
-    vondImageWin w(0, 0, 0, 2, IMAGE);
-    vondImageWin outside(0, 0, 0, 2, 70000);
-    EXPECT_EQ(log.text(), "Asked to use nonexistant picture: 40\n"
-                          "Asked to use nonexistant picture: 70000\n");
-    EXPECT_TRUE(w.isHidden());
-    w.ToggleHidden();
-    SDL_Surface* screen = greyScreen();
-    w.DrawOn(screen);
-    EXPECT_EQ(pixelRGB(screen, 0, 0), 0x404040u);
-    EXPECT_EQ(w.getPicture(), nullptr);
-    SDL_FreeSurface(screen);
-}
-
-TEST(PictureWindow, BuiltFromAFileWithTheKeyFlag) {
-    GameDir dir;
-    SDL_Surface* p = testPicture();
-    saveBMP(p, dir.file("pic.bmp"));
-    SDL_FreeSurface(p);
-    vondImageWin w(10, 10, 16, 3, dir.file("pic.bmp").c_str());
-    vondImageWin missing(10, 10, 16, 3, dir.file("none.bmp").c_str());
-    SDL_Surface* screen = greyScreen();
-    w.DrawOn(screen);
-    missing.DrawOn(screen);
-    EXPECT_EQ(pixelRGB(screen, 15, 15), 0x404040u);
-    EXPECT_EQ(pixelRGB(screen, 50, 15), 0x00C800u);
-    EXPECT_EQ(missing.getPicture(), nullptr);
-    SDL_FreeSurface(screen);
-}
-
-TEST(PictureWindowDeath, SettingFlagsWithoutAPictureEndsTheProgram) {
-    EXPECT_EXIT(
-        {
-            vondImageWin w(0, 0, 0, 2, IMAGE);
-            w.setFlags(0);
-        },
-        ::testing::ExitedWithCode(1), "");
 }
 
 } // namespace
