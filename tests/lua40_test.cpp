@@ -37,6 +37,22 @@ class Lua40Host : public ::testing::Test {
     lua_State* L = openHost(true);
 };
 
+// Text run again and again is compiled once; each run still runs it, and
+// more distinct texts than the cache holds, or broken ones, behave as before.
+TEST_F(Lua40Host, RepeatedScriptTextRunsEveryTimeWhateverTheCacheHolds) {
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(lua_dostring(L, "n = (n or 0) + 1"), 0);
+    for (int i = 0; i < 600; ++i) {
+        std::string text = "m = (m or 0) + " + std::to_string(i % 300);
+        ASSERT_EQ(lua_dostring(L, text.c_str()), 0);
+    }
+    EXPECT_EQ(lua_dostring(L, "if n ~= 3 or m ~= 89700 then error('wrong') end"), 0) << captured;
+    for (int i = 0; i < 2; ++i) {
+        captured.clear();
+        EXPECT_EQ(lua_dostring(L, "x = = 1"), LUA40_ERRSYNTAX);
+        EXPECT_NE(captured.find("error: "), std::string::npos);
+    }
+}
+
 TEST_F(Lua40Host, StatusCodesAreThoseOf40AndTheStackIsKept) {
     lua_pushnumber(L, 1);
     EXPECT_EQ(lua_dostring(L, "return 1, 2, 3"), 0);

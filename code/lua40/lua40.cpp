@@ -43,6 +43,52 @@ int runFromC(lua_State* L, const std::string& source, const std::string& chunkNa
     return status;
 }
 
+// Script text that the engine runs again and again (timed events, hotspots)
+// is translated and compiled once: compiled chunks are kept by their text.
+// The cache is emptied when it fills, so text made afresh each time (with
+// numbers formatted into it, say) cannot make it grow without bound.
+constexpr const char* kChunkCacheKey = "lua40.chunkcache";
+constexpr int kChunkCacheSize = 256;
+
+// Pushes the cached chunk for source, or nothing and returns false.
+bool pushCachedChunk(lua_State* L, const char* source) {
+    lua_getfield(L, LUA_REGISTRYINDEX, kChunkCacheKey);
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        return false;
+    }
+    lua_pushstring(L, source);
+    lua_rawget(L, -2);
+    lua_remove(L, -2);
+    if (lua_isfunction(L, -1)) return true;
+    lua_pop(L, 1);
+    return false;
+}
+
+// Keeps the function on the top of the stack (left there) as source's chunk.
+void cacheChunk(lua_State* L, const char* source) {
+    lua_getfield(L, LUA_REGISTRYINDEX, kChunkCacheKey);
+    int kept = kChunkCacheSize; // no table yet: make one
+    if (lua_istable(L, -1)) {
+        lua_rawgeti(L, -1, 0); // the number of chunks kept
+        kept = static_cast<int>(lua_tonumber(L, -1));
+        lua_pop(L, 1);
+    }
+    if (kept >= kChunkCacheSize) {
+        lua_pop(L, 1);
+        lua_newtable(L);
+        lua_pushvalue(L, -1);
+        lua_setfield(L, LUA_REGISTRYINDEX, kChunkCacheKey);
+        kept = 0;
+    }
+    lua_pushstring(L, source);
+    lua_pushvalue(L, -3);
+    lua_rawset(L, -3);
+    lua_pushnumber(L, kept + 1);
+    lua_rawseti(L, -2, 0);
+    lua_pop(L, 1);
+}
+
 } // namespace
 
 lua_State* lua_open(int /*stacksize*/) {
@@ -80,7 +126,18 @@ int lua_dofile(lua_State* L, const char* filename) {
 
 int lua_dostring(lua_State* L, const char* source) {
     if (source == nullptr) return LUA40_ERRRUN;
-    return runFromC(L, source, source);
+    int base = lua_gettop(L);
+    if (!pushCachedChunk(L, source)) {
+        int status = lua40::loadChunk(L, source, source);
+        if (status != 0) {
+            lua_settop(L, base);
+            return status;
+        }
+        cacheChunk(L, source);
+    }
+    int status = lua40::callChunk(L);
+    lua_settop(L, base);
+    return status;
 }
 
 const char* lua_tostring(lua_State* L, int index) {
