@@ -60,6 +60,13 @@ int getSpriteCoordinate(lua_State* L, const char* function, const char* axis) {
     return vondReturnNumber(L, axis[0] == 'X' ? x : y);
 }
 
+// The tile layer a script names, or null (logged) when there is none.
+KAV_Layer* scriptLayer(const char* function, int n) {
+    KAV_Layer* layer = gfx.getLayer(n);
+    if (layer == nullptr) vondCheckRange(function, "layer", n, vondEngine2::TILE_LAYERS);
+    return layer;
+}
+
 } // namespace
 
 int l_addImage(lua_State* L) {
@@ -130,37 +137,20 @@ int l_MoveLPointer(lua_State* L) {
 }
 
 int l_getLayerX(lua_State* L) {
-    vondArgs a(L, 1, FIRST);
-    int n = a.toInt(1);
-    KAV_Layer* layer = gfx.getLayer(n);
-    if (layer == nullptr) {
-        vondCheckRange("getLayerX", "layer", n, vondEngine2::TILE_LAYERS);
-        return vondReturnNumber(L, 0);
-    }
-    return vondReturnNumber(L, layer->getXPos());
+    KAV_Layer* layer = scriptLayer("getLayerX", vondArgs(L, 1, FIRST).toInt(1));
+    return vondReturnNumber(L, layer != nullptr ? layer->getXPos() : 0);
 }
 
 int l_getLayerY(lua_State* L) {
-    vondArgs a(L, 1, FIRST);
-    int n = a.toInt(1);
-    KAV_Layer* layer = gfx.getLayer(n);
-    if (layer == nullptr) {
-        vondCheckRange("getLayerY", "layer", n, vondEngine2::TILE_LAYERS);
-        return vondReturnNumber(L, 0);
-    }
-    return vondReturnNumber(L, layer->getYPos());
+    KAV_Layer* layer = scriptLayer("getLayerY", vondArgs(L, 1, FIRST).toInt(1));
+    return vondReturnNumber(L, layer != nullptr ? layer->getYPos() : 0);
 }
 
 int l_setLayerPic(lua_State* L) {
     vondArgs a(L, 2, FIRST);
-    int n = a.toInt(1);
     int image = a.toInt(2);
-    KAV_Layer* layer = gfx.getLayer(n);
-    if (layer == nullptr) {
-        vondCheckRange("setLayerPic", "layer", n, vondEngine2::TILE_LAYERS);
-        return 0;
-    }
-    if (vondCheckRange("setLayerPic", "image", image, VOND_IMAGE_STORE_SIZE))
+    KAV_Layer* layer = scriptLayer("setLayerPic", a.toInt(1));
+    if (layer != nullptr && vondCheckRange("setLayerPic", "image", image, VOND_IMAGE_STORE_SIZE))
         layer->setSurface(image);
     return 0;
 }
