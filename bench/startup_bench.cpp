@@ -90,14 +90,7 @@ void BM_Startup_LargeGame(benchmark::State& state) {
     lua_State* before = game_state;
     int status = 0;
     for (auto _ : state) {
-        game_state = lua_open(0);
-        lua_baselibopen(game_state);
-        lua_iolibopen(game_state);
-        lua_strlibopen(game_state);
-        lua_mathlibopen(game_state);
-        vondRegisterFuncs();
-        StateMachine::Instance();
-        l_StateMachineInit(game_state);
+        vondBench::openScriptHost();
         status |= lua_dofile(game_state, "scripts/monkey.lua");
         state.PauseTiming();
         lua_close(game_state);

@@ -75,18 +75,20 @@ void startVideo() {
     (void)started;
 }
 
+void openScriptHost() {
+    game_state = lua_open(0);
+    lua_baselibopen(game_state);
+    lua_iolibopen(game_state);
+    lua_strlibopen(game_state);
+    lua_mathlibopen(game_state);
+    vondRegisterFuncs();
+    StateMachine::Instance();
+    l_StateMachineInit(game_state);
+}
+
 int runStartupScript(const std::string& dir, const std::string& scriptFile) {
     startVideo();
-    if (game_state == nullptr) {
-        game_state = lua_open(0);
-        lua_baselibopen(game_state);
-        lua_iolibopen(game_state);
-        lua_strlibopen(game_state);
-        lua_mathlibopen(game_state);
-        vondRegisterFuncs();
-        StateMachine::Instance();
-        l_StateMachineInit(game_state);
-    }
+    if (game_state == nullptr) openScriptHost();
     char previous[4096];
     if (getcwd(previous, sizeof previous) == nullptr) return -1;
     if (chdir(dir.c_str()) != 0) return -1;

@@ -14,6 +14,10 @@ namespace vondBench {
 // opened by the engine; idempotent.
 void startVideo();
 
+// Opens a new game_state as the entry point does: the four libraries, the
+// engine's functions and the state machine's.
+void openScriptHost();
+
 // Opens game_state as the entry point does (libraries, engine functions, state
 // machine), runs scriptFile with the working directory set to dir, and goes
 // back. Returns the lua_dofile status.
