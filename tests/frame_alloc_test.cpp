@@ -1,11 +1,15 @@
-// A frame that runs no script must not touch the heap: composing the worst-case
-// scene (scrolling layers, 1,024 sprites, revealing text windows) is counted by
-// a replaced operator new. The replacements (every plain and nothrow form, so
-// that news and deletes stay paired) only count and hand over to malloc, so
-// AddressSanitizer still sees every allocation.
+// Frames must not touch the heap: composing the worst-case scene (scrolling
+// layers, 1,024 sprites, revealing text windows), and timed events whose
+// scripts only move things. A replaced operator new counts the engine's
+// allocations and a counting allocator under the interpreter counts Lua's.
+// The replacements (every plain and nothrow form, so that news and deletes
+// stay paired) only count and hand over to malloc, so AddressSanitizer still
+// sees every allocation.
 #include "../bench/vondWorstCase.h"
 
+#include "vondGlobals.h"
 #include "vondSceneFixture.h"
+#include "vondScriptFuncs.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -13,7 +17,20 @@
 
 namespace {
 std::atomic<long> newCalls{0};
+long luaAllocations = 0;
+
+struct CountedAllocator {
+    lua_Alloc allocate;
+    void* ud;
+};
+
+// Counts the blocks Lua asks for or grows, then lets its own allocator act.
+void* countingLuaAlloc(void* ud, void* block, size_t oldSize, size_t newSize) {
+    auto* inner = static_cast<CountedAllocator*>(ud);
+    if (newSize > 0 && (block == nullptr || newSize > oldSize)) ++luaAllocations;
+    return inner->allocate(inner->ud, block, oldSize, newSize);
 }
+} // namespace
 
 // clang-format off
 void* operator new(size_t n, const std::nothrow_t&) noexcept {
@@ -53,6 +70,49 @@ TEST(FrameAllocations, WorstCaseFramesAllocateNothing) {
     EXPECT_EQ(newCalls.load() - before, 0);
     e.NewTxtWin(0, 0, 50, 50, 999, 0); // the counter counts: building a window allocates
     EXPECT_GT(newCalls.load() - before, 0);
+}
+
+TEST(FrameAllocations, TimedEventScriptsThatOnlyMoveThingsAllocateNothing) {
+    SDL_Surface* screen = displaySurface();
+    ASSERT_NE(screen, nullptr);
+    game_state = lua_open(0);
+    lua_baselibopen(game_state);
+    vondRegisterFuncs();
+    CountedAllocator inner;
+    inner.allocate = lua_getallocf(game_state, &inner.ud);
+    lua_setallocf(game_state, countingLuaAlloc, &inner);
+    const char* script = R"lua(
+        steps = 0
+        function scrollStep()
+          MoveLPointer(1, 0, 0, 8, 0)
+          steps = steps + 1
+        end
+        function walk()
+          local x = getLayerX(1)
+          if x > 100 then setLPointer(1, 0, 0, 0, 0) end
+        end
+        addTimedEvent(1, 0, 1, 1, "scrollStep()")
+        addTimedEvent(2, 0, 1, 3, "walk()")
+    )lua";
+    ASSERT_EQ(lua_dostring(game_state, script), 0);
+    // The first frames compile each event's text once and keep it.
+    for (int f = 0; f < 5; ++f)
+        gfx.Update(16), gfx.Compose(screen);
+    long before = newCalls.load(), luaBefore = luaAllocations;
+    for (int f = 0; f < 50; ++f)
+        gfx.Update(16), gfx.Compose(screen);
+    EXPECT_EQ(newCalls.load() - before, 0);
+    EXPECT_EQ(luaAllocations - luaBefore, 0);
+    lua_getglobal(game_state, "steps");
+    EXPECT_EQ(lua_tonumber(game_state, -1), 55); // the scripts did run every frame
+    lua_pop(game_state, 1);
+    ASSERT_EQ(lua_dostring(game_state, "t = {}"), 0); // the counter counts
+    EXPECT_GT(luaAllocations - luaBefore, 0);
+    gfx.delTimedEvent(1);
+    gfx.delTimedEvent(2);
+    gfx.Update(0);
+    lua_close(game_state);
+    game_state = nullptr;
 }
 
 } // namespace

@@ -324,14 +324,17 @@ int loadChunk(lua_State* L, const std::string& source, const std::string& chunkN
 }
 
 int callChunk(lua_State* L) {
+    // Nothing here allocates once the runtime is installed: the handler is
+    // made once, and the flag is reset to false rather than nil so that its
+    // key string stays alive and is never made again.
     int function = lua_gettop(L);
-    lua_pushcfunction(L, reportError);
+    getRegistry(L, kReportErrorKey);
     lua_insert(L, function);
     getRegistry(L, kHelpersKey);
     for (int i = 1; i <= kHelperCount; ++i)
         lua_rawgeti(L, function + 2, i);
     lua_remove(L, function + 2);
-    lua_pushnil(L);
+    lua_pushboolean(L, 0);
     setRegistry(L, kHandlerFailedKey);
     int status = lua_pcall(L, kHelperCount, LUA_MULTRET, function);
     lua_remove(L, function);
@@ -358,6 +361,10 @@ void installRuntime(lua_State* L) {
     setRegistry(L, kSilentKey);
     lua_newtable(L);
     setRegistry(L, kLibraryKey);
+    lua_pushcfunction(L, reportError);
+    setRegistry(L, kReportErrorKey);
+    lua_pushboolean(L, 0);
+    setRegistry(L, kHandlerFailedKey);
 
     // Helpers are passed to every chunk as its arguments (see lua40_translate.h).
     lua_newtable(L); // hidden

@@ -19,6 +19,7 @@ constexpr const char* kHiddenKey = "lua40.hidden";               // set of frame
 constexpr const char* kSilentKey = "lua40.silent";               // error value already reported
 constexpr const char* kLibraryKey = "lua40.library";             // library groups by name
 constexpr const char* kHandlerFailedKey = "lua40.handlerFailed"; // _ERRORMESSAGE raised
+constexpr const char* kReportErrorKey = "lua40.reportError";     // reportError, made once
 constexpr const char* kPublicKey = "lua40.public";               // set of the library's globals
 
 // Sets up the registry slots, the helpers and the library code.
