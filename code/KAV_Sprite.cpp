@@ -61,15 +61,31 @@ void KAV_Sprite::Update(unsigned ms) {
     currentFrame = static_cast<int>(frame);
 }
 
+SDL_Rect KAV_Sprite::screenRect(int pointerX, int pointerY, int layerOffsetX,
+                                int layerOffsetY) const {
+    SDL_Surface* image = frameCount > 0 ? vondImageAt(frames[currentFrame]) : nullptr;
+    long long x = KAV_TILE_SIZE * (static_cast<long long>(posX) - pointerX) + layerOffsetX + offX;
+    long long y = KAV_TILE_SIZE * (static_cast<long long>(posY) - pointerY) + layerOffsetY + offY;
+    return newRect(static_cast<int>(x), static_cast<int>(y), image != nullptr ? image->w : 0,
+                   image != nullptr ? image->h : 0);
+}
+
 void KAV_Sprite::Draw(int pointerX, int pointerY, int layerOffsetX, int layerOffsetY,
                       SDL_Surface* target) {
     if (frameCount <= 0 || target == nullptr) return;
     SDL_Surface* image = vondImageAt(frames[currentFrame]);
     if (image == nullptr) return;
-    long long x = KAV_TILE_SIZE * (static_cast<long long>(posX) - pointerX) + layerOffsetX + offX;
-    long long y = KAV_TILE_SIZE * (static_cast<long long>(posY) - pointerY) + layerOffsetY + offY;
-    SDL_Rect at = newRect(static_cast<int>(x), static_cast<int>(y), 0, 0);
+    SDL_Rect at = screenRect(pointerX, pointerY, layerOffsetX, layerOffsetY);
     vondBlit(image, nullptr, target, &at);
+}
+
+void KAV_Sprite::DrawKeyed(int pointerX, int pointerY, int layerOffsetX, int layerOffsetY,
+                           SDL_Surface* target, Uint32 key) {
+    if (frameCount <= 0 || target == nullptr) return;
+    SDL_Surface* image = vondImageAt(frames[currentFrame]);
+    if (image == nullptr) return;
+    SDL_Rect at = screenRect(pointerX, pointerY, layerOffsetX, layerOffsetY);
+    vondBlitKeyed(image, nullptr, target, &at, key);
 }
 
 bool KAV_Sprite::onScreen(int x, int y, int w, int h) const {

@@ -28,6 +28,12 @@ class KAV_Sprite {
 
     void Update(unsigned ms);
     void Draw(int pointerX, int pointerY, int layerOffsetX, int layerOffsetY, SDL_Surface* target);
+    // Draws the current frame as if it had the colour key `key` (the frame
+    // image must have none of its own); see vondBlitKeyed.
+    void DrawKeyed(int pointerX, int pointerY, int layerOffsetX, int layerOffsetY,
+                   SDL_Surface* target, Uint32 key);
+    // Where the current frame lands for that pointer (unclipped); empty without one.
+    SDL_Rect screenRect(int pointerX, int pointerY, int layerOffsetX, int layerOffsetY) const;
     bool onScreen(int x, int y, int w, int h) const;
     void setTrans(bool on, int red, int green, int blue);
 

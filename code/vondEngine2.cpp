@@ -125,31 +125,77 @@ bool vondEngine2::coversOpaquely(const SDL_Surface* raster, const SDL_Surface* t
 }
 
 // A sprite layer is drawn onto its own surface, which is then blitted through
-// its colour key. Sprites whose current frame comes out of that unchanged (no
-// alpha, and no visible pixel of exactly the surface's key colour) are drawn
-// straight onto the target instead: same pixels, without the fill and the
-// full-screen blit. Hidden sprite layers are not cleared at all.
+// its colour key. Where that gives the same pixels, sprites are drawn straight
+// onto the target instead, without the fill and the full-screen blit:
+// - a frame whose colours land unchanged on the surface and none of them is
+//   the key colour is simply drawn;
+// - a frame showing pixels of the key colour (a background painted in it,
+//   with no colour key of its own) is drawn through that key, as long as it
+//   overlaps no sprite drawn before it in the layer: on the surface those
+//   pixels would punch holes through such a sprite.
+// Hidden sprite layers are not cleared at all.
 void vondEngine2::composeSpriteLayer(int L, SDL_Surface* target) {
     SDL_Surface* surface = spriteSurfaces[L - 1];
     int px, py, ox, oy, w, h;
     layers[L - 1]->getPointer(px, py, ox, oy);
     layers[L - 1]->getDimension(w, h);
+    const auto& layerSprites = sprites[L - 1];
     bool direct = target->w == surface->w && target->h == surface->h &&
                   std::memcmp(&target->clip_rect, &surface->clip_rect, sizeof(SDL_Rect)) == 0;
-    for (auto* s : sprites[L - 1]) {
+    size_t shown = 0, holed = 0;
+    for (auto* s : layerSprites) {
         if (!direct) break;
-        if (s != nullptr && s->onScreen(px, py, w, h) && s->getFrameCount() > 0)
-            direct = spriteImageDrawsDirectly(s->getFrames()[s->getFrame()]);
+        if (s == nullptr || !s->onScreen(px, py, w, h) || s->getFrameCount() <= 0) continue;
+        ++shown;
+        switch (spriteImageDrawing(s->getFrames()[s->getFrame()])) {
+        case DRAW_VIA_SURFACE:
+            direct = false;
+            break;
+        case DRAW_THROUGH_KEY:
+            ++holed;
+            break;
+        case DRAW_AS_IS:
+            break;
+        }
     }
+    // Pairwise overlap checks stay cheap; past that the surface is cheaper.
+    if (direct && holed > 0)
+        direct = holed * shown <= 4096 && !holesReachEarlierSprites(L, px, py, ox, oy, w, h);
     if (direct) {
-        for (auto* s : sprites[L - 1])
-            if (s != nullptr && s->onScreen(px, py, w, h)) s->Draw(px, py, ox, oy, target);
+        for (auto* s : layerSprites) {
+            if (s == nullptr || !s->onScreen(px, py, w, h)) continue;
+            if (s->getFrameCount() > 0 &&
+                spriteImageDrawing(s->getFrames()[s->getFrame()]) == DRAW_THROUGH_KEY)
+                s->DrawKeyed(px, py, ox, oy, target, SPRITE_TRANS_COLOR);
+            else
+                s->Draw(px, py, ox, oy, target);
+        }
         return;
     }
     SDL_FillRect(surface, nullptr, SPRITE_TRANS_COLOR);
     DrawSLayer(L);
     SDL_Rect at = newRect(0, 0, 0, 0);
     vondBlit(surface, nullptr, target, &at);
+}
+
+bool vondEngine2::holesReachEarlierSprites(int L, int px, int py, int ox, int oy, int w,
+                                          int h) {
+    const auto& layerSprites = sprites[L - 1];
+    for (int i = 0; i < SPRITE_SLOTS; ++i) {
+        KAV_Sprite* s = layerSprites[i];
+        if (s == nullptr || !s->onScreen(px, py, w, h) || s->getFrameCount() <= 0 ||
+            spriteImageDrawing(s->getFrames()[s->getFrame()]) != DRAW_THROUGH_KEY)
+            continue;
+        SDL_Rect a = s->screenRect(px, py, ox, oy);
+        for (int j = 0; j < i; ++j) {
+            KAV_Sprite* t = layerSprites[j];
+            if (t == nullptr || !t->onScreen(px, py, w, h)) continue;
+            SDL_Rect b = t->screenRect(px, py, ox, oy);
+            if (a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h)
+                return true;
+        }
+    }
+    return false;
 }
 
 namespace {
@@ -162,44 +208,52 @@ struct vondDirectVerdict {
     Uint32 flags = 0;
     Uint32 colourKey = 0;
     Uint32 transColour = 0;
-    bool direct = false;
+    vondEngine2::SpriteDrawing drawing = vondEngine2::DRAW_VIA_SURFACE;
 };
 vondDirectVerdict directVerdicts[VOND_IMAGE_STORE_SIZE];
 
 } // namespace
 
-bool vondEngine2::spriteImageDrawsDirectly(unsigned number) {
+vondEngine2::SpriteDrawing vondEngine2::spriteImageDrawing(unsigned number) {
     SDL_Surface* image = vondImageAt(number);
-    if (image == nullptr) return true; // draws nothing either way
+    if (image == nullptr) return DRAW_AS_IS; // draws nothing either way
     vondDirectVerdict& v = directVerdicts[number];
     if (v.image == image && v.flags == image->flags && v.colourKey == image->format->colorkey &&
         v.transColour == SPRITE_TRANS_COLOR)
-        return v.direct;
+        return v.drawing;
     v.image = image;
     v.flags = image->flags;
     v.colourKey = image->format->colorkey;
     v.transColour = SPRITE_TRANS_COLOR;
+    v.drawing = DRAW_VIA_SURFACE;
     // Only images whose colours land unchanged on the sprite surface qualify;
     // then a pixel disappears there exactly when it equals the surface's key.
     const SDL_PixelFormat* f = image->format;
     const SDL_PixelFormat* e = spriteSurfaces[0]->format;
-    v.direct = vondBlitIsFast(image, spriteSurfaces[0]) && f->Rmask == e->Rmask &&
-               f->Gmask == e->Gmask && f->Bmask == e->Bmask;
+    if (!vondBlitIsFast(image, spriteSurfaces[0]) || f->Rmask != e->Rmask ||
+        f->Gmask != e->Gmask || f->Bmask != e->Bmask)
+        return v.drawing;
     const bool keyed = (image->flags & SDL_SRCCOLORKEY) != 0;
     const int bytes = f->BytesPerPixel;
-    for (int y = 0; v.direct && y < image->h; ++y) {
+    bool showsKeyColour = false;
+    for (int y = 0; !showsKeyColour && y < image->h; ++y) {
         const Uint8* row = static_cast<const Uint8*>(image->pixels) + y * image->pitch;
         for (int x = 0; x < image->w; ++x) {
             const Uint8* q = row + bytes * x;
             Uint32 p =
                 bytes == 4 ? *reinterpret_cast<const Uint32*>(q) : q[0] | q[1] << 8 | q[2] << 16;
             if (p == SPRITE_TRANS_COLOR && !(keyed && p == v.colourKey)) {
-                v.direct = false;
+                showsKeyColour = true;
                 break;
             }
         }
     }
-    return v.direct;
+    // A keyed image showing the key colour as well would need two keys at once.
+    if (!showsKeyColour)
+        v.drawing = DRAW_AS_IS;
+    else if (!keyed)
+        v.drawing = DRAW_THROUGH_KEY;
+    return v.drawing;
 }
 
 KAV_Layer* vondEngine2::getLayer(int n) {

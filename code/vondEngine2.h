@@ -28,6 +28,9 @@ class vondEngine2 {
     static constexpr int SCREEN_W = 640;
     static constexpr int SCREEN_H = 480;
 
+    // How a sprite frame image reaches the screen when its layer is composed.
+    enum SpriteDrawing { DRAW_AS_IS, DRAW_THROUGH_KEY, DRAW_VIA_SURFACE };
+
     // A script file or script text run after a delay, once or repeatedly.
     class vondTimedEvent {
       public:
@@ -116,7 +119,8 @@ class vondEngine2 {
     void destroyClickHandlers();
     static bool coversOpaquely(const SDL_Surface* raster, const SDL_Surface* target);
     void composeSpriteLayer(int L, SDL_Surface* target);
-    bool spriteImageDrawsDirectly(unsigned number);
+    SpriteDrawing spriteImageDrawing(unsigned number);
+    bool holesReachEarlierSprites(int L, int px, int py, int ox, int oy, int w, int h);
 
     KAV_Layer* layers[TILE_LAYERS] = {};
     bool layerShown[TILE_LAYERS] = {};

@@ -210,4 +210,41 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     });
 }
 
+// Frames painted on the key colour (no key of their own) are drawn straight
+// through the key while they overlap no earlier sprite of their layer; where
+// they do, their key-coloured pixels must cut through that sprite and show
+// what lies under the layer, as on the sprite surface.
+TEST(FrameIdentity, KeyColouredFramesCutThroughEarlierSpritesOnly) {
+    displaySurface();
+    vondEngine2 e;
+    constexpr int BACKDROP = 31100, KEYED = 31101, PLAIN = 31102, DEEP = 31103;
+    using vondWorstCase::patterned;
+    vondImageStore[BACKDROP] = patterned(640, 480, 21, 0, 0, 0, 0);
+    vondImageStore[KEYED] = patterned(40, 40, 22, 3, 251, 3, 248);
+    vondImageStore[PLAIN] = patterned(40, 40, 23, 0, 0, 0, 0);
+    vondImageStore[DEEP] = deepFrame(0xF803FB, 0x5AC814, false);
+    e.setLayerProperty(0, KAV_LAYER_PICTURE, 0);
+    e.LoadBGLayer(0, BACKDROP);
+    e.toggleLayer(0, true);
+    e.toggleSLayer(1, true);
+    const int images[] = {KEYED, PLAIN, DEEP};
+    for (int t = 0; t < 3; ++t)
+        e.addSprite(new KAV_Sprite(static_cast<unsigned char>(60 + t), 1, 0,
+                                   new unsigned[1]{static_cast<unsigned>(images[t])}));
+    int plain = e.placeSprite(61, 1, 1, 1, 0, 0); // slot 0
+    int keyed = e.placeSprite(60, 1, 5, 1, 0, 0); // slot 1
+    int deep = e.placeSprite(62, 1, 9, 1, 0, 0);  // slot 2
+    int cover = e.placeSprite(61, 1, 5, 6, 0, 0); // slot 3, plain
+    const int pictures[4] = {BACKDROP, 0, 0, 0};
+    expectFramesMatch(e, pictures, {}, 5, [&](int f) {
+        auto at = [&](int slot, int x, int y, int xo, int yo) {
+            e.getSprite(static_cast<unsigned char>(slot), 1)->setPos(x, y, xo, yo);
+        };
+        if (f == 1) at(keyed, 1, 1, 12, 9);  // over the earlier plain sprite
+        if (f == 2) at(keyed, 5, 1, 0, 0), at(deep, 5, 1, 20, 0); // deep over keyed
+        if (f == 3) at(deep, 9, 1, 0, 0), at(cover, 5, 1, 8, 8); // a later plain one over keyed
+        if (f == 4) at(cover, 5, 6, 0, 0), at(plain, 5, 1, 30, 30); // an earlier one under its corner
+    });
+}
+
 } // namespace
