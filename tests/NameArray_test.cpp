@@ -13,7 +13,8 @@ TEST(NameArray, CutsAtEverySeparatorKeepingEmptySections) {
     // clang-format off
     const std::pair<std::string, std::string> cases[] = { // name, sections joined by "|"
         {"quest.door.lock", "quest|door|lock"}, {"quest", "quest"}, {"", ""}, {"a..b", "a||b"},
-        {".a", "|a"}, {"a.", "a|"}, {".", "|"}, {" a-b :c. d\te=f", " a-b :c| d\te=f"}};
+        {".a", "|a"}, {"a.", "a|"}, {".", "|"}, {" a-b :c. d\te=f", " a-b :c| d\te=f"},
+        {"a.b.c.d.e.f.g.h.i.a-section-longer-than-15", "a|b|c|d|e|f|g|h|i|a-section-longer-than-15"}};
     // clang-format on
     for (const auto& [text, expected] : cases) {
         NameArray name(text);

@@ -1,6 +1,6 @@
 // Frames must not touch the heap: composing the worst-case scene (scrolling
 // layers, 1,024 sprites, revealing text windows), and timed events whose
-// scripts only move things. A replaced operator new counts the engine's
+// scripts move things and read and write state nodes. A replaced operator new counts the engine's
 // allocations and a counting allocator under the interpreter counts Lua's.
 // The replacements (every plain and nothrow form, so that news and deletes
 // stay paired) only count and hand over to malloc, so AddressSanitizer still
@@ -9,6 +9,7 @@
 
 #include "vondGlobals.h"
 #include "vondSceneFixture.h"
+#include "stateMachine/statemachine_binding.h"
 #include "vondScriptFuncs.h"
 
 #include <atomic>
@@ -72,20 +73,26 @@ TEST(FrameAllocations, WorstCaseFramesAllocateNothing) {
     EXPECT_GT(newCalls.load() - before, 0);
 }
 
-TEST(FrameAllocations, TimedEventScriptsThatOnlyMoveThingsAllocateNothing) {
+TEST(FrameAllocations, TimedEventScriptsThatMoveThingsAndReadAndWriteNodesAllocateNothing) {
     SDL_Surface* screen = displaySurface();
     ASSERT_NE(screen, nullptr);
     game_state = lua_open(0);
     lua_baselibopen(game_state);
     vondRegisterFuncs();
+    l_StateMachineInit(game_state);
     CountedAllocator inner;
     inner.allocate = lua_getallocf(game_state, &inner.ud);
     lua_setallocf(game_state, countingLuaAlloc, &inner);
     const char* script = R"lua(
         steps = 0
+        sm_createNetwork("frame")
+        sm_createNode("frame", "lamp")
+        sm_putNode("frame.lamp", "off")
         function scrollStep()
           MoveLPointer(1, 0, 0, 8, 0)
           steps = steps + 1
+          if sm_getNode("frame.lamp") == "off" then sm_putNode("frame.lamp", "on")
+          else sm_putNode("frame.lamp", "off") end
         end
         function walk()
           local x = getLayerX(1)
@@ -105,6 +112,10 @@ TEST(FrameAllocations, TimedEventScriptsThatOnlyMoveThingsAllocateNothing) {
     EXPECT_EQ(luaAllocations - luaBefore, 0);
     lua_getglobal(game_state, "steps");
     EXPECT_EQ(lua_tonumber(game_state, -1), 55); // the scripts did run every frame
+    lua_pop(game_state, 1);
+    ASSERT_EQ(lua_dostring(game_state, "lamp = sm_getNode(\"frame.lamp\")"), 0);
+    lua_getglobal(game_state, "lamp");
+    EXPECT_STREQ(lua_tostring(game_state, -1), "on"); // 55 flips from "off"
     lua_pop(game_state, 1);
     ASSERT_EQ(lua_dostring(game_state, "t = {}"), 0); // the counter counts
     EXPECT_GT(luaAllocations - luaBefore, 0);

@@ -1,6 +1,6 @@
 #include "stateMachine/NameArray.h"
 
-NameArray::NameArray(std::string nameToCut) {
+NameArray::NameArray(const std::string& nameToCut) {
     parseName(nameToCut);
 }
 
@@ -13,15 +13,19 @@ int32_t NameArray::lengthOfName(char findThis, const std::string& nameToCut) con
     return count;
 }
 
-// Counts first so that the section array is allocated once, at its exact size.
+// Counts first so that a longer name's sections are allocated once, at their
+// exact number.
 void NameArray::parseName(const std::string& nameToCut) {
     length = lengthOfName(SEPARATOR, nameToCut);
-    arrayOfName = std::make_unique<std::string[]>(length);
+    if (length > INLINE_SECTIONS) {
+        moreSections = std::make_unique<std::string[]>(length);
+        sections = moreSections.get();
+    }
     std::string::size_type start = 0;
     for (int32_t i = 0; i < length; ++i) {
         std::string::size_type end = nameToCut.find(SEPARATOR, start);
         if (end == std::string::npos) end = nameToCut.size();
-        arrayOfName[i] = nameToCut.substr(start, end - start);
+        sections[i].assign(nameToCut, start, end - start);
         start = end + 1;
     }
 }

@@ -13,7 +13,7 @@
 
 class NameArray {
   public:
-    explicit NameArray(std::string nameToCut);
+    explicit NameArray(const std::string& nameToCut);
     explicit NameArray(const char* nameToCut);
     ~NameArray() = default;
 
@@ -23,7 +23,7 @@ class NameArray {
 
     int32_t lengthOf() const { return length; }
     // No range check: callers keep to 0 .. lengthOf() - 1.
-    std::string getSection(int32_t section) const { return arrayOfName[section]; }
+    const std::string& getSection(int32_t section) const { return sections[section]; }
 
   protected:
     void parseName(const std::string& nameToCut);
@@ -31,7 +31,13 @@ class NameArray {
 
   private:
     static constexpr char SEPARATOR = '.';
+    // Names of up to this many sections are cut without touching the heap
+    // (sections of up to 15 characters fit in std::string itself), so scripts
+    // may read and write nodes every frame.
+    static constexpr int32_t INLINE_SECTIONS = 8;
 
-    std::unique_ptr<std::string[]> arrayOfName;
+    std::string inlineSections[INLINE_SECTIONS];
+    std::unique_ptr<std::string[]> moreSections; // longer names only
+    std::string* sections = inlineSections;
     int32_t length = 0;
 };
