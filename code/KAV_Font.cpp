@@ -74,6 +74,28 @@ SDL_Rect KAV_Font::glyphRect(int g) const {
                    glyphHeight);
 }
 
+KAV_Font::Look KAV_Font::look() const {
+    const SDL_Surface* picture = vondImageAt(imageNumber);
+    return Look{imageNumber,
+                imageWidth,
+                imageHeight,
+                glyphWidth,
+                glyphHeight,
+                glyphsPerRow,
+                keyColour,
+                picture,
+                picture != nullptr ? picture->flags : 0,
+                picture != nullptr ? picture->format->colorkey : 0};
+}
+
+bool KAV_Font::Look::operator==(const Look& o) const {
+    return imageNumber == o.imageNumber && imageWidth == o.imageWidth &&
+           imageHeight == o.imageHeight && glyphWidth == o.glyphWidth &&
+           glyphHeight == o.glyphHeight && glyphsPerRow == o.glyphsPerRow &&
+           keyColour == o.keyColour && picture == o.picture && pictureFlags == o.pictureFlags &&
+           pictureKey == o.pictureKey;
+}
+
 void KAV_Font::writeChar(unsigned char c, int x, int y, SDL_Surface* target) {
     if (glyphWidth == 0 || target == nullptr) return;
     SDL_Surface* picture = vondImageAt(imageNumber);

@@ -14,6 +14,17 @@ class KAV_Font {
     bool hasPicture() const { return glyphWidth != 0; }
     Uint32 getKeyColour() const { return keyColour; }
 
+    // Everything that decides what writeChar draws: the font's cells and its
+    // picture as the image store holds it now.
+    struct Look {
+        int imageNumber, imageWidth, imageHeight, glyphWidth, glyphHeight, glyphsPerRow;
+        Uint32 keyColour;
+        const SDL_Surface* picture;
+        Uint32 pictureFlags, pictureKey;
+        bool operator==(const Look& o) const;
+    };
+    Look look() const;
+
   private:
     void build(int imageNumber, int glyphW, int glyphH, bool report);
     // Source rectangle of glyph g in the font picture.

@@ -35,11 +35,13 @@ void vondTextWin::setString(std::string s) {
     shownChars = 0;
     revealMs = 0;
     dirty = true;
+    resumable = false;
 }
 
 void vondTextWin::setFont(int n) {
     font = vondFontOk(n) ? vondFontStore[n] : nullptr;
     dirty = true;
+    resumable = false;
 }
 
 void vondTextWin::setFlags(unsigned f) {
@@ -67,13 +69,33 @@ void vondTextWin::Update(unsigned ms) {
     }
 }
 
+vondTextWin::Look vondTextWin::currentLook() const {
+    Look look{bdColor, bgColor, flags, font, font != nullptr, {}};
+    if (font != nullptr) look.fontLook = font->look();
+    return look;
+}
+
+bool vondTextWin::Look::operator==(const Look& o) const {
+    return border == o.border && background == o.background && flags == o.flags &&
+           font == o.font && hasFontLook == o.hasFontLook &&
+           (!hasFontLook || fontLook == o.fontLook);
+}
+
 void vondTextWin::DrawOn(SDL_Surface* target) {
     if (hidden || surface == nullptr) return;
     if (dirty) {
-        SDL_FillRect(surface, nullptr, bdColor);
-        SDL_Rect inner = newRect(BORDER, BORDER, w - 2 * BORDER, h - 2 * BORDER);
-        if (w > 2 * BORDER && h > 2 * BORDER) SDL_FillRect(surface, &inner, bgColor);
+        Look look = currentLook();
+        if (!resumable || !(look == drawnLook)) {
+            SDL_FillRect(surface, nullptr, bdColor);
+            SDL_Rect inner = newRect(BORDER, BORDER, w - 2 * BORDER, h - 2 * BORDER);
+            if (w > 2 * BORDER && h > 2 * BORDER) SDL_FillRect(surface, &inner, bgColor);
+            nextChar = 0;
+            cellX = CELL;
+            cellY = CELL;
+        }
         printString();
+        drawnLook = look;
+        resumable = true;
         // In reveal mode printString clears dirty once the last character is out.
         if (!(flags & FLAG_REVEAL)) dirty = false;
     }
@@ -82,20 +104,30 @@ void vondTextWin::DrawOn(SDL_Surface* target) {
     vondBlit(surface, nullptr, target, &at);
 }
 
+// Lays the text out in cells from where the last call stopped: a line ends at
+// a line feed (which is consumed) or when the next cell would come within 24
+// pixels of the right edge; the text stops within 24 pixels of the bottom, or
+// at the revealed count.
 void vondTextWin::printString() {
     const int length = static_cast<int>(text.size());
     const bool reveal = (flags & FLAG_REVEAL) != 0;
     // A window without a usable font keeps its frame and shows no characters.
     KAV_Font* drawWith = font != nullptr && font->hasPicture() ? font : nullptr;
-    int i = 0;
-    for (int py = CELL; py < h - TEXT_MARGIN && i < length && (!reveal || i < shownChars);
-         py += CELL) {
-        for (int px = CELL; px < w - TEXT_MARGIN && i < length && (!reveal || i < shownChars);) {
-            unsigned char c = static_cast<unsigned char>(text[i++]);
-            if (c == '\n') break; // ends the line early and is consumed
-            if (drawWith != nullptr) drawWith->writeChar(c, px, py, surface);
-            px += CELL;
+    while (cellY < h - TEXT_MARGIN && nextChar < length) {
+        if (cellX >= w - TEXT_MARGIN) {
+            cellX = CELL;
+            cellY += CELL;
+            continue;
         }
+        if (reveal && nextChar >= shownChars) break;
+        unsigned char c = static_cast<unsigned char>(text[nextChar++]);
+        if (c == '\n') {
+            cellX = CELL;
+            cellY += CELL;
+            continue;
+        }
+        if (drawWith != nullptr) drawWith->writeChar(c, cellX, cellY, surface);
+        cellX += CELL;
     }
-    if (i >= length) dirty = false;
+    if (nextChar >= length) dirty = false;
 }

@@ -3,6 +3,8 @@
 // button panels; and click handlers, the invisible hotspots that run scripts.
 #pragma once
 
+#include "KAV_Font.h"
+
 #include <SDL.h>
 
 #include <string>
@@ -110,6 +112,23 @@ class vondTextWin : public vondWindow2 {
     int shownChars = 0;
     unsigned revealMs = 0;
     bool dirty = true;
+
+    // What the surface was last drawn with, and where laying the text out
+    // stopped: revealing text then only adds the characters that appeared
+    // since, which gives the same pixels as drawing it all again.
+    struct Look {
+        Uint32 border, background;
+        unsigned flags;
+        const KAV_Font* font;
+        bool hasFontLook;
+        KAV_Font::Look fontLook;
+        bool operator==(const Look& o) const;
+    };
+    Look currentLook() const;
+    Look drawnLook{};
+    bool resumable = false; // drawnLook and the layout below describe the surface
+    int nextChar = 0;       // first character not yet laid out
+    int cellX = 0, cellY = 0;
 };
 
 class vondRadioButton {

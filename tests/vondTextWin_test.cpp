@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 constexpr Uint32 GREY = 0x404040, WHITE = 0xFFFFFF, BLACK = 0;
@@ -100,6 +102,42 @@ TEST_F(TextWindow, StringStoreIsCopiedAndMissingFontsStringsOrSizesDrawNoText) {
     draw({&stored, &noFont});
     EXPECT_TRUE(cell(0, 0, 0, 0) == BLACK && cell(300, 200, 0, 0) == BLACK);
     EXPECT_EQ(pixelRGB(screen, 302, 202), WHITE);
+}
+
+bool sameSurfaces(SDL_Surface* a, SDL_Surface* b) {
+    for (int y = 0; y < a->h; ++y)
+        if (std::memcmp(static_cast<Uint8*>(a->pixels) + y * a->pitch,
+                        static_cast<Uint8*>(b->pixels) + y * b->pitch, 4 * a->w) != 0)
+            return false;
+    return true;
+}
+
+// A window drawn every frame while it reveals (adding only the new characters)
+// must look exactly like one drawn once at the same point: through line feeds,
+// wraps, overflow, a border colour changed half-way and glyphs wider than cells.
+TEST_F(TextWindow, RevealDrawnEveryFrameMatchesTheWholeTextDrawnAtOnce) {
+    StoredImage wide{65281, makeFontPicture(20, 20)};
+    vondFontStore[1] = new KAV_Font(65281, 20, 20);
+    const std::string text = "AB\nCDEFGHIJ\n\nKLMNOPQRSTUVWXYZ";
+    for (int font : {0, 1}) {
+        vondTextWin stepped(0, 0, 120, 88, 16, 1, text);
+        stepped.setFont(font);
+        for (int frame = 1; frame <= 40; ++frame) {
+            stepped.Update(30);
+            if (frame == 12) stepped.setBD(255);
+            stepped.DrawOn(nullptr);
+            vondTextWin once(0, 0, 120, 88, 16, 2, text);
+            once.setFont(font);
+            if (frame >= 12) once.setBD(255);
+            for (int f = 0; f < frame; ++f)
+                once.Update(30);
+            once.DrawOn(nullptr);
+            ASSERT_TRUE(sameSurfaces(stepped.getSurface(), once.getSurface()))
+                << "font " << font << ", frame " << frame;
+        }
+    }
+    delete vondFontStore[1];
+    vondFontStore[1] = nullptr;
 }
 
 } // namespace
