@@ -9,7 +9,8 @@ EV_INTRO = 1  EV_CAT = 2  EV_SCROLL = 3  EV_HINT = 4
 SCENE_LAYER = 1   -- the tilemap layer; its sprites live on sprite layer 2
 SPRITES = 2
 ROOM_WIDTH = 20   -- tiles per room; the study starts 20 tiles to the right
-LINE_CHARS = 23   -- characters per line of the narration window
+LINE_CHARS = 22   -- the window holds 23 cells a line, but a line feed right after
+                  -- a full line leaves an empty line, so lines stop one short
 
 SND_CLICK = 0  SND_DOOR = 1  SND_CHEST = 2  SND_LAMP = 3  SND_MEOW = 4  SND_FANFARE = 5
 
