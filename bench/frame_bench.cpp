@@ -38,8 +38,9 @@ double flipMs() {
 // Times the loop body itself so that the ratio to the floor uses the same
 // clock: this thread's CPU time, which other programs on the machine disturb
 // less than the wall clock.
-// Allocations of the demo's own restarts (a new walk, new narration: what a
-// player's clicks would do), kept apart from those of Update and Draw.
+// Allocations of the scenes' own restarts (a new walk, new narration, text
+// revealed again: what a player's clicks or a game's script would do), kept
+// apart from those of Update and Draw.
 unsigned long driverAllocations = 0;
 
 template <typename Frame>
@@ -97,6 +98,11 @@ void BM_Frame_WorstCase(benchmark::State& state) {
     runFrames(
         state,
         [&] {
+            if (frame % vondWorstCase::REVEAL_FRAMES == 0) {
+                unsigned long before = vondBench::allocationCount();
+                vondWorstCase::restartReveals(e);
+                driverAllocations += vondBench::allocationCount() - before;
+            }
             vondWorstCase::scroll(e, frame++);
             e.Update(FRAME_MS);
             e.Draw();
