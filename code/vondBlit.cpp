@@ -6,7 +6,7 @@
 
 // The row loops are built for the wider vector units too; the best one for
 // the processor is picked when the program starts.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__GNUC__) && defined(__x86_64__)
 #define VOND_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
 #define VOND_VECTOR_CLONES
