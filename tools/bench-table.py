@@ -60,6 +60,8 @@ for label, prefix, target in (("worst-case frame", "BM_Frame_WorstCase/", 2.0),
               "SDL_Flip %.3f ms of it, %.2fx without" %
               (label, b["frame_ms"], b["fps"], b["floor_ms"], b["ratio"], target,
                b.get("flip_ms", 0), b.get("ratio_without_flip", 0)))
+        print("%-17s %.3g allocations per frame, %.3g %% of frames allocate" %
+              ("", b.get("allocs_per_frame", 0), 100 * b.get("allocating_frames", 0)))
 bare, engine, empty = find("BM_Call_BareCFunction"), find("BM_Call_getLayerX"), find("BM_Call_EmptyLoop")
 if bare and engine:
     ratio = engine["cpu_time"] / bare["cpu_time"]
