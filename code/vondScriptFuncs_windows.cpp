@@ -3,6 +3,7 @@
 // arguments, checks every store index and window kind, and calls the engine,
 // a window, a store or SDL_mixer.
 #include "KAV_Font.h"
+#include "KAV_Tilemap.h"
 #include "vondGlobals.h"
 #include "vondScriptFuncs.h"
 #include "vondStores.h"
@@ -42,7 +43,9 @@ int l_addFont(lua_State* L) {
     int f = a.toByte(1);
     std::string file = a.text(2);
     int image = VOND_FONT_IMAGE_BASE + f;
-    vondImageStore[image] = IMG_Load(file.c_str());
+    // Stored like any image: a picture it replaces stays with the store's
+    // other replaced entries, since layers may still show it.
+    KAV_StoreImage(image, IMG_Load(file.c_str()));
     // Rebuilt in place: text windows hold the font's address and keep working.
     if (vondFontStore[f] != nullptr)
         *vondFontStore[f] = KAV_Font(image);

@@ -28,6 +28,7 @@ void expectLog(const std::string& script, const std::string& expected, int statu
 TEST(WindowScripts, EveryWindowFunctionChecksItsWindowAndLogsInItsOwnWords) {
     const std::pair<const char*, const char*> calls[] = {
         {"addFont(300, 'font.bmp')", ""}, // font 44 in image 65324
+        {"addFont(44, 'font.bmp')", ""},  // again: the first picture is kept, not leaked
         {"addFont(1, 'missing.bmp')", "Image number: 65281 not properly loaded for Font!\n"},
         {"newPicWin(2, 10, 20, 65324)", ""},
         {"newPicWin(3, 10, 20, 40)", "Asked to use nonexistant picture: 40\n"},
