@@ -47,12 +47,12 @@ KAV_Font::KAV_Font(int imageNumber, unsigned char glyphW, unsigned char glyphH) 
 void KAV_Font::build(int number, int glyphW, int glyphH, bool report) {
     imageNumber = number;
     SDL_Surface* picture = vondImageAt(number);
-    // A zero cell size or a picture narrower or lower than one cell would leave
-    // no whole glyph to draw: such a font is treated as one without picture.
-    if (picture == nullptr || glyphW <= 0 || glyphH <= 0 || picture->w < glyphW ||
-        picture->h < glyphH) {
+    // A zero cell width or a picture narrower than one cell would give no
+    // glyph column (and a division by zero): such a font is treated as one
+    // without picture. A picture lower than a cell draws its glyphs clipped.
+    if (picture == nullptr || glyphW <= 0 || picture->w < glyphW) {
         glyphWidth = glyphHeight = imageWidth = imageHeight = glyphsPerRow = 0;
-        if (report)
+        if (report && picture == nullptr)
             vondError << "Image number: " << number << " not properly loaded for Font!"
                       << std::endl;
         return;

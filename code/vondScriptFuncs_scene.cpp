@@ -23,12 +23,6 @@ constexpr FROM FIRST = vondArgs::FROM_FIRST;
 // A template with more frames than this cannot come from a sane script.
 constexpr int MAX_SPRITE_FRAMES = 65536;
 
-bool spriteLayerOk(const char* function, int L) {
-    if (L >= 1 && L <= vondEngine2::SPRITE_LAYERS) return true;
-    vondError << function << ": sprite layer " << L << " is out of range" << std::endl;
-    return false;
-}
-
 // The tilemap a flag function works on, or null after logging why there is none.
 KAV_Tilemap* tilemapFor(const char* function, int number) {
     if (!vondCheckRange(function, "tilemap", number, KAV_TILEMAP_STORE_SIZE)) return nullptr;
@@ -44,11 +38,11 @@ int setMapFlag(lua_State* L, const char* function, unsigned flag) {
     return 0;
 }
 
-int getSpriteCoordinate(lua_State* L, const char* function, const char* axis) {
+int getSpriteCoordinate(lua_State* L, const char* axis) {
     vondArgs a(L, 2, FIRST);
     unsigned char slot = a.toByte(1);
     int layer = a.toInt(2);
-    if (!spriteLayerOk(function, layer)) return vondReturnNumber(L, 0);
+    // The engine has no sprite on a layer outside 1 to 4 either.
     KAV_Sprite* s = gfx.getSprite(slot, layer);
     if (s == nullptr) {
         vondError << "Asked to get " << axis << " on invalid sprite: " << static_cast<int>(slot)
@@ -164,12 +158,9 @@ int l_addSprite(lua_State* L) {
     }
     auto* frames = new unsigned[count];
     unsigned flags = a.toUnsigned(2);
-    for (int i = 0; i < count; ++i) {
-        int image = a.toInt(4 + i);
-        // Kept as given: a frame outside the image store simply draws nothing.
-        vondCheckRange("addSprite", "image", image, VOND_IMAGE_STORE_SIZE);
-        frames[i] = static_cast<unsigned>(image);
-    }
+    // Kept as given: a frame outside the image store simply draws nothing.
+    for (int i = 0; i < count; ++i)
+        frames[i] = static_cast<unsigned>(a.toInt(4 + i));
     gfx.addSprite(new KAV_Sprite(a.toByte(1), count, flags, frames));
     return 0;
 }
@@ -182,30 +173,28 @@ int l_toggleSLayer(lua_State* L) {
 
 int l_placeSprite(lua_State* L) {
     vondArgs a(L, 6, LAST);
-    int layer = a.toInt(2);
-    if (!spriteLayerOk("placeSprite", layer)) return vondReturnNumber(L, 0);
-    return vondReturnNumber(
-        L, gfx.placeSprite(a.toInt(1), layer, a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(6)));
+    // The engine checks the sprite layer: a layer outside 1 to 4 places nothing.
+    return vondReturnNumber(L, gfx.placeSprite(a.toInt(1), a.toInt(2), a.toInt(3), a.toInt(4),
+                                               a.toInt(5), a.toInt(6)));
 }
 
 int l_getSpriteX(lua_State* L) {
-    return getSpriteCoordinate(L, "getSpriteX", "X");
+    return getSpriteCoordinate(L, "X");
 }
 int l_getSpriteY(lua_State* L) {
-    return getSpriteCoordinate(L, "getSpriteY", "Y");
+    return getSpriteCoordinate(L, "Y");
 }
 
 int l_delSprite(lua_State* L) {
     vondArgs a(L, 2, FIRST);
-    int layer = a.toInt(2);
-    if (spriteLayerOk("delSprite", layer)) gfx.delSprite(a.toByte(1), layer);
+    gfx.delSprite(a.toByte(1), a.toInt(2));
     return 0;
 }
 
 int l_moveSprite(lua_State* L) {
     vondArgs a(L, 6, FIRST);
-    int layer = a.toInt(2);
-    if (spriteLayerOk("moveSprite", layer))
-        gfx.moveSprite(a.toByte(1), layer, a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(6));
+    // No sprite lives on a layer outside 1 to 4: the engine reports the move
+    // of a sprite that does not exist.
+    gfx.moveSprite(a.toByte(1), a.toInt(2), a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(6));
     return 0;
 }

@@ -41,6 +41,7 @@ TEST_F(SaveLoadFile, ReadsLinesAsPairs) {
         {"a=1\r\nb=2\r\nc=x\ry\r\n", "a|1;b|2;c|x\ry;"},
         {"a=1\n\nb=2\n", "a|1;|;b|2;"},
         {"a=1\nb=2", "a|1;b|2;"},
+        {"a=1\r\nb=2\r", "a|1;b|2\r;"}, // a CR ends a line only before its LF
         {"", ""}};
     for (const auto& [bytes, expected] : cases) {
         write(bytes);

@@ -157,12 +157,19 @@ void Event::save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveOb
         ++chainNum;
     }
     saveObject.newSet(e + "." + SAVE_EVENTTYPE, static_cast<int32_t>(typeOfEvent));
-    saveObject.newSet(e + "." + SAVE_VALUETOFIRE, valueToFireOn);
+    saveText(saveObject, e + "." + SAVE_VALUETOFIRE, valueToFireOn);
     saveObject.newSet(e + "." + SAVE_ISONESHOT, static_cast<int32_t>(isOneShot ? 1 : 0));
     saveObject.newSet(e + "." + SAVE_ARGNUM, static_cast<int32_t>(arguments.size()));
     int32_t argNum = 0;
     for (const std::string& argument : arguments) {
-        saveObject.newSet(e + "." + SAVE_ARGUMENT + "." + to_string(argNum), argument);
+        saveText(saveObject, e + "." + SAVE_ARGUMENT + "." + to_string(argNum), argument);
         ++argNum;
     }
+}
+
+// Event lines are never read back, so a text that cannot be written on one
+// line (a trace message of two lines, say) is left out rather than refusing
+// the whole save and with it the game's values.
+void Event::saveText(SaveLoad& saveObject, const std::string& key, const std::string& text) {
+    if (SaveLoad::canBeSaved(SaveLoadType{key, text})) saveObject.newSet(key, text);
 }

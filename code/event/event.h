@@ -52,6 +52,8 @@ class Event {
     std::string to_string(int32_t number) const;
 
   private:
+    static void saveText(SaveLoad& saveObject, const std::string& key, const std::string& text);
+
     EVENT_TYPE typeOfEvent;
     std::string valueToFireOn;
     bool isOneShot;

@@ -74,7 +74,9 @@ bool SaveLoad::canBeSaved(const SaveLoadType& aPair) {
 std::string SaveLoad::nextLine(std::istream& readingFile) {
     std::string line;
     std::getline(readingFile, line);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // Only a CR right before the LF belongs to the line end; a last line that
+    // ends without LF keeps its CR.
+    if (!readingFile.eof() && !line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }
 
