@@ -56,10 +56,10 @@ void vondRegisterFuncs() {
 std::string vondArgs::text(int k) const {
     int i = index(k);
     if (i == 0) return std::string();
+    // A C string, as the engine takes every text: an embedded NUL ends it.
     const char* s = lua_tostring(L, i);
-    return s != nullptr ? std::string(s, lua_objlen(L, i)) : std::string();
+    return s != nullptr ? std::string(s) : std::string();
 }
-
 
 bool vondCheckRange(const char* function, const char* what, long n, long capacity) {
     if (n >= 0 && n < capacity) return true;

@@ -23,6 +23,12 @@ constexpr FROM FIRST = vondArgs::FROM_FIRST;
 // A template with more frames than this cannot come from a sane script.
 constexpr int MAX_SPRITE_FRAMES = 65536;
 
+bool spriteLayerOk(const char* function, int L) {
+    if (L >= 1 && L <= vondEngine2::SPRITE_LAYERS) return true;
+    vondError << function << ": sprite layer " << L << " is out of range" << std::endl;
+    return false;
+}
+
 // The tilemap a flag function works on, or null after logging why there is none.
 KAV_Tilemap* tilemapFor(const char* function, int number) {
     if (!vondCheckRange(function, "tilemap", number, KAV_TILEMAP_STORE_SIZE)) return nullptr;
@@ -42,7 +48,7 @@ int getSpriteCoordinate(lua_State* L, const char* axis) {
     vondArgs a(L, 2, FIRST);
     unsigned char slot = a.toByte(1);
     int layer = a.toInt(2);
-    // The engine has no sprite on a layer outside 1 to 4 either.
+    // A layer outside 1 to 4 has no sprite either: the same line says so.
     KAV_Sprite* s = gfx.getSprite(slot, layer);
     if (s == nullptr) {
         vondError << "Asked to get " << axis << " on invalid sprite: " << static_cast<int>(slot)
@@ -173,9 +179,10 @@ int l_toggleSLayer(lua_State* L) {
 
 int l_placeSprite(lua_State* L) {
     vondArgs a(L, 6, LAST);
-    // The engine checks the sprite layer: a layer outside 1 to 4 places nothing.
-    return vondReturnNumber(L, gfx.placeSprite(a.toInt(1), a.toInt(2), a.toInt(3), a.toInt(4),
-                                               a.toInt(5), a.toInt(6)));
+    int layer = a.toInt(2);
+    if (!spriteLayerOk("placeSprite", layer)) return vondReturnNumber(L, 0);
+    return vondReturnNumber(
+        L, gfx.placeSprite(a.toInt(1), layer, a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(6)));
 }
 
 int l_getSpriteX(lua_State* L) {
@@ -187,14 +194,15 @@ int l_getSpriteY(lua_State* L) {
 
 int l_delSprite(lua_State* L) {
     vondArgs a(L, 2, FIRST);
-    gfx.delSprite(a.toByte(1), a.toInt(2));
+    int layer = a.toInt(2);
+    if (spriteLayerOk("delSprite", layer)) gfx.delSprite(a.toByte(1), layer);
     return 0;
 }
 
 int l_moveSprite(lua_State* L) {
     vondArgs a(L, 6, FIRST);
-    // No sprite lives on a layer outside 1 to 4: the engine reports the move
-    // of a sprite that does not exist.
-    gfx.moveSprite(a.toByte(1), a.toInt(2), a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(6));
+    int layer = a.toInt(2);
+    if (spriteLayerOk("moveSprite", layer))
+        gfx.moveSprite(a.toByte(1), layer, a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(6));
     return 0;
 }

@@ -11,6 +11,7 @@
 
 #include <SDL_image.h>
 #include <SDL_mixer.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -223,7 +224,11 @@ int l_loadSong(lua_State* L) {
         Mix_FreeMusic(vondSongStore[n]); // stops it first if it is playing
         vondSongStore[n] = nullptr;
     }
-    vondSongStore[n] = Mix_LoadMUS(file.c_str());
+    // Only regular files with something in them reach SDL_mixer, which loses
+    // memory on an empty file or a directory.
+    struct stat info;
+    bool loadable = ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+    vondSongStore[n] = loadable ? Mix_LoadMUS(file.c_str()) : nullptr;
     if (vondSongStore[n] == nullptr) vondError << "Error loading music file: " << file << std::endl;
     return 0;
 }
@@ -231,8 +236,8 @@ int l_loadSong(lua_State* L) {
 int l_playSong(lua_State* L) {
     vondArgs a(L, 2, vondArgs::FROM_LAST);
     int n = a.toInt(1);
-    if (!vondCheckRange("playSong", "song number", n, VOND_SONG_STORE_SIZE)) return 0;
-    if (vondSongStore[n] == nullptr) {
+    // A number outside the store has no song either.
+    if (n < 0 || n >= VOND_SONG_STORE_SIZE || vondSongStore[n] == nullptr) {
         vondError << "Invalid song number: " << n << std::endl;
         return 0;
     }
@@ -260,8 +265,7 @@ int l_playSound(lua_State* L) {
     vondArgs a(L, 3, vondArgs::FROM_LAST);
     int n = a.toInt(1);
     int channel = a.toInt(2);
-    if (!vondCheckRange("playSound", "sound number", n, VOND_SOUND_STORE_SIZE)) return 0;
-    if (vondSoundStore[n] == nullptr) {
+    if (n < 0 || n >= VOND_SOUND_STORE_SIZE || vondSoundStore[n] == nullptr) {
         vondError << "Invalid sound number: " << n << std::endl;
         return 0;
     }

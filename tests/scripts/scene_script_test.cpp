@@ -74,18 +74,19 @@ TEST(SceneScript, SpriteFunctionsPlaceQueryMoveAndDeleteBySlot) {
          "print(getSpriteX(0, 0))\n x = moveSprite(1, 1, 1, 0, 23, 0)\n"
          "print(x, getSpriteX(1, 1))\n delSprite(1, 1)\n print(getSpriteX(1, 1))\n"
          "print(placeSprite(7, 1, 0, 0, 0, 0))\n delSprite(0, 9)\n"
-         "toggleSLayer(4) toggleSLayer(8) moveSprite(0, 0, 1, 1, 1, 1) print('not reached')\n",
-         1,
+         "moveSprite(0, 0, 1, 1, 1, 1) toggleSLayer(4) toggleSLayer(8) exit(0)\n",
+         0,
          "0\n1\n6\t4\n6\n0\n0\n0\n0\n0\nnil\t7\n0\n1\n",
          {"New Sprite ID: 7 with flags: 1", "New Sprite ID: 7 with flags: 0",
           "addSprite: frame count 0 is out of range", "New Sprite ID: 9 with flags: 0", "Sprite: 7 flags: 1", "Placing sprite: 0 with flags: 1",
           "Sprite: 7 flags: 1", "Placing sprite: 1 with flags: 1",
           "Asked to get X on invalid sprite: 3 on sprite layer: 1",
           "Asked to get Y on invalid sprite: 3 on sprite layer: 2",
+          "placeSprite: sprite layer 5 is out of range",
           "Asked to get X on invalid sprite: 0 on sprite layer: 0", "In move sprite function!",
           "Asked to get X on invalid sprite: 1 on sprite layer: 1", "Sprite: 7 flags: 1",
-          "Placing sprite: 1 with flags: 1", "In move sprite function!",
-          "Asked to move a nonexistant sprite: 0"}});
+          "Placing sprite: 1 with flags: 1", "delSprite: sprite layer 9 is out of range",
+          "moveSprite: sprite layer 0 is out of range"}});
 }
 
 TEST(SceneScript, FatalErrorsEndTheRunWithStatusOneAfterTheirLogLine) {
