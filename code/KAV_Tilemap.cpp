@@ -18,20 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
-#include <vector>
 
 namespace {
-
-// Entries replaced in the stores: still referred to by layers, maps and
-// tileset records, so never released, and held here so they stay reachable.
-std::vector<void*>& replacedEntries() {
-    static auto* kept = new std::vector<void*>;
-    return *kept;
-}
-
-void keepReplaced(void* old, void* incoming) {
-    if (old != nullptr && old != incoming) replacedEntries().push_back(old);
-}
 
 // Brings v into 0..size-1 (size > 0), as repeated adding or subtracting would.
 int wrapInto(int v, int size) {
@@ -72,19 +60,19 @@ void readLabelled(const std::string& line, int& value) {
 
 void KAV_StoreTilemap(int number, KAV_Tilemap* map) {
     if (!vondTilemapOk(number)) return;
-    keepReplaced(KAV_TilemapStore[number], map);
+    vondKeepReplaced(KAV_TilemapStore[number], map);
     KAV_TilemapStore[number] = map;
 }
 
 void KAV_StoreTileset(int number, KAV_Tileset* tileset) {
     if (!vondTilesetOk(number)) return;
-    keepReplaced(KAV_TilesetStore[number], tileset);
+    vondKeepReplaced(KAV_TilesetStore[number], tileset);
     KAV_TilesetStore[number] = tileset;
 }
 
 void KAV_StoreImage(int number, SDL_Surface* image) {
     if (!vondImageOk(number)) return;
-    keepReplaced(vondImageStore[number], image);
+    vondKeepReplaced(vondImageStore[number], image);
     vondImageStore[number] = image;
 }
 

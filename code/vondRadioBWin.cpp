@@ -73,5 +73,7 @@ void vondRadioBWin::DrawOn(SDL_Surface* target) {
 }
 
 void vondRadioBWin::doInput(int px, int py) {
-    if (buttons != nullptr) buttons->doInput(px - x, py - y);
+    if (buttons != nullptr)
+        buttons->doInput(vondWrapInt(static_cast<long long>(px) - x),
+                         vondWrapInt(static_cast<long long>(py) - y));
 }

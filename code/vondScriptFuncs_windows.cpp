@@ -15,24 +15,16 @@
 
 namespace {
 
-constexpr int MAX_RADIO_BUTTONS = 256; // the selection is one byte
+// Far more buttons than a window can show; the selection wraps as one byte.
+constexpr int MAX_RADIO_BUTTONS = 65536;
 
-// The window with this identifier, or null after a log line naming the function.
-vondWindow2* findWindow(const char* function, int id) {
+// The functions that change a window do nothing, and say nothing, when no
+// window has the identifier or it is not of the kind they need.
+vondTextWin* findTextWindow(int id) {
     vondWindow2* w = gfx.getWindowHandle(id);
-    if (w == nullptr) vondError << function << ": window " << id << " does not exist" << std::endl;
-    return w;
-}
-
-// The text window with this identifier, or null after a log line.
-vondTextWin* findTextWindow(const char* function, int id) {
-    vondWindow2* w = findWindow(function, id);
-    if (w == nullptr) return nullptr;
-    if (w->getWinType() != vondWindow2::TEXT_WINDOW) {
-        vondError << function << ": window " << id << " is not a text window" << std::endl;
-        return nullptr;
-    }
-    return static_cast<vondTextWin*>(w);
+    return w != nullptr && w->getWinType() == vondWindow2::TEXT_WINDOW
+               ? static_cast<vondTextWin*>(w)
+               : nullptr;
 }
 
 } // namespace
@@ -47,11 +39,10 @@ int l_addFont(lua_State* L) {
     // Stored like any image: a picture it replaces stays with the store's
     // other replaced entries, since layers may still show it.
     KAV_StoreImage(image, IMG_Load(file.c_str()));
-    // Rebuilt in place: text windows hold the font's address and keep working.
-    if (vondFontStore[f] != nullptr)
-        *vondFontStore[f] = KAV_Font(image);
-    else
-        vondFontStore[f] = new KAV_Font(image);
+    // A new font: text windows made before keep drawing with the one they took.
+    auto* font = new KAV_Font(image);
+    vondKeepReplaced(vondFontStore[f], font);
+    vondFontStore[f] = font;
     return 0;
 }
 
@@ -81,31 +72,31 @@ int l_newPicWin(lua_State* L) {
 
 int l_setTxtString(lua_State* L) {
     vondArgs a(L, 2, vondArgs::FROM_LAST);
-    if (vondTextWin* w = findTextWindow("setTxtString", a.toInt(1))) w->setString(a.text(2));
+    if (vondTextWin* w = findTextWindow(a.toInt(1))) w->setString(a.text(2));
     return 0;
 }
 
 int l_setTxtBD(lua_State* L) {
     vondArgs a(L, 2, vondArgs::FROM_LAST);
-    if (vondTextWin* w = findTextWindow("setTxtBD", a.toInt(1))) w->setBD(a.toUnsigned(2));
+    if (vondTextWin* w = findTextWindow(a.toInt(1))) w->setBD(a.toUnsigned(2));
     return 0;
 }
 
 int l_setWinFlags(lua_State* L) {
     vondArgs a(L, 2, vondArgs::FROM_LAST);
-    if (vondWindow2* w = findWindow("setWinFlags", a.toInt(1))) w->setFlags(a.toUnsigned(2));
+    if (vondWindow2* w = gfx.getWindowHandle(a.toInt(1))) w->setFlags(a.toUnsigned(2));
     return 0;
 }
 
 int l_winToggleHid(lua_State* L) {
     vondArgs a(L, 1, vondArgs::FROM_LAST);
-    if (vondWindow2* w = findWindow("winToggleHid", a.toInt(1))) w->ToggleHidden();
+    if (vondWindow2* w = gfx.getWindowHandle(a.toInt(1))) w->ToggleHidden();
     return 0;
 }
 
 int l_moveWinBy(lua_State* L) {
     vondArgs a(L, 3, vondArgs::FROM_FIRST);
-    if (vondWindow2* w = findWindow("moveWinBy", a.toInt(1))) w->MoveBy(a.toInt(2), a.toInt(3));
+    if (vondWindow2* w = gfx.getWindowHandle(a.toInt(1))) w->MoveBy(a.toInt(2), a.toInt(3));
     return 0;
 }
 

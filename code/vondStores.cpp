@@ -1,6 +1,8 @@
 // Definitions of the stores and the surface helpers.
 #include "vondStores.h"
 
+#include <vector>
+
 SDL_Surface* vondImageStore[VOND_IMAGE_STORE_SIZE];
 KAV_Tileset* KAV_TilesetStore[KAV_TILESET_STORE_SIZE];
 KAV_Tilemap* KAV_TilemapStore[KAV_TILEMAP_STORE_SIZE];
@@ -19,6 +21,12 @@ SDL_Rect newRect(int x, int y, int w, int h) {
     r.w = static_cast<Uint16>(w);
     r.h = static_cast<Uint16>(h);
     return r;
+}
+
+void vondKeepReplaced(void* old, void* incoming) {
+    // Held here so that they stay reachable for the whole run.
+    static auto* kept = new std::vector<void*>;
+    if (old != nullptr && old != incoming) kept->push_back(old);
 }
 
 void vondClearStores() {

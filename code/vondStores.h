@@ -65,5 +65,16 @@ SDL_Surface* KAV_NewSurface(unsigned flags, int width, int height);
 // An SDL rectangle; each value truncated to its 16-bit field.
 SDL_Rect newRect(int x, int y, int w, int h);
 
+// v wrapped into the int range as two's-complement arithmetic wraps: positions
+// that scripts push past the range come round instead of overflowing.
+inline int vondWrapInt(long long v) {
+    return static_cast<int>(static_cast<Uint32>(v));
+}
+
+// Entries replaced in the stores (images, tilesets, tilemaps, fonts) may still
+// be referred to by layers, maps, tileset records or text windows, so they are
+// never released: the old entry is handed here instead.
+void vondKeepReplaced(void* old, void* incoming);
+
 // Empties the image, tileset, tilemap, song and sound stores (start-up step).
 void vondClearStores();

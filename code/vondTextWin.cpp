@@ -87,8 +87,10 @@ void vondTextWin::DrawOn(SDL_Surface* target) {
         Look look = currentLook();
         if (!resumable || !(look == drawnLook)) {
             SDL_FillRect(surface, nullptr, bdColor);
+            // In a window narrower or lower than two borders the size wraps to
+            // a large 16-bit one and the fill runs to the surface's edge.
             SDL_Rect inner = newRect(BORDER, BORDER, w - 2 * BORDER, h - 2 * BORDER);
-            if (w > 2 * BORDER && h > 2 * BORDER) SDL_FillRect(surface, &inner, bgColor);
+            SDL_FillRect(surface, &inner, bgColor);
             nextChar = 0;
             cellX = CELL;
             cellY = CELL;

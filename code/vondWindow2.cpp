@@ -9,6 +9,7 @@
 
 #include <SDL_image.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,19 +22,29 @@ void vondWindow2::Move(int nx, int ny) {
 }
 
 void vondWindow2::MoveBy(int dx, int dy) {
-    x += dx;
-    y += dy;
+    x = vondWrapInt(static_cast<long long>(x) + dx);
+    y = vondWrapInt(static_cast<long long>(y) + dy);
 }
+
+namespace {
+
+// Distance between two positions, at most INT_MAX.
+int distance(int from, int to) {
+    long long d = std::llabs(static_cast<long long>(from) - to);
+    return d > INT_MAX ? INT_MAX : static_cast<int>(d);
+}
+
+} // namespace
 
 void vondWindow2::TimedMoveBy(int dx, int dy, int sx, int sy) {
     vondError << "Timed move called on window: " << ID << " to: " << dx << "," << dy << std::endl;
     moving = true;
-    targetX = x + dx;
-    targetY = y + dy;
-    speedX = targetX < x ? -sx : sx;
-    speedY = targetY < y ? -sy : sy;
-    remainX = std::abs(x - targetX);
-    remainY = std::abs(y - targetY);
+    targetX = vondWrapInt(static_cast<long long>(x) + dx);
+    targetY = vondWrapInt(static_cast<long long>(y) + dy);
+    speedX = targetX < x ? vondWrapInt(-static_cast<long long>(sx)) : sx;
+    speedY = targetY < y ? vondWrapInt(-static_cast<long long>(sy)) : sy;
+    remainX = distance(x, targetX);
+    remainY = distance(y, targetY);
 }
 
 namespace {
@@ -45,13 +56,18 @@ void stepAxis(unsigned ms, int speed, float& accum, int& remain, int& pos, int& 
               int& speedOut) {
     accum = static_cast<float>(accum + speed * (ms / 1000.0));
     if (std::fabs(accum) > 1.0f) {
-        remain -= static_cast<int>(std::fabs(accum));
-        if (remain < 0) {
+        // Whole pixels, truncated; a step past the int range (a huge speed, a
+        // long first frame) overshoots any distance and ends the move.
+        const double magnitude = std::fabs(accum);
+        const long long step =
+            magnitude <= INT_MAX ? static_cast<long long>(magnitude) : INT_MAX + 1LL;
+        if (remain - step < 0) {
             pos = target;
             speedOut = 0;
             remain = 0;
         } else {
-            pos += static_cast<int>(accum);
+            remain = static_cast<int>(remain - step);
+            pos = vondWrapInt(pos + (accum < 0 ? -step : step));
         }
         accum = 0;
     }
@@ -69,7 +85,8 @@ void vondWindow2::Update(unsigned ms) {
 void vondWindow2::doInput(int, int) {}
 
 bool vondWindow2::isIn(int px, int py) const {
-    return x <= px && px <= x + w && y <= py && py <= y + h;
+    return x <= px && px <= static_cast<long long>(x) + w && y <= py &&
+           py <= static_cast<long long>(y) + h;
 }
 
 // Picture window ------------------------------------------------------------

@@ -50,6 +50,19 @@ TEST(WindowTimedMove, WholePixelStepsWithTheFractionDroppedAndTheJumpToTheEnd) {
     }
 }
 
+// Scripts may pass any int: positions wrap round, speeds past the range end a
+// move in one step, and nothing overflows (the sanitizer would stop the test).
+TEST(WindowTimedMove, ExtremePositionsAndSpeedsWrapOrFinishWithoutOverflow) {
+    BareWindow w(2147483600, -2147483600, 2147483647, 2147483647, 0, 0);
+    EXPECT_TRUE(w.isIn(2147483647, -1)) << "the far edges lie beyond the int range";
+    w.MoveBy(100, -100);
+    EXPECT_EQ(std::make_tuple(w.getX(), w.getY()), std::make_tuple(-2147483596, 2147483596));
+    w.TimedMoveBy(2147483647, -2147483647 - 1, -2147483647 - 1, 2147483647);
+    w.Update(4000);
+    EXPECT_EQ(std::make_tuple(w.getX(), w.getY(), w.isMoving()),
+              std::make_tuple(51, -52, false)); // the targets, wrapped round
+}
+
 TEST(PictureWindow, KeyFlagLeavesTheStoreImageUntouchedMissingPicturesDrawNothing) {
     // 64 x 48: magenta top-left quarter, green elsewhere.
     StoredImage image(40, solidSurface(64, 48, 0, 200, 0));
