@@ -209,9 +209,12 @@ void KAV_Layer::blitTiles() {
 }
 
 void KAV_Layer::Draw() {
-    // Paints the screen, not the raster: the cache stays as dirty as it was.
+    // Paints the screen instead of the raster, and counts as the repaint: the
+    // raster is not painted again until the pointer moves.
     SDL_Surface* screen = SDL_GetVideoSurface();
-    if (mode == KAV_LAYER_TILEMAP && screen != nullptr) paintTiles(screen);
+    if (mode != KAV_LAYER_TILEMAP || screen == nullptr) return;
+    paintTiles(screen);
+    dirty = false;
 }
 
 void KAV_Layer::paintTiles(SDL_Surface* target) {

@@ -16,6 +16,7 @@
 #include <cctype>
 #include <climits>
 #include <cstdio>
+#include <exception>
 #include <cstdlib>
 #include <new>
 
@@ -89,7 +90,7 @@ KAV_Tilemap::KAV_Tilemap(const char* name) : fileName(name != nullptr ? name : "
         return;
     }
     std::string first;
-    if (!readLine(in, first) || first != "KAVMAP1") {
+    if (!readLine(in, first, true) || first != "KAVMAP1") {
         vondError << "Unrecognized filetype: " << fileName << std::endl;
         return;
     }
@@ -179,33 +180,39 @@ void KAV_Tilemap::logProblem(const std::string& what) {
     vondError << "Map file " << fileName << ", line " << lineNumber << ": " << what << std::endl;
 }
 
-bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line) {
+bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line, bool quiet) {
     line.clear();
     if (!in) return false;
     bool any = false, overlong = false;
     // Straight from the stream buffer: istream::get per character costs most
     // of a large map's loading time. The end of the file sets the stream's
-    // state as get would.
+    // state as get would, and so does a read error (a directory, say), which
+    // the buffer throws where get would catch it.
     std::streambuf* buffer = in.rdbuf();
-    for (int c = buffer->sbumpc();; c = buffer->sbumpc()) {
-        if (c == std::char_traits<char>::eof()) {
-            in.setstate(std::ios::eofbit | std::ios::failbit);
-            break;
+    try {
+        for (int c = buffer->sbumpc();; c = buffer->sbumpc()) {
+            if (c == std::char_traits<char>::eof()) {
+                in.setstate(std::ios::eofbit | std::ios::failbit);
+                break;
+            }
+            any = true;
+            if (c == '\n') break;
+            // One byte of slack for the CR of a CR LF line end.
+            if (line.size() > KAV_MAP_LINE_MAX) {
+                overlong = true;
+                break;
+            }
+            line.push_back(static_cast<char>(c));
         }
-        any = true;
-        if (c == '\n') break;
-        // One byte of slack for the CR of a CR LF line end.
-        if (line.size() > KAV_MAP_LINE_MAX) {
-            overlong = true;
-            break;
-        }
-        line.push_back(static_cast<char>(c));
+    } catch (const std::exception&) {
+        in.setstate(std::ios::badbit);
+        return false;
     }
     if (!any) return false;
     ++lineNumber;
     if (!overlong && !line.empty() && line.back() == '\r') line.pop_back();
     if (overlong || line.size() > KAV_MAP_LINE_MAX) {
-        logProblem("line longer than 255 characters; reading stopped");
+        if (!quiet) logProblem("line longer than 255 characters; reading stopped");
         in.setstate(std::ios::failbit);
         return false;
     }
@@ -279,12 +286,13 @@ bool KAV_Tilemap::readMapSection(std::ifstream& in) {
     }
     if (!readLine(in, line)) return false; // a heading line, not used
 
-    // Cell entries of four lines each, up to an empty line or the end of the file.
+    // Cell entries of four lines each, up to an empty line or the end of the
+    // file. An empty line inside an entry is a value line without a number.
     std::string entry[4];
     while (readLine(in, entry[0]) && !entry[0].empty()) {
         for (int k = 1; k < 4; ++k) {
-            if (!readLine(in, entry[k]) || entry[k].empty()) {
-                logProblem("cell entry cut short; ignored");
+            if (!readLine(in, entry[k])) {
+                if (in.eof()) logProblem("cell entry cut short; ignored");
                 return static_cast<bool>(in);
             }
         }
@@ -304,10 +312,12 @@ bool KAV_Tilemap::readMapSection(std::ifstream& in) {
             continue;
         }
         long at = static_cast<long>(readY) * width + readX;
-        if (tile == -1 || tile == KAV_EMPTY_CELL) {
+        // Stored as its low 16 bits, in which -1 is the empty marker 65535.
+        const int stored = tile & 0xFFFF;
+        if (stored == KAV_EMPTY_CELL) {
             tiles[at] = KAV_EMPTY_CELL;
-        } else if (tile >= 0 && tile < KAV_TILESET_TILES) {
-            tiles[at] = static_cast<unsigned short>(tile);
+        } else if (stored < KAV_TILESET_TILES) {
+            tiles[at] = static_cast<unsigned short>(stored);
         } else {
             logProblem("tile number " + std::to_string(tile) + " at " + cell +
                        " is out of range; the cell is left empty");

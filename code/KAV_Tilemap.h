@@ -71,7 +71,9 @@ class KAV_Tilemap {
     void makeBlankTile();
     bool readTilesetSection(std::ifstream& in);
     bool readMapSection(std::ifstream& in);
-    bool readLine(std::ifstream& in, std::string& line);
+    // The next line without its line end; false at the end of the file, on a
+    // read error or past 255 characters (logged unless quiet).
+    bool readLine(std::ifstream& in, std::string& line, bool quiet = false);
     void logProblem(const std::string& what);
 
     unsigned flags = 0;

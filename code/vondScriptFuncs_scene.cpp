@@ -112,9 +112,8 @@ int l_setLayerProperty(lua_State* L) {
 
 int l_setTilemap(lua_State* L) {
     vondArgs a(L, 2, LAST);
-    int map = a.toInt(2);
-    if (vondCheckRange("setTilemap", "tilemap", map, KAV_TILEMAP_STORE_SIZE))
-        gfx.SetTileMap(a.toInt(1), map);
+    // The layer reports a number that holds no tilemap, in range or not.
+    gfx.SetTileMap(a.toInt(1), a.toInt(2));
     return 0;
 }
 

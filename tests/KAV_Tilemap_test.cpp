@@ -60,6 +60,7 @@ TEST_F(TilemapFile, BrokenMapFilesAreLoggedReadAsFarAsTheyGoAndNeverOverrun) {
         std::vector<std::string> log;
     } cases[] = {
         {"blank.txt", "KAVMAP1 \nTILESET\n", {"Unrecognized filetype: @"}},
+        {"picture.txt", std::string(400, 'B') + "\n", {"Unrecognized filetype: @"}},
         {"crlf.txt",
          "KAVMAP1\r\nMAP\r\nid 4\r\nw 1\r\nh 1\r\nc\r\n0 0\r\nt 0\r\nc 1\r\na 0\r\n",
          {"#10: the map has no tileset; it draws nothing"}},
@@ -69,7 +70,7 @@ TEST_F(TilemapFile, BrokenMapFilesAreLoggedReadAsFarAsTheyGoAndNeverOverrun) {
         {"cells.txt",
          head + "MAP\nid 7\nwidth 3\nheight 2\ncells\n5 0" + cell + "-1 0" + cell +
              "1 0\ntile 600\ncollide 1\nattribute 0\n2 0\ntile 65535\ncollide 0\nattribute 0\n"
-             "2 1\ntile 1\ncollide 65536\nattribute 0\n0 0\ntile 70000\ncollide 0\nattribute 9\n"
+             "2 1\ntile 65537\ncollide 65536\nattribute 0\n0 0\ntile 70000\ncollide 0\nattribute 9\n"
              "\nsome stray line\n",
          {"#14: cell (5, 0) lies outside the 3 x 2 map; skipped",
           "#18: cell (-1, 0) lies outside the 3 x 2 map; skipped",
@@ -83,8 +84,8 @@ TEST_F(TilemapFile, BrokenMapFilesAreLoggedReadAsFarAsTheyGoAndNeverOverrun) {
          "KAVMAP1\r\n" + std::string(255, 'y') + "\r\n" + std::string(255, 'z') + "\rMAP\n",
          {"#3: line longer than 255 characters; reading stopped"}},
         {"short.txt",
-         head + cells + "1 0\ntile 1\ncollide",
-         {"#17: cell entry cut short; ignored"}},
+         head + cells + "1 0\n\ncollide 0\nattribute 0\n0 0\ntile 0\ncollide",
+         {"#21: cell entry cut short; ignored"}},
         {"zero.txt",
          head + "MAP\nid 5\nwidth 0\nheight 4\ncells\n0 0\ntile 1\n",
          {"#9: map size 0 x 4 is out of range; reading stopped"}},
@@ -122,6 +123,8 @@ TEST_F(TilemapFile, BrokenMapFilesAreLoggedReadAsFarAsTheyGoAndNeverOverrun) {
     }
     maps.push_back(m["missing"] = new KAV_Tilemap(dir.file("nothere.txt").c_str()));
     EXPECT_EQ(logLines().back(), "Unable to open tilemap: " + dir.file("nothere.txt"));
+    maps.push_back(new KAV_Tilemap(dir.path().c_str())); // opens, but reading fails
+    EXPECT_EQ(logLines().back(), "Unrecognized filetype: " + dir.path());
     for (const char* empty : {"missing", "blank.txt", "longcr.txt", "zero.txt", "huge.txt"}) {
         m[empty]->setFlags(KAV_Tilemap::WRAP); // wrapping a map without cells must not loop
         EXPECT_EQ(m[empty]->GetTile(5, 5).image, nullptr) << empty;
@@ -129,11 +132,13 @@ TEST_F(TilemapFile, BrokenMapFilesAreLoggedReadAsFarAsTheyGoAndNeverOverrun) {
     }
     EXPECT_EQ(KAV_TilemapStore[4], m["crlf.txt"]); // CR LF line ends are read
     EXPECT_EQ(m["cells.txt"]->getFlags(), 0u);     // attribute 9 changes nothing
-    EXPECT_EQ(tileRGB(m["cells.txt"]->GetTile(2, 1).image), GREEN);
+    EXPECT_EQ(tileRGB(m["cells.txt"]->GetTile(2, 1).image), GREEN); // 65537 keeps its low 16 bits
     EXPECT_EQ(m["cells.txt"]->getCollide(2, 1), 0); // only the low 16 bits of the mark count
     EXPECT_EQ(m["cells.txt"]->getCollide(0, 1), 0); // cells never named stay empty and free
     EXPECT_EQ(m["long.txt"]->GetTile(1, 0).image, nullptr); // stopped at the long line
-    EXPECT_EQ(m["short.txt"]->getCollide(1, 0), 0);         // the cut entry stored nothing
+    // An empty value line keeps the number read before it (0); the cut entry stores nothing.
+    EXPECT_EQ(tileRGB(m["short.txt"]->GetTile(1, 0).image), RED);
+    EXPECT_EQ(tileRGB(m["short.txt"]->GetTile(0, 0).image), GREEN);
     EXPECT_EQ(tileRGB(vondImageStore[512 + 511]), GREEN);   // tileset 1: images 512 to 1023
     EXPECT_EQ(vondImageStore[1024], nullptr);
 }

@@ -40,7 +40,7 @@ TEST(SceneScript, ImageMapAndLayerFunctionsReadTheirArgumentsAndRefuseBadNumbers
                "2\t2\n3\t1\n3\n0\n0\n",
                {"addImage: image 70000 is out of range", "loadMap: tilemap 300 is out of range",
                 "Unable to open tilemap: missing.txt", "ERROR: Asked to use NULL tilemap: 7",
-                "setTilemap: tilemap 999 is out of range", "getLayerX: layer 4 is out of range",
+                "ERROR: Asked to use NULL tilemap: 999", "getLayerX: layer 4 is out of range",
                 "getLayerY: layer -1 is out of range", "setLayerPic: layer 7 is out of range",
                 "setLayerPic: image 70000 is out of range", "setBlank: tilemap 5 is not loaded"}});
 }
