@@ -16,7 +16,11 @@ local checkString, checkNumber, checkAny, argError, null =
 lib._ERRORMESSAGE = H.errorWithTraceback
 lib._STDIN, lib._STDOUT, lib._STDERR = stdin, stdout, stderr
 lib._INPUT, lib._OUTPUT = stdin, stdout
-lib.exit = H.exit
+function lib.exit(...)
+  local count = select("#", ...)
+  if count == 0 then return H.exit() end
+  return H.exit(H.checkInt((...), 1, "exit", count))
+end
 
 local function isHandle(v) return iotype(v) ~= nil end
 

@@ -21,4 +21,5 @@ t = {f = named}
 call(function() t.f() end, {}, "x")
 _ERRORMESSAGE = function(m) print("handled: " .. m) end
 print(dostring("error('custom')"))
+print(dostring("exit('abc')"))
 exit(0)
