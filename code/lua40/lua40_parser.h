@@ -121,6 +121,10 @@ class Parser {
     [[noreturn]] void error(const std::string& what) {
         throw SyntaxError{syntaxMessage(what, tokenText(tok()), tok().line, chunk_)};
     }
+    // The same at the current line, quoting a name instead of the token.
+    [[noreturn]] void errorNamed(const std::string& what, const std::string& name) {
+        throw SyntaxError{syntaxMessage(what, name, tok().line, chunk_)};
+    }
     void errorExpected(TokenType type, char ch = 0) {
         error("`" + tokenTypeText(type, ch) + "' expected");
     }

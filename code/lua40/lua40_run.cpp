@@ -128,7 +128,8 @@ std::string renameCulprit(const std::string& msg) {
         std::string name = msg.substr(nameStart, nameEnd - nameStart);
         if (name.compare(0, 2, "__") == 0) name = name.substr(2); // renamed true/false/in
         std::string rest = msg.substr(nameEnd + 3);
-        if (std::strcmp(kind, "upvalue") == 0 || name.compare(0, 5, "_U40_") == 0)
+        // 4.0 names only variables and constant fields: `t[k]' is just "a nil value".
+        if (std::strcmp(kind, "upvalue") == 0 || name.compare(0, 5, "_U40_") == 0 || name == "?")
             return msg.substr(0, at) + " " + rest.substr(0, rest.size() - 1);
         std::string shown = std::strcmp(kind, "method") == 0 ? "field" : kind;
         return msg.substr(0, at) + " " + shown + " `" + name + "' (" + rest;

@@ -24,7 +24,7 @@ ExpInfo Parser::singleVar(const std::string& name) {
         e.forLoop = fs_->actives[slot].forLoop;
     } else {
         for (FuncScope* f = fs_->prev; f != nullptr; f = f->prev)
-            if (findLocal(f, name) >= 0) error("cannot access a variable in outer scope");
+            if (findLocal(f, name) >= 0) errorNamed("cannot access a variable in outer scope", name);
     }
     return e;
 }
@@ -35,12 +35,13 @@ ExpInfo Parser::upvalue() {
     next();
     std::string name = checkName();
     next();
-    if (fs_->main) error("cannot access upvalue in main");
-    if (findLocal(fs_, name) >= 0) error("cannot access an upvalue in current scope");
+    // 4.0 quotes the name in these, not the token after it.
+    if (fs_->main) errorNamed("cannot access upvalue in main", name);
+    if (findLocal(fs_, name) >= 0) errorNamed("cannot access an upvalue in current scope", name);
     if (findLocal(fs_->prev, name) < 0)
         for (FuncScope* f = fs_->prev->prev; f != nullptr; f = f->prev)
             if (findLocal(f, name) >= 0)
-                error("upvalue must be global or local to immediately outer scope");
+                errorNamed("upvalue must be global or local to immediately outer scope", name);
     size_t k = 0;
     while (k < fs_->upvalues.size() && fs_->upvalues[k] != name)
         ++k;
@@ -154,16 +155,23 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
 ExpInfo Parser::concatChain(ExpInfo first) {
     toValue(first);
     bool allLiteral = first.literal;
+    ExpInfo last = first;
     std::vector<size_t> operators;
     while (tok().type == TK_CONCAT) {
         operators.push_back(putToken(".."));
         ExpInfo operand = subexpr(4, VALUE);
         toValue(operand);
         allLiteral = allLiteral && operand.literal;
+        last = operand;
     }
     ExpInfo e;
     e.start = first.start;
     if (!allLiteral) {
+        // Every operand gives one value; as the last argument a call would give all.
+        if (last.call) {
+            prepend(last.start, "(");
+            put(")");
+        }
         prepend(first.start, "_C40(");
         for (size_t at : operators)
             pieces_[at].text = ",";
@@ -273,6 +281,7 @@ void Parser::functionArgs() {
         constructor();
         put(")");
     } else {
+        if (!is('(')) error("function arguments expected");
         int line = tok().line;
         next();
         put("("); // on the callee's line: 4.0 continues a call across lines

@@ -22,4 +22,8 @@ call(function() t.f() end, {}, "x")
 _ERRORMESSAGE = function(m) print("handled: " .. m) end
 print(dostring("error('custom')"))
 print(dostring("exit('abc')"))
+print(dostring("local t = {} t[1].x = 1"))
+print(dostring("function f() local x return function() return x end end"))
+print(dostring("function f(a) return %a end"))
+print(dostring("x = obj:name\nprint(x)"))
 exit(0)

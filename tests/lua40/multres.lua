@@ -8,4 +8,7 @@ print(f(), "x")
 print(format("%d %d", f()))
 function none() end
 print(none(), "x", none())
+-- every operand of `..' gives one value, a call at the end too
+print("n=" .. gsub("a_b", "_", " "))
+print("r=" .. f(), f() .. "")
 exit(0)
