@@ -54,6 +54,15 @@ function H.checkInt(v, n, fname, count)
   return toInt(H.checkNumber(v, n, fname, count))
 end
 
+-- C's (long) cast, which the string functions use for positions.
+local LONG_MIN = -9223372036854775808
+function H.checkLong(v, n, fname, count)
+  local x = H.checkNumber(v, n, fname, count)
+  if x >= -LONG_MIN or x < LONG_MIN or x ~= x then return LONG_MIN end
+  if x >= 0 then return floor(x) end
+  return ceil(x)
+end
+
 function H.checkTable(v, n, fname, count)
   if type(v) ~= "table" then expected("table", v, n, fname, count) end
   return v
@@ -104,7 +113,7 @@ function lib.assert(...)
   checkAny(1, "assert", count)
   if v == nil then
     if count >= 2 then m = checkString(m, 2, "assert", count) else m = "" end
-    error("assertion failed!  " .. m, 0)
+    error("assertion failed!  " .. string.sub(m, 1, 90), 0) -- 4.0 formats it with %.90s
   end
 end
 
@@ -332,7 +341,7 @@ function lib.tostring(...)
   if t == "number" then return format("%.16g", v) end
   if t == "string" then return v end
   if t == "nil" then return "nil" end
-  if t == "userdata" then return format("userdata(%d): %s", env.tag(v), H.pointerText(v)) end
+  if t == "userdata" then return format("userdata(%d): %s", H.tagOf(v), H.pointerText(v)) end
   if t == "boolean" then return v and "1" or "nil" end
   return tostring51(v)
 end

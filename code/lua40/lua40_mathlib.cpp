@@ -9,7 +9,8 @@ const char* const kMathSource = R"LUA(
 local lib, env, H = ...
 local select, error, math = select, error, math
 local checkNumber, checkInt, argError = H.checkNumber, H.checkInt, H.argError
-local TORAD, FROMRAD = math.pi / 180.0, 180.0 / math.pi
+-- Degrees to radians and back as 4.0 does: times and divided by pi/180.
+local TORAD = math.pi / 180.0
 
 lib.PI = math.pi
 
@@ -30,10 +31,10 @@ one("frexp", math.frexp)
 one("sin", function(x) return math.sin(x * TORAD) end)
 one("cos", function(x) return math.cos(x * TORAD) end)
 one("tan", function(x) return math.tan(x * TORAD) end)
-one("asin", function(x) return math.asin(x) * FROMRAD end)
-one("acos", function(x) return math.acos(x) * FROMRAD end)
-one("atan", function(x) return math.atan(x) * FROMRAD end)
-one("deg", function(x) return x * FROMRAD end)
+one("asin", function(x) return math.asin(x) / TORAD end)
+one("acos", function(x) return math.acos(x) / TORAD end)
+one("atan", function(x) return math.atan(x) / TORAD end)
+one("deg", function(x) return x / TORAD end)
 one("rad", function(x) return x * TORAD end)
 
 local function two(name, f, intSecond)
@@ -46,7 +47,7 @@ local function two(name, f, intSecond)
   end
 end
 
-two("atan2", function(y, x) return math.atan2(y, x) * FROMRAD end)
+two("atan2", function(y, x) return math.atan2(y, x) / TORAD end)
 two("mod", math.fmod)
 two("ldexp", math.ldexp, true)
 

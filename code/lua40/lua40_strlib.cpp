@@ -13,6 +13,7 @@ local sub, find, gsub, byte, char, rep, lower, upper =
 local concat, floor = table.concat, math.floor
 local checkString, checkInt, checkNumber, argError, toInt =
   H.checkString, H.checkInt, H.checkNumber, H.argError, H.toInt
+local checkLong = H.checkLong
 
 local function posrelat(pos, len)
   if pos >= 0 then return pos end
@@ -27,8 +28,8 @@ function lib.strsub(...)
   local count = select("#", ...)
   local s, i, j = ...
   s = checkString(s, 1, "strsub", count)
-  i = checkInt(i, 2, "strsub", count)
-  if count >= 3 then j = checkInt(j, 3, "strsub", count) else j = -1 end
+  i = checkLong(i, 2, "strsub", count)
+  if count >= 3 then j = checkLong(j, 3, "strsub", count) else j = -1 end
   return sub(s, i, j)
 end
 
@@ -59,7 +60,7 @@ function lib.strbyte(...)
   local count = select("#", ...)
   local s, i = ...
   s = checkString(s, 1, "strbyte", count)
-  if count >= 2 then i = checkInt(i, 2, "strbyte", count) else i = 1 end
+  if count >= 2 then i = checkLong(i, 2, "strbyte", count) else i = 1 end
   i = posrelat(i, #s)
   if i < 1 or i > #s then argError(2, "strbyte", "out of range") end
   return byte(s, i)
@@ -101,7 +102,8 @@ local function captureCount(p)
   while i <= len do
     local c = sub(p, i, i)
     if c == "%" then
-      i = i + 2
+      -- %bxy takes two delimiters, which are no pattern syntax
+      if sub(p, i + 1, i + 1) == "b" then i = i + 4 else i = i + 2 end
     elseif c == "[" then
       i = i + 1
       if sub(p, i, i) == "^" then i = i + 1 end
@@ -123,7 +125,7 @@ function lib.strfind(...)
   local s, p, init = ...
   s = checkString(s, 1, "strfind", count)
   p = checkString(p, 2, "strfind", count)
-  if count >= 3 then init = checkInt(init, 3, "strfind", count) else init = 1 end
+  if count >= 3 then init = checkLong(init, 3, "strfind", count) else init = 1 end
   init = posrelat(init, #s)
   if init < 1 or init > #s + 1 then argError(3, "strfind", "out of range") end
   if count >= 4 or not find(p, "[%^%$%*%+%?%.%(%[%%%-]") then

@@ -16,4 +16,7 @@ print(format("%d|%x", 2^31, -1))
 print(format("%s|%s|%10s|%-5s|", "a", 1/3, "right", "left"))
 print(format("%q", "a\nb\"c\\d"))
 print(format("%2$s %1$s", "world", "hello"))
+-- positions are C longs; %b's delimiters are no captures
+print(strsub("hello", 2, 3e9), gsub("x[a]yz", "%b[](%w+)", "<%1>"))
+print(assert(1), call(assert, {nil, strrep("m", 100)}, "x", function(m) print(strlen(m)) end))
 exit(0)
