@@ -197,8 +197,14 @@ std::string formatNumber(double n) {
 
 std::string chunkDisplay(const char* source, size_t limit) {
     if (source == nullptr) return "?";
-    if (source[0] == '=') return std::string(source + 1);
-    if (source[0] == '@') return std::string("file `") + (source + 1) + "'";
+    // limit is what a string's text may take of 4.0's buffer (its size less
+    // 17); a file name may take 4 more, a name given with "=" 16 more.
+    if (source[0] == '=') return std::string(source + 1).substr(0, limit + 16);
+    if (source[0] == '@') {
+        std::string name(source + 1);
+        if (name.size() <= limit + 4) return "file `" + name + "'";
+        return "file `..." + name.substr(name.size() - (limit + 4)) + "'"; // its end
+    }
     std::string text(source);
     size_t lineEnd = text.find('\n');
     bool cut = lineEnd != std::string::npos;

@@ -26,4 +26,9 @@ print(dostring("local t = {} t[1].x = 1"))
 print(dostring("function f() local x return function() return x end end"))
 print(dostring("function f(a) return %a end"))
 print(dostring("x = obj:name\nprint(x)"))
+-- a long file name keeps its end
+name = "a_file_name_long_enough_to_be_cut_short_where_the_message_shows_it.lua"
+writeto(name) write("x = = 1") writeto()
+print(dofile(name))
+remove(name)
 exit(0)
