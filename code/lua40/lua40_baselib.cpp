@@ -10,8 +10,31 @@ local lib, env, H = ...
 local type, select, error, format, floor, ceil = type, select, error, string.format, math.floor, math.ceil
 local tonumber, rawget, next = tonumber, rawget, next
 
+local getinfo, sub = debug.getinfo, string.sub
+
+-- 4.0 names a function in its argument errors as the call named it: the
+-- global or local it was called through, "?" when it was called from the
+-- library itself. The innermost library function on the stack is the one
+-- that checks its arguments.
+local function calledName(fname)
+  local public = H.public
+  if not public then return fname end
+  for level = 3, 30 do
+    local info = getinfo(level, "nf")
+    if not info then break end
+    if public[info.func] then
+      local caller = getinfo(level + 1, "S")
+      if info.name == nil or not caller or caller.source == "=(lua40)" then return "?" end
+      local name = info.name
+      if sub(name, 1, 2) == "__" then name = sub(name, 3) end -- renamed true/false/in
+      return name
+    end
+  end
+  return fname
+end
+
 local function argError(n, fname, extra)
-  error(format("bad argument #%d to `%s' (%s)", n, fname, extra), 0)
+  error(format("bad argument #%d to `%s' (%s)", n, calledName(fname), extra), 0)
 end
 H.argError = argError
 

@@ -210,6 +210,12 @@ void installLibrary(lua_State* L) {
         lua_pop(L, 1);
     }
     lua_pop(L, 1);
+    // The argument checks find the library function they report on by it.
+    lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_pushvalue(L, -3);
+    lua_setfield(L, -2, "public");
+    lua_pop(L, 2);
     lua_setfield(L, LUA_REGISTRYINDEX, kPublicKey);
 }
 

@@ -26,6 +26,10 @@ print(dostring("local t = {} t[1].x = 1"))
 print(dostring("function f() local x return function() return x end end"))
 print(dostring("function f(a) return %a end"))
 print(dostring("x = obj:name\nprint(x)"))
+-- argument errors name the function as it was called
+print(dostring("local len = strlen len({})"))
+print(dostring("ascii('')"))
+print(dostring("foreachi({'a'}, strrep)"))
 -- a long file name keeps its end
 name = "a_file_name_long_enough_to_be_cut_short_where_the_message_shows_it.lua"
 writeto(name) write("x = = 1") writeto()
