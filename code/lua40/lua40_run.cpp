@@ -137,11 +137,41 @@ std::string renameCulprit(const std::string& msg) {
     return msg;
 }
 
-std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary) {
+// The event whose tag method is the function on the top of the stack, or "".
+std::string tagMethodEvent(lua_State* L) {
+    std::string event;
+    getRegistry(L, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_getfield(L, -1, "methods");
+    if (lua_istable(L, -1)) {
+        lua_pushnil(L);
+        while (event.empty() && lua_next(L, -2) != 0) {
+            if (lua_istable(L, -1)) {
+                lua_pushnil(L);
+                while (lua_next(L, -2) != 0) {
+                    if (lua_rawequal(L, -1, -8) && lua_type(L, -2) == LUA_TSTRING) {
+                        event = lua_tostring(L, -2);
+                        lua_pop(L, 2);
+                        break;
+                    }
+                    lua_pop(L, 1);
+                }
+            }
+            lua_pop(L, 1);
+            if (!event.empty()) lua_pop(L, 1);
+        }
+    }
+    lua_pop(L, 3);
+    return event;
+}
+
+std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary, bool calledByLibrary) {
     bool isC = asLibrary || std::strcmp(ar.what, "C") == 0;
     std::string src = isC ? "C" : chunkDisplay(ar.source, 43);
-    std::string name = ar.name != nullptr ? ar.name : "";
-    std::string kind = ar.namewhat != nullptr ? ar.namewhat : "";
+    // A function the library called has no name from a calling instruction:
+    // 4.0 called it from C.
+    std::string name = ar.name != nullptr && !calledByLibrary ? ar.name : "";
+    std::string kind = ar.namewhat != nullptr && !calledByLibrary ? ar.namewhat : "";
     if (name.compare(0, 5, "_U40_") == 0 || kind == "upvalue" || name.empty()) {
         // 4.0 falls back to a search of the globals for the function.
         name.clear();
@@ -158,11 +188,19 @@ std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary) {
             }
             lua_pop(L, 1);
         }
-        lua_pop(L, 2);
+        lua_pop(L, 1);
+        // Then the tag methods, as 4.0 searches them after the globals.
+        if (name.empty() && !isC) {
+            name = tagMethodEvent(L);
+            if (!name.empty()) kind = "tag method";
+        }
+        lua_pop(L, 1);
     }
     if (name.compare(0, 2, "__") == 0) name = name.substr(2);
     std::string line;
-    if (!name.empty()) {
+    if (kind == "tag method") {
+        line = "`" + name + "' tag method";
+    } else if (!name.empty()) {
         bool field = kind == "field" || kind == "method";
         line = (field ? "method `" : "function `") + name + "'";
     } else if (!isC && std::strcmp(ar.what, "main") == 0) {
@@ -269,7 +307,8 @@ std::string traceback(lua_State* L, int firstLevel) {
         if (frames[i].library && !frames[i].publicFunction && i + 1 < frames.size() &&
             frames[i + 1].library)
             continue;
-        lines.push_back(describeFrame(L, frames[i].ar, frames[i].library));
+        bool calledByLibrary = i + 1 < frames.size() && frames[i + 1].library;
+        lines.push_back(describeFrame(L, frames[i].ar, frames[i].library, calledByLibrary));
     }
     if (lines.empty()) return "";
     std::string out = "stack traceback:\n";

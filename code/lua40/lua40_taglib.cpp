@@ -21,6 +21,7 @@ local iotype, null = io.type, H.null
 local metas = {}      -- tag -> metatable, for tags made by newtag
 local tagOfMeta = {}  -- metatable -> tag
 local methods = {}    -- tag -> {event -> function}
+H.methods = methods   -- tracebacks name tag methods by it
 local nextTag = 8     -- the io library holds 6 and 7
 local envMeta = {}
 setmetatable(env, envMeta)

@@ -19,6 +19,12 @@ call(function() %helper() end, {}, "x")
 function named() error("in global") end
 t = {f = named}
 call(function() t.f() end, {}, "x")
+-- a tag method is named by its event; a function the library calls has no name
+tm = newtag()
+settagmethod(tm, "index", function(tb, k) error("no field " .. k) end)
+o = settag({}, tm)
+call(function() return o.x end, {}, "x")
+call(function() foreach({1}, function(k, v) error("in callback") end) end, {}, "x")
 _ERRORMESSAGE = function(m) print("handled: " .. m) end
 print(dostring("error('custom')"))
 print(dostring("exit('abc')"))
