@@ -2,6 +2,7 @@
 // the expression part of the parser (lua40_parser.h).
 #include "lua40/lua40_parser.h"
 
+#include <cstdlib>
 #include <cstdio>
 
 namespace lua40 {
@@ -109,8 +110,14 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
         e.boolean = true;
     } else if (is('-')) {
         e.start = putToken("-");
+        bool number = tok().type == TK_NUMBER;
         ExpInfo operand = subexpr(7, VALUE);
         toValue(operand);
+        // 4.0 folds the minus into an integral literal, so -0 is plain 0; 5.1
+        // would keep -0 and share it as a constant with every 0 in the function.
+        if (number && operand.start + 1 == pieces_.size() &&
+            std::strtod(pieces_[operand.start].text.c_str(), nullptr) == 0)
+            pieces_[e.start].text.clear();
     } else {
         e = simpleExp();
     }
