@@ -11,6 +11,9 @@
 
 #include <SDL_image.h>
 #include <SDL_mixer.h>
+
+#include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -206,6 +209,39 @@ int l_delClickH(lua_State* L) {
 
 // Music and sound ----------------------------------------------------------------
 
+namespace {
+
+// SDL_mixer's WAV music loader frees memory twice, or spins for ever, on a
+// file whose chunks run past its end or that has no data chunk. A WAV file
+// must therefore hold a format and a data chunk, each within the file; other
+// kinds of file are left to SDL_mixer.
+bool wavSongIsWhole(const std::string& file, long long size) {
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    if (f == nullptr) return false;
+    unsigned char head[12];
+    bool whole = true;
+    if (std::fread(head, 1, 12, f) == 12 && std::memcmp(head, "RIFF", 4) == 0 &&
+        std::memcmp(head + 8, "WAVE", 4) == 0) {
+        bool format = false, data = false;
+        long long at = 12;
+        unsigned char chunk[8];
+        while (at + 8 <= size && std::fseek(f, static_cast<long>(at), SEEK_SET) == 0 &&
+               std::fread(chunk, 1, 8, f) == 8) {
+            long long length = chunk[4] | chunk[5] << 8 | chunk[6] << 16 |
+                               static_cast<long long>(chunk[7]) << 24;
+            if (at + 8 + length > size) break;
+            format = format || std::memcmp(chunk, "fmt ", 4) == 0;
+            data = data || std::memcmp(chunk, "data", 4) == 0;
+            at += 8 + length + (length & 1);
+        }
+        whole = format && data;
+    }
+    std::fclose(f);
+    return whole;
+}
+
+} // namespace
+
 int l_loadSong(lua_State* L) {
     vondArgs a(L, 2, vondArgs::FROM_LAST);
     int n = a.toInt(1);
@@ -216,9 +252,10 @@ int l_loadSong(lua_State* L) {
         vondSongStore[n] = nullptr;
     }
     // Only regular files with something in them reach SDL_mixer, which loses
-    // memory on an empty file or a directory.
+    // memory on an empty file or a directory, and only whole WAV files.
     struct stat info;
-    bool loadable = ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+    bool loadable = ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+                    info.st_size > 0 && wavSongIsWhole(file, info.st_size);
     vondSongStore[n] = loadable ? Mix_LoadMUS(file.c_str()) : nullptr;
     if (vondSongStore[n] == nullptr) vondError << "Error loading music file: " << file << std::endl;
     return 0;

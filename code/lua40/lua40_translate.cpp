@@ -368,6 +368,7 @@ int Parser::constructorPart() {
 // `function (params) body end', wrapped when the body reads upvalues so
 // that their values are copied where the closure is created.
 size_t Parser::functionBody(bool method, int line, bool atKeyword) {
+    Nesting nesting(*this); // nested function bodies count as syntax levels too
     size_t start = put("function", line);
     if (atKeyword) next();
     FuncScope scope;

@@ -13,13 +13,19 @@ namespace {
 constexpr double LOUD = 1000, SILENT = 1;
 
 // Runs the script on the disk audio driver with beep.wav (0.3 s), song.wav (0.5 s),
-// song.ogg, song.mod and an empty empty.wav at hand; checks the clean exit; returns loudness per 100 ms.
+// song.ogg, song.mod, an empty empty.wav and broken WAV songs at hand; checks the clean exit; returns loudness per 100 ms.
 std::vector<double> runWithDiskAudio(const std::string& script, GameRun& r) {
     GameDir game;
     writeSineWav(game.file("beep.wav"), 440, 0.3);
     writeSineWav(game.file("song.wav"), 330, 0.5);
     writeSquareMod(game.file("song.mod"));
     game.write("empty.wav", "");
+    // WAV songs that SDL_mixer would free twice (a data chunk running past the
+    // end) or loop on for ever (no data chunk).
+    const std::string format("fmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0", 24);
+    game.write("huge.wav", std::string("RIFF\xFF\xFF\xFF\xFFWAVE", 12) + format +
+                               std::string("data\xF0\xFF\xFF\xFF", 8) + std::string(16, '\0'));
+    game.write("fmtonly.wav", std::string("RIFF\x1C\0\0\0WAVE", 12) + format);
     std::vector<std::string> oggenc = {"oggenc", "-Q", "-o", game.file("song.ogg"),
                                        game.file("song.wav")};
     EXPECT_EQ(runProcess(oggenc, game.path(), {}, 30).status, 0);
@@ -72,6 +78,8 @@ TEST(SoundScripts, BadNumbersAreLoggedAndSilentThenOggAndTrackerSongsPlayToAClea
         {"playSound(-2, 0, 0)", "Invalid sound number: -2\n"},
         {"loadSong(4, 'scripts') loadSong(4, 'empty.wav')", // SDL_mixer would leak on these
          "Error loading music file: scripts\nError loading music file: empty.wav\n"},
+        {"loadSong(4, 'huge.wav') loadSong(4, 'fmtonly.wav')",
+         "Error loading music file: huge.wav\nError loading music file: fmtonly.wav\n"},
         {"loadSound(0, 'beep.wav')", ""},
         {"playSound(0, 16, 0)", "playSound: channel 16 is out of range\n"},
         {"playSound(0, -2, 0)", "playSound: channel -2 is out of range\n"},
@@ -92,7 +100,7 @@ TEST(SoundScripts, BadNumbersAreLoggedAndSilentThenOggAndTrackerSongsPlayToAClea
     GameRun r;
     std::vector<double> levels = runWithDiskAudio(script, r);
     EXPECT_EQ(r.log.rfind(expected, 0), 0u) << r.log;
-    EXPECT_EQ(countOf(r.log, "Error loading"), 4) << "the songs that exist all load";
+    EXPECT_EQ(countOf(r.log, "Error loading"), 6) << "the songs that exist all load";
     ASSERT_GE(levels.size(), 6u);
     EXPECT_TRUE(levels[0] < SILENT && levels[1] < SILENT) << levels[0] << " " << levels[1];
     EXPECT_GT(levels[levels.size() - 2], LOUD);
