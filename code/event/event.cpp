@@ -73,6 +73,13 @@ void Event::chainEvent(const Event& aEvent) {
     chainedEvents.push_back(aEvent);
 }
 
+size_t Event::eventCount() const {
+    size_t count = 1;
+    for (const Event& chained : chainedEvents)
+        count += chained.eventCount();
+    return count;
+}
+
 void Event::chainEvent(std::list<Event>& aList) {
     chainedEvents.splice(chainedEvents.end(), aList);
 }

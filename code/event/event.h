@@ -9,6 +9,7 @@
 // node's key; nothing reads those keys back.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -38,6 +39,8 @@ class Event {
     // and is one-shot, so its owner must drop it.
     bool notifyEvent(const std::string& newWatchValue);
     void save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveObject);
+    // This event and every event in its chain, at every depth.
+    size_t eventCount() const;
 
     // A one-shot event that fired while its node's event list was being walked
     // stays in the list, marked spent, until the outermost walk sweeps it.

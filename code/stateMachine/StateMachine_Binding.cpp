@@ -115,16 +115,23 @@ int l_sm_createEvent(lua_State* L) {
 }
 
 // Parent handle, then child handles; copies of the children, taken now, go to
-// the end of the parent's chain. Any bad handle refuses the whole call.
+// the end of the parent's chain. Any bad handle refuses the whole call, and
+// so does a chain grown past MAX_CHAINED_EVENTS: chaining an event to itself
+// doubles it, and a loop of such calls would exhaust memory.
 int l_sm_chainEvent(lua_State* L) {
+    constexpr size_t MAX_CHAINED_EVENTS = 4096;
     const int n = lua_gettop(L);
     if (n < 2) return 0;
     int parentHandle = 0;
-    if (readEvent(L, n, &parentHandle) == nullptr) return 0;
+    const Event* parent = readEvent(L, n, &parentHandle);
+    if (parent == nullptr) return 0;
+    size_t total = parent->eventCount();
     std::list<Event> copies;
     for (int fromLast = n - 1; fromLast >= 1; --fromLast) {
         const Event* child = readEvent(L, fromLast);
         if (child == nullptr) return 0;
+        total += child->eventCount();
+        if (total > MAX_CHAINED_EVENTS) return 0;
         copies.push_back(*child);
     }
     scriptEvents[parentHandle - 1].chainEvent(copies);

@@ -165,6 +165,11 @@ print("createEvent", sm_createEvent("TRACEMESSAGE", "v", "line", "false"),
 local e = sm_createEvent("tracemessage", "v", "fired", "false")
 print("chainEvent", sm_chainEvent(e + 100, e), sm_chainEvent(e, e + 100), sm_chainEvent(e, 0),
       sm_chainEvent(e), sm_chainEvent(e, "nonsense"), ".")
+-- chaining an event to itself doubles it; past 4096 events the call is refused
+local grow = sm_createEvent("none", "v", "false")
+local i = 1
+while i <= 40 and sm_chainEvent(grow, grow) do i = i + 1 end
+print("doubled", i - 1)
 sm_attachEvent("q.a", e + 100) sm_attachEvent("q.a", nil) sm_attachEvent("q.a", -1)
 sm_attachEvent("q.zz", e) sm_attachEvent("zz", e)
 sm_putNode("zz.a", "v") sm_createNode("zz", "a") sm_removeNode("zz.a") sm_traceOut("zz")
@@ -176,6 +181,7 @@ exit(0)
     EXPECT_EQ(r.out, "getNode\tnil\t\t\t.\n"
                      "createEvent\tnil\tnil\tnil\t.\n"
                      "chainEvent\tnil\tnil\tnil\tnil\tnil\t.\n"
+                     "doubled\t12\n"
                      "fired\n"
                      "\nTraceOut of network, 'q'\n.q:\n.q.a:v\n***************\n\n");
     EXPECT_EQ(game.read("save.txt"), "");
