@@ -59,17 +59,15 @@ int l_addString(lua_State* L) {
 
 int l_newTxtWin(lua_State* L) {
     vondArgs a(L, 6, vondArgs::FROM_LAST);
-    int text = a.toInt(6);
-    if (!vondCheckRange("newTxtWin", "string number", text, VOND_STRING_STORE_SIZE)) return 0;
-    gfx.NewTxtWin(a.toInt(2), a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(1), text);
+    // A string number outside the store gives a window without text.
+    gfx.NewTxtWin(a.toInt(2), a.toInt(3), a.toInt(4), a.toInt(5), a.toInt(1), a.toInt(6));
     return 0;
 }
 
 int l_newPicWin(lua_State* L) {
     vondArgs a(L, 4, vondArgs::FROM_LAST);
-    int image = a.toInt(4);
-    if (!vondCheckRange("newPicWin", "image number", image, VOND_IMAGE_STORE_SIZE)) return 0;
-    gfx.NewPicWin(a.toInt(2), a.toInt(3), a.toInt(1), image);
+    // An image number outside the store is reported like an empty one.
+    gfx.NewPicWin(a.toInt(2), a.toInt(3), a.toInt(1), a.toInt(4));
     return 0;
 }
 
