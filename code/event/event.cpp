@@ -175,8 +175,7 @@ void Event::save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveOb
 }
 
 // Event lines are never read back, so a text that cannot be written on one
-// line (a trace message of two lines, say) is left out rather than refusing
-// the whole save and with it the game's values.
+// line (a trace message of two lines, say) is left out without a word.
 void Event::saveText(SaveLoad& saveObject, const std::string& key, const std::string& text) {
     if (SaveLoad::canBeSaved(SaveLoadType{key, text})) saveObject.newSet(key, text);
 }

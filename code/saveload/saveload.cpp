@@ -99,24 +99,29 @@ bool SaveLoad::load(const std::string& fileName) {
 }
 
 bool SaveLoad::save(const std::string& fileName) {
-    for (const SaveLoadType& p : stack) {
-        if (!canBeSaved(p)) {
-            std::cerr << "SaveLoad: not saving '" << fileName
-                      << "': a key holds '=' or a line end, or a value a line end" << std::endl;
-            return false;
-        }
-    }
+    // A pair that would read back as something else (a key holding "=", a
+    // value of two lines that could pose as a second pair) is left out, with
+    // one line on standard error; everything else of the game is still saved.
+    std::vector<SaveLoadType> savable;
+    savable.reserve(stack.size());
+    for (const SaveLoadType& p : stack)
+        if (canBeSaved(p)) savable.push_back(p);
+    const size_t leftOut = stack.size() - savable.size();
+    if (leftOut > 0)
+        std::cerr << "SaveLoad: " << leftOut << " pair(s) left out of '" << fileName
+                  << "': a key holds '=' or a line end, or a value a line end or a final CR"
+                  << std::endl;
     // Written beside the old file and renamed over it only when complete, so
     // that a crash or a full disk never leaves a truncated save behind.
     const std::string tempName = fileName + ".tmp";
     std::FILE* out = std::fopen(tempName.c_str(), "wb");
     if (out == nullptr) return false;
-    bool written = writePairs(out, stack);
+    bool written = writePairs(out, savable);
     if (std::fclose(out) != 0) written = false;
     if (!written || std::rename(tempName.c_str(), fileName.c_str()) != 0) {
         std::remove(tempName.c_str());
         return false;
     }
     syncDirectoryOf(fileName);
-    return true;
+    return leftOut == 0;
 }

@@ -33,7 +33,9 @@ class SaveLoad {
 
     // Appends the file's pairs; false when the file cannot be opened.
     bool load(const std::string& fileName);
-    // Writes every pair; false (and the old file untouched) on any failure.
+    // Writes every pair that survives the format (see canBeSaved); false when
+    // pairs were left out, or when the file could not be written (the old
+    // file is then untouched).
     bool save(const std::string& fileName);
     void reset();
     int32_t size() const { return length; }

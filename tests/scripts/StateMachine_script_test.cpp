@@ -187,24 +187,28 @@ exit(0)
     EXPECT_EQ(game.read("save.txt"), "");
 }
 
-// Neither a refused value nor a failed write touches the previous save.
-TEST(StateMachineScript, RefusedOrFailedSaveKeepsThePreviousFile) {
+// A value of two lines is left out of the save (it could pose as another
+// pair) and everything else is saved; a failed write keeps the previous file.
+TEST(StateMachineScript, UnsavableValuesAreLeftOutAndAFailedSaveKeepsThePreviousFile) {
     GameDir game;
-    for (const char* name : {"refused.txt", "save.txt"})
+    for (const char* name : {"partial.txt", "save.txt"})
         game.write(name, "q=previous\n");
     ASSERT_EQ(::symlink("/dev/full", game.file("save.txt.tmp").c_str()), 0);
-    runScript(game, R"(
+    GameRun r = runScript(game, R"(
 sm_createNetwork("q")
-sm_putNode("q", "line\nq=injected")
-sm_save("q", "refused.txt")
+sm_createNode("q", "a") sm_createNode("q", "b")
+sm_putNode("q.a", "line\nq=injected")
+sm_putNode("q.b", "kept")
+sm_save("q", "partial.txt")
 sm_putNode("q", "new")
 sm_save("q", "save.txt")
 sm_save("q", "no/such/dir/save.txt")
 exit(0)
 )");
-    EXPECT_EQ(game.read("refused.txt"), "q=previous\n");
+    EXPECT_EQ(game.read("partial.txt"), "q=\nq.b=kept\n");
     EXPECT_EQ(game.read("save.txt"), "q=previous\n");
-    EXPECT_FALSE(game.exists("save.txt.tmp") || game.exists("refused.txt.tmp"));
+    EXPECT_FALSE(game.exists("save.txt.tmp") || game.exists("partial.txt.tmp"));
+    EXPECT_NE(r.err.find("1 pair(s) left out of 'partial.txt'"), std::string::npos) << r.err;
 }
 
 // The game saves a large network over and over; it is killed as soon as a
