@@ -121,14 +121,22 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
     } else {
         e = simpleExp();
     }
+    // Each wrap of the left operand nests the 5.1 text one level deeper: past
+    // 5.1's own limit the chain is refused here, before its text grows long.
+    int wraps = 0;
+    auto wrapping = [&](bool wraps_) {
+        if (wraps_ && ++wraps > 200) error("chunk has too many syntax levels");
+    };
     int right = 0;
     for (int left = binaryPriority(tok(), right); left > limit;
          left = binaryPriority(tok(), right)) {
         TokenType type = tok().type;
         if (type == TK_AND || type == TK_OR) {
+            wrapping(ctx == VALUE && e.boolean);
             if (ctx == VALUE) toValue(e);
             // 4.0 gives `and' and `or' one priority, left-associative.
             if (type == TK_AND && e.top == LOG_OR) {
+                wrapping(true);
                 prepend(e.start, "(");
                 put(")");
             }
@@ -142,6 +150,7 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
         } else if (type == TK_CONCAT) {
             e = concatChain(e);
         } else {
+            wrapping(e.boolean);
             toValue(e);
             std::string op = type == TK_CHAR ? std::string(1, tok().ch) : tokenTypeText(type, 0);
             bool comparison = right == 2;

@@ -38,6 +38,7 @@ print(dostring("ascii('')"))
 print(dostring("foreachi({'a'}, strrep)"))
 -- function bodies nested past the parser's depth are a syntax error, not a crash
 print(dostring(strrep("function f() ", 3000)))
+print(dostring("return " .. strrep("1 < ", 40000) .. "1"))
 -- a long file name keeps its end
 name = "a_file_name_long_enough_to_be_cut_short_where_the_message_shows_it.lua"
 writeto(name) write("x = = 1") writeto()
