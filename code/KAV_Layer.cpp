@@ -20,18 +20,13 @@ constexpr int PAINT_ROWS = 16;
 
 // Pointer arithmetic wraps instead of overflowing on absurd script values.
 int addWrapped(long long a, long long b) {
-    return static_cast<int>(static_cast<unsigned>(static_cast<unsigned long long>(a + b)));
+    return vondWrapInt(a + b);
 }
 
 // Smallest q with offset - 32 q <= 0, so that the offset lands in -31..0.
 long long offsetCarry(int offset) {
     long long o = offset;
     return o >= 0 ? (o + 31) / KAV_TILE_SIZE : -((-o) / KAV_TILE_SIZE);
-}
-
-int wrapInto(int v, int size) {
-    int r = v % size;
-    return r < 0 ? r + size : r;
 }
 
 bool fitsRect(long long v) {
@@ -184,8 +179,8 @@ void KAV_Layer::normalizePointer() {
     if (mode == KAV_LAYER_PICTURE) return;
     if (tilemap != nullptr && !tilemap->isWrap()) return;
     // The layer's own bounds; a wrapping tilemap wraps cell numbers again itself.
-    if (width > 0) pointerX = wrapInto(pointerX, width);
-    if (height > 0) pointerY = wrapInto(pointerY, height);
+    if (width > 0) pointerX = vondWrapInto(pointerX, width);
+    if (height > 0) pointerY = vondWrapInto(pointerY, height);
 }
 
 void KAV_Layer::getPointer(int& x, int& y, int& xOffset, int& yOffset) const {

@@ -22,12 +22,6 @@
 
 namespace {
 
-// Brings v into 0..size-1 (size > 0), as repeated adding or subtracting would.
-int wrapInto(int v, int size) {
-    int r = v % size;
-    return r < 0 ? r + size : r;
-}
-
 // Reads one decimal integer at p, clamped to int; false when there is none.
 bool parseInt(const char*& p, int& value) {
     while (*p == ' ' || *p == '\t')
@@ -154,8 +148,8 @@ void KAV_Tilemap::setFlags(unsigned newFlags) {
 KAV_Tile KAV_Tilemap::GetTile(int x, int y) {
     if (!inside(x, y)) {
         if (!isWrap() || !hasCells()) return isBlack() ? KAV_BLACK_TILE : blankTile;
-        x = wrapInto(x, width);
-        y = wrapInto(y, height);
+        x = vondWrapInto(x, width);
+        y = vondWrapInto(y, height);
     }
     unsigned short t = tiles[static_cast<long>(y) * width + x];
     if (t == KAV_EMPTY_CELL || t >= KAV_TILESET_TILES || tileset == nullptr) return blankTile;
@@ -165,8 +159,8 @@ KAV_Tile KAV_Tilemap::GetTile(int x, int y) {
 int KAV_Tilemap::getCollide(int x, int y) {
     if (!hasCells()) return 1;
     if (isWrap()) {
-        x = wrapInto(x, width);
-        y = wrapInto(y, height);
+        x = vondWrapInto(x, width);
+        y = vondWrapInto(y, height);
     }
     if (!inside(x, y)) return 1; // everything off the map is blocked
     return collide[static_cast<long>(y) * width + x];

@@ -16,12 +16,7 @@ bool spriteLayerOk(int L) {
 }
 
 int addWrapped(int a, int b) {
-    return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
-}
-
-int wrapInto(int v, int size) {
-    int r = v % size;
-    return r < 0 ? r + size : r;
+    return vondWrapInt(static_cast<long long>(a) + b);
 }
 
 } // namespace
@@ -96,8 +91,8 @@ void vondEngine2::moveSprite(unsigned char id, int L, int dx, int dy, int dxoff,
     y = addWrapped(y, dy);
     // Only a wrapping tilemap shown by the layer wraps its sprites.
     if (mode == KAV_LAYER_TILEMAP && map != nullptr && map->isWrap()) {
-        if (map->getWidth() > 0) x = wrapInto(x, map->getWidth());
-        if (map->getHeight() > 0) y = wrapInto(y, map->getHeight());
+        if (map->getWidth() > 0) x = vondWrapInto(x, map->getWidth());
+        if (map->getHeight() > 0) y = vondWrapInto(y, map->getHeight());
     }
     s->setPos(x, y, xo, yo);
 }

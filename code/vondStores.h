@@ -71,6 +71,13 @@ inline int vondWrapInt(long long v) {
     return static_cast<int>(static_cast<Uint32>(v));
 }
 
+// v brought into 0 .. size - 1 (size > 0), as repeated adding or subtracting
+// of size would: the cell a wrapping map shows at position v.
+inline int vondWrapInto(int v, int size) {
+    int r = v % size;
+    return r < 0 ? r + size : r;
+}
+
 // Entries replaced in the stores (images, tilesets, tilemaps, fonts) may still
 // be referred to by layers, maps, tileset records or text windows, so they are
 // never released: the old entry is handed here instead.
