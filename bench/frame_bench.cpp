@@ -10,6 +10,7 @@
 #include "vondWorstCase.h"
 
 #include "vondGlobals.h"
+#include "vondScriptHost.h"
 #include "vondWindow2.h"
 
 #include <benchmark/benchmark.h>

@@ -15,6 +15,7 @@
 #include "lua40/lua40_run.h"
 #include "lua40/lua40_translate.h"
 #include "vondGlobals.h"
+#include "vondScriptHost.h"
 #include "vondScriptFuncs.h"
 
 #include <benchmark/benchmark.h>

@@ -4,7 +4,7 @@
 #include "KAV_Font.h"
 
 #include "vondBlit.h"
-#include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondStores.h"
 
 namespace {
@@ -53,8 +53,7 @@ void KAV_Font::build(int number, int glyphW, int glyphH, bool report) {
     if (picture == nullptr || glyphW <= 0 || picture->w < glyphW) {
         glyphWidth = glyphHeight = imageWidth = imageHeight = glyphsPerRow = 0;
         if (report && picture == nullptr)
-            vondError << "Image number: " << number << " not properly loaded for Font!"
-                      << std::endl;
+            vondLog("Image number: ", number, " not properly loaded for Font!");
         return;
     }
     glyphWidth = glyphW;

@@ -4,7 +4,7 @@
 
 #include "KAV_Tilemap.h"
 #include "vondBlit.h"
-#include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondStores.h"
 
 #include <algorithm>
@@ -97,7 +97,7 @@ void KAV_Layer::setLayerTilemap(int number) {
     KAV_Tilemap* map = vondTilemapOk(number) ? KAV_TilemapStore[number] : nullptr;
     if (map == nullptr) {
         // Without a tilemap the layer draws nothing until it is given one.
-        vondError << "ERROR: Asked to use NULL tilemap: " << number << std::endl;
+        vondLog("ERROR: Asked to use NULL tilemap: ", number);
         tilemap = nullptr;
         return;
     }
@@ -116,8 +116,7 @@ SDL_Surface* KAV_Layer::getRasterContext() {
     } else if (mode == KAV_LAYER_PICTURE) {
         SDL_Surface* image = vondImageAt(picture);
         if (image == nullptr) {
-            vondError << "Error: Layer asked to use NULL image: " << picture << std::endl;
-            std::exit(1);
+            vondFatal("Error: Layer asked to use NULL image: ", picture);
         }
         long long x = offsetX - static_cast<long long>(KAV_TILE_SIZE) * pointerX;
         long long y = offsetY - static_cast<long long>(KAV_TILE_SIZE) * pointerY;
@@ -298,6 +297,5 @@ bool KAV_Layer::drawChangedTilesOn(SDL_Surface* target) {
 }
 
 void KAV_Layer::Debug() const {
-    vondError << "Layer Debug: xpos: " << pointerX << " ypos: " << pointerY << " xoff: " << offsetX
-              << " yoff: " << offsetY << std::endl;
+    vondLog("Layer Debug: xpos: ", pointerX, " ypos: ", pointerY, " xoff: ", offsetX, " yoff: ", offsetY);
 }

@@ -4,7 +4,7 @@
 
 #include "KAV_Tilemap.h"
 #include "vondBlit.h"
-#include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondStores.h"
 
 #include <algorithm>
@@ -13,14 +13,14 @@ KAV_Sprite::KAV_Sprite(unsigned char spriteId, int count, unsigned spriteFlags, 
     : id(spriteId), frameCount(count), flags(spriteFlags), frames(frameList) {
     // A sprite without frames is kept, but never advances or draws.
     if (frameCount <= 0 || frames == nullptr) frameCount = 0;
-    vondError << "New Sprite ID: " << static_cast<int>(id) << " with flags: " << flags << std::endl;
+    vondLog("New Sprite ID: ", static_cast<int>(id), " with flags: ", flags);
 }
 
 KAV_Sprite::KAV_Sprite(KAV_Sprite& other)
     : id(other.id), frameCount(other.frameCount), flags(other.flags),
       frames(new unsigned[other.frameCount > 0 ? other.frameCount : 1]) {
     std::copy(other.frames, other.frames + frameCount, frames);
-    vondError << "Sprite: " << static_cast<int>(id) << " flags: " << flags << std::endl;
+    vondLog("Sprite: ", static_cast<int>(id), " flags: ", flags);
 }
 
 KAV_Sprite::~KAV_Sprite() {

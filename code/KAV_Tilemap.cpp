@@ -7,7 +7,7 @@
 // the file is read; GetTile is a table lookup.
 #include "KAV_Tilemap.h"
 
-#include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondStores.h"
 
 #include <SDL_image.h>
@@ -80,12 +80,12 @@ KAV_Tilemap::KAV_Tilemap(int w, int h, int t, unsigned f) : flags(f), tilesetNum
 KAV_Tilemap::KAV_Tilemap(const char* name) : fileName(name != nullptr ? name : "") {
     std::ifstream in(fileName, std::ios::in | std::ios::binary);
     if (!in) {
-        vondError << "Unable to open tilemap: " << fileName << std::endl;
+        vondLog("Unable to open tilemap: ", fileName);
         return;
     }
     std::string first;
     if (!readLine(in, first, true) || first != "KAVMAP1") {
-        vondError << "Unrecognized filetype: " << fileName << std::endl;
+        vondLog("Unrecognized filetype: ", fileName);
         return;
     }
     doKAVMAP1(in);
@@ -171,7 +171,7 @@ void KAV_Tilemap::SetTile(int x, int y, unsigned short tile) {
 }
 
 void KAV_Tilemap::logProblem(const std::string& what) {
-    vondError << "Map file " << fileName << ", line " << lineNumber << ": " << what << std::endl;
+    vondLog("Map file ", fileName, ", line ", lineNumber, ": ", what);
 }
 
 bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line, bool quiet) {
@@ -333,7 +333,7 @@ bool KAV_Tilemap::readMapSection(std::ifstream& in) {
 
 void KAV_Tilemap::doKAVGFX1(const std::string& pictureFile, int t, int red, int green, int blue) {
     if (t < 0 || t >= KAV_MAX_CUT_TILESETS) {
-        vondError << "Tileset number " << t << " is out of range for " << pictureFile << std::endl;
+        vondLog("Tileset number ", t, " is out of range for ", pictureFile);
         return;
     }
     KAV_Tileset* record = KAV_TilesetStore[t];
@@ -344,7 +344,7 @@ void KAV_Tilemap::doKAVGFX1(const std::string& pictureFile, int t, int red, int 
     }
     SDL_Surface* picture = IMG_Load(pictureFile.c_str());
     if (picture == nullptr) {
-        vondError << "Error loading tileset image: " << pictureFile << std::endl;
+        vondLog("Error loading tileset image: ", pictureFile);
         return;
     }
     record->keyColour = SDL_MapRGB(picture->format, red & 0xFF, green & 0xFF, blue & 0xFF);
@@ -352,8 +352,7 @@ void KAV_Tilemap::doKAVGFX1(const std::string& pictureFile, int t, int red, int 
     int columns = picture->w / KAV_TILE_SIZE;
     int count = columns * (picture->h / KAV_TILE_SIZE);
     if (count > KAV_TILESET_TILES) {
-        vondError << "Tileset image " << pictureFile << " holds " << count
-                  << " tiles; only the first " << KAV_TILESET_TILES << " are used" << std::endl;
+        vondLog("Tileset image ", pictureFile, " holds ", count, " tiles; only the first ", KAV_TILESET_TILES, " are used");
         count = KAV_TILESET_TILES;
     }
     // Left to right, then top to bottom.

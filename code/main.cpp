@@ -3,6 +3,9 @@
 #include "stateMachine/statemachine.h"
 #include "stateMachine/statemachine_binding.h"
 #include "vondGlobals.h"
+#include "lua40/lua40.h"
+#include "vondLog.h"
+#include "vondScriptHost.h"
 #include "vondScriptFuncs.h"
 #include "vondShell.h"
 #include "vondStores.h"
@@ -18,14 +21,14 @@ int SDL_main(int, char*[]) {
 
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
         std::printf("Could not initialize SDL: %s.\n", SDL_GetError());
-        std::exit(-1);
+        vondExit(-1);
     }
     std::atexit(vondShutdown);
 
     game_state = lua_open(0);
     if (game_state == nullptr) {
         vondError.close();
-        std::exit(-1);
+        vondExit(-1);
     }
     lua_baselibopen(game_state);
     lua_iolibopen(game_state);
@@ -36,8 +39,8 @@ int SDL_main(int, char*[]) {
     // Signed 16-bit: with an unsigned device format SDL_mixer registers no
     // MOD/XM decoder here and crashes in Mix_CloseAudio at exit.
     if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) < 0) {
-        vondError << "SDL_mixer error: " << SDL_GetError() << std::endl;
-        std::exit(2);
+        vondLog("SDL_mixer error: ", SDL_GetError());
+        vondExit(2);
     }
     Mix_AllocateChannels(16);
 

@@ -1,15 +1,16 @@
 // Click handlers: invisible screen rectangles that run a script when clicked.
-#include "vondGlobals.h"
+#include "vondLog.h"
+#include "vondScriptHost.h"
 #include "vondWindow2.h"
 
 vondClickHandler::vondClickHandler(int x1, int y1, int x2, int y2, unsigned ID,
                                    VOND_HANDLER_TYPE type)
     : ID(ID), type(type), x1(x1), y1(y1), x2(x2), y2(y2) {
-    vondError << "Click handler: " << ID << " created." << std::endl;
+    vondLog("Click handler: ", ID, " created.");
 }
 
 bool vondClickHandler::isIn(int x, int y) const {
-    vondError << "Testing coordinates!" << x << "," << y << std::endl;
+    vondLog("Testing coordinates!", x, ",", y);
     return x1 <= x && x <= x2 && y1 <= y && y <= y2;
 }
 
@@ -23,7 +24,7 @@ void vondClickHandler::doInput(unsigned value) {
     // The script may destroy this handler: run from copies, touch nothing after.
     const std::string source = script;
     if (type == HANDLER_SCRIPT_FILE)
-        lua_dofile(game_state, source.c_str());
+        vondRunScriptFile(source.c_str());
     else if (type == HANDLER_SCRIPT_STRING)
-        lua_dostring(game_state, source.c_str());
+        vondRunScriptText(source.c_str());
 }

@@ -5,7 +5,7 @@
 #include "KAV_Sprite.h"
 #include "KAV_Tilemap.h"
 #include "vondBlit.h"
-#include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondStores.h"
 #include "vondWindow2.h"
 

@@ -4,7 +4,8 @@
 // never delete anything that might still be running.
 #include "vondEngine2.h"
 
-#include "vondGlobals.h"
+#include "vondLog.h"
+#include "vondScriptHost.h"
 #include "vondWindow2.h"
 
 #include <climits>
@@ -14,7 +15,7 @@
 vondEngine2::vondTimedEvent::vondTimedEvent(unsigned int id, VOND_EVENT t, VOND_EVENT_SOURCE s,
                                             int time, std::string sc)
     : ID(id), type(t), source(s), countdown(time), period(time), script(std::move(sc)) {
-    vondError << "Event: " << ID << " constructed!" << std::endl;
+    vondLog("Event: ", ID, " constructed!");
 }
 
 void vondEngine2::vondTimedEvent::Update(unsigned int ms) {
@@ -23,18 +24,18 @@ void vondEngine2::vondTimedEvent::Update(unsigned int ms) {
     long long left = static_cast<long long>(countdown) - ms;
     countdown = left < INT_MIN ? INT_MIN : static_cast<int>(left);
     if (countdown > 0) return;
-    vondError << "Event: " << ID << " going off now!" << std::endl;
+    vondLog("Event: ", ID, " going off now!");
     if (source == VOND_SOURCE_FILE) {
-        vondError << "Event: " << ID << " doing file: " << script << std::endl;
-        lua_dofile(game_state, script.c_str());
+        vondLog("Event: ", ID, " doing file: ", script);
+        vondRunScriptFile(script.c_str());
     } else if (source == VOND_SOURCE_STRING) {
-        vondError << "Event: " << ID << " doing string: " << script << std::endl;
-        lua_dostring(game_state, script.c_str());
+        vondLog("Event: ", ID, " doing string: ", script);
+        vondRunScriptText(script.c_str());
     }
     if (type == VOND_EVENT_REPEAT) {
         countdown = period; // the overshoot below 0 is dropped
     } else if (type == VOND_EVENT_ONCE) {
-        vondError << "Event: " << ID << "  is now dead!" << std::endl;
+        vondLog("Event: ", ID, "  is now dead!");
         dead = true;
     }
 }
@@ -105,14 +106,14 @@ bool vondEngine2::doInput(int x, int y) {
     // The latch: a held button is re-dispatched every frame but acts once.
     if (mouseDown) return false;
     mouseDown = true;
-    vondError << "Click at: " << x << "," << y << std::endl;
+    vondLog("Click at: ", x, ",", y);
 
     // Newest handler first; only the first that holds the point acts. Its script
     // may change the list or delete the handler, so nothing of it is used after.
     for (size_t i = clickHandlers.size(); i-- > 0;) {
         vondClickHandler* h = clickHandlers[i];
         if (!h->isIn(x, y)) continue;
-        vondError << "Click handler " << h->getID() << " activated!" << std::endl;
+        vondLog("Click handler ", h->getID(), " activated!");
         h->doInput(0);
         break;
     }

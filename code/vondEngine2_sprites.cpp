@@ -4,7 +4,7 @@
 #include "KAV_Sprite.h"
 #include "KAV_Tilemap.h"
 #include "vondEngine2.h"
-#include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondStores.h"
 
 #include <cstdlib>
@@ -41,16 +41,14 @@ int vondEngine2::placeSprite(int spriteNumber, int L, int x, int y, int xoff, in
     while (slot < SPRITE_SLOTS && slots[slot] != nullptr)
         ++slot;
     if (slot == SPRITE_SLOTS) {
-        vondError << "Too many sprites on layer: " << L << std::endl;
         delete copy;
-        std::exit(1);
+        vondFatal("Too many sprites on layer: ", L);
     }
     // A placed sprite is known by its slot from now on.
     copy->setID(static_cast<unsigned char>(slot));
     copy->setPos(x, y, xoff, yoff);
     slots[slot] = copy;
-    vondError << "Placing sprite: " << slot << " with flags: " << static_cast<int>(copy->getFlags())
-              << std::endl;
+    vondLog("Placing sprite: ", slot, " with flags: ", static_cast<int>(copy->getFlags()));
     return slot;
 }
 
@@ -65,11 +63,10 @@ KAV_Sprite* vondEngine2::getSprite(unsigned char id, int L) {
 }
 
 void vondEngine2::moveSprite(unsigned char id, int L, int dx, int dy, int dxoff, int dyoff) {
-    vondError << "In move sprite function!" << std::endl;
+    vondLog("In move sprite function!");
     KAV_Sprite* s = getSprite(id, L);
     if (s == nullptr) {
-        vondError << "Asked to move a nonexistant sprite: " << static_cast<int>(id) << std::endl;
-        std::exit(1);
+        vondFatal("Asked to move a nonexistant sprite: ", static_cast<int>(id));
     }
     KAV_Layer* layer = layers[L - 1];
     KAV_LAYER_MODE mode;

@@ -1,5 +1,6 @@
-// Definitions of the program-wide objects, in one file so that they are
-// constructed in this order: the string store, the engine, the log stream.
+// Definitions of the program-wide objects that must be constructed in order:
+// the string store before the engine, whose constructor sets the shared
+// colour and black tile.
 #include "vondGlobals.h"
 
 #include "KAV_Tilemap.h"
@@ -10,5 +11,3 @@ Uint32 SPRITE_TRANS_COLOR = 0;
 KAV_Tile KAV_BLACK_TILE;
 
 vondEngine2 gfx;
-lua_State* game_state = nullptr;
-std::ofstream vondError;

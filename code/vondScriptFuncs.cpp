@@ -2,7 +2,8 @@
 // every one of them follows.
 #include "vondScriptFuncs.h"
 
-#include "vondGlobals.h"
+#include "vondLog.h"
+#include "vondScriptHost.h"
 
 #include <cmath>
 #include <cstdint>
@@ -63,6 +64,6 @@ std::string vondArgs::text(int k) const {
 
 bool vondCheckRange(const char* function, const char* what, long n, long capacity) {
     if (n >= 0 && n < capacity) return true;
-    vondError << function << ": " << what << " " << n << " is out of range" << std::endl;
+    vondLog(function, ": ", what, " ", n, " is out of range");
     return false;
 }

@@ -7,6 +7,7 @@
 #include "KAV_Sprite.h"
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondScriptFuncs.h"
 #include "vondStores.h"
 
@@ -25,7 +26,7 @@ constexpr int MAX_SPRITE_FRAMES = 65536;
 
 bool spriteLayerOk(const char* function, int L) {
     if (L >= 1 && L <= vondEngine2::SPRITE_LAYERS) return true;
-    vondError << function << ": sprite layer " << L << " is out of range" << std::endl;
+    vondLog(function, ": sprite layer ", L, " is out of range");
     return false;
 }
 
@@ -33,7 +34,7 @@ bool spriteLayerOk(const char* function, int L) {
 KAV_Tilemap* tilemapFor(const char* function, int number) {
     if (!vondCheckRange(function, "tilemap", number, KAV_TILEMAP_STORE_SIZE)) return nullptr;
     if (KAV_TilemapStore[number] == nullptr)
-        vondError << function << ": tilemap " << number << " is not loaded" << std::endl;
+        vondLog(function, ": tilemap ", number, " is not loaded");
     return KAV_TilemapStore[number];
 }
 
@@ -51,8 +52,7 @@ int getSpriteCoordinate(lua_State* L, const char* axis) {
     // A layer outside 1 to 4 has no sprite either: the same line says so.
     KAV_Sprite* s = gfx.getSprite(slot, layer);
     if (s == nullptr) {
-        vondError << "Asked to get " << axis << " on invalid sprite: " << static_cast<int>(slot)
-                  << " on sprite layer: " << layer << std::endl;
+        vondLog("Asked to get ", axis, " on invalid sprite: ", static_cast<int>(slot), " on sprite layer: ", layer);
         return vondReturnNumber(L, 0);
     }
     int x, y;
@@ -76,8 +76,7 @@ int l_addImage(lua_State* L) {
     if (!vondCheckRange("addImage", "image", n, VOND_IMAGE_STORE_SIZE)) return 0;
     SDL_Surface* image = IMG_Load(file.c_str());
     if (image == nullptr) {
-        vondError << "Unable to load image: " << file << std::endl;
-        std::exit(1);
+        vondFatal("Unable to load image: ", file);
     }
     KAV_StoreImage(n, image);
     return 0;
@@ -158,7 +157,7 @@ int l_addSprite(lua_State* L) {
     vondArgs a(L, 0, FIRST);
     int count = a.toInt(3);
     if (count < 1 || count > MAX_SPRITE_FRAMES) {
-        vondError << "addSprite: frame count " << count << " is out of range" << std::endl;
+        vondLog("addSprite: frame count ", count, " is out of range");
         return 0;
     }
     auto* frames = new unsigned[count];

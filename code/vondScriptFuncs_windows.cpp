@@ -5,6 +5,7 @@
 #include "KAV_Font.h"
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondScriptFuncs.h"
 #include "vondStores.h"
 #include "vondWindow2.h"
@@ -104,7 +105,7 @@ int l_moveWinBy(lua_State* L) {
 int l_delWin(lua_State* L) {
     vondArgs a(L, 1, vondArgs::FROM_LAST);
     // The number as the script gave it, in the stream's default form (2.5 stays 2.5).
-    vondError << "Deleting Window: " << a.number(1) << std::endl;
+    vondLog("Deleting Window: ", a.number(1));
     gfx.DestroyWin(a.toInt(1));
     return 0;
 }
@@ -112,10 +113,10 @@ int l_delWin(lua_State* L) {
 int l_winTimedMove(lua_State* L) {
     vondArgs a(L, 5, vondArgs::FROM_FIRST);
     int id = a.toInt(1);
-    vondError << "Moving window: " << id << std::endl;
+    vondLog("Moving window: ", id);
     vondWindow2* w = gfx.getWindowHandle(id);
     if (w == nullptr) {
-        vondError << "Asked to timed move nonexistant window: " << id << std::endl;
+        vondLog("Asked to timed move nonexistant window: ", id);
         return 0;
     }
     w->TimedMoveBy(a.toInt(2), a.toInt(3), a.toInt(4), a.toInt(5));
@@ -134,11 +135,11 @@ int l_setRadButtons(lua_State* L) {
     int count = a.toInt(2);
     vondWindow2* w = gfx.getWindowHandle(id);
     if (w == nullptr) {
-        vondError << "Asked to set buttons on nonexistant window: " << id << std::endl;
+        vondLog("Asked to set buttons on nonexistant window: ", id);
         return 0;
     }
     if (w->getWinType() != vondWindow2::RADIO_WINDOW) {
-        vondError << "Asked to set buttons on non-button window: " << id << std::endl;
+        vondLog("Asked to set buttons on non-button window: ", id);
         return 0;
     }
     if (!vondCheckRange("setRadButtons", "button count", count, MAX_RADIO_BUTTONS + 1)) return 0;
@@ -165,9 +166,9 @@ int l_addTimedEvent(lua_State* L) {
         new vondEngine2::vondTimedEvent(static_cast<unsigned>(id), static_cast<VOND_EVENT>(type),
                                         static_cast<VOND_EVENT_SOURCE>(source), time, command);
     // Left open: the next message continues this line.
-    vondError << "Adding event: " << id << " with command: " << command << std::flush;
+    vondLogOpen("Adding event: ", id, " with command: ", command);
     gfx.addTimedEvent(e);
-    vondError << "Event: " << e->getID() << " added!" << std::endl;
+    vondLog("Event: ", e->getID(), " added!");
     return 0;
 }
 
@@ -184,7 +185,7 @@ int l_DestroyAll(lua_State*) {
 
 int l_errorMsg(lua_State* L) {
     vondArgs a(L, 1, vondArgs::FROM_LAST);
-    vondError << a.text(1) << std::endl;
+    vondLog(a.text(1));
     return 0;
 }
 
@@ -195,7 +196,7 @@ int l_newClickH(lua_State* L) {
                                    HANDLER_SCRIPT_STRING);
     h->setScript(a.text(6));
     gfx.addClickHandler(h);
-    vondError << "New Click Handler: " << x1 << "," << y1 << " " << x2 << "," << y2 << std::endl;
+    vondLog("New Click Handler: ", x1, ",", y1, " ", x2, ",", y2);
     return 0;
 }
 
@@ -255,7 +256,7 @@ int l_loadSong(lua_State* L) {
     bool loadable = ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
                     info.st_size > 0 && wavSongIsWhole(file, info.st_size);
     vondSongStore[n] = loadable ? Mix_LoadMUS(file.c_str()) : nullptr;
-    if (vondSongStore[n] == nullptr) vondError << "Error loading music file: " << file << std::endl;
+    if (vondSongStore[n] == nullptr) vondLog("Error loading music file: ", file);
     return 0;
 }
 
@@ -264,7 +265,7 @@ int l_playSong(lua_State* L) {
     int n = a.toInt(1);
     // A number outside the store has no song either.
     if (n < 0 || n >= VOND_SONG_STORE_SIZE || vondSongStore[n] == nullptr) {
-        vondError << "Invalid song number: " << n << std::endl;
+        vondLog("Invalid song number: ", n);
         return 0;
     }
     Mix_PlayMusic(vondSongStore[n], a.toInt(2));
@@ -283,7 +284,7 @@ int l_loadSound(lua_State* L) {
     SDL_RWops* stream = SDL_RWFromFile(file.c_str(), "rb");
     vondSoundStore[n] = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
     if (vondSoundStore[n] == nullptr)
-        vondError << "Error loading sound file: " << file << std::endl;
+        vondLog("Error loading sound file: ", file);
     return 0;
 }
 
@@ -292,7 +293,7 @@ int l_playSound(lua_State* L) {
     int n = a.toInt(1);
     int channel = a.toInt(2);
     if (n < 0 || n >= VOND_SOUND_STORE_SIZE || vondSoundStore[n] == nullptr) {
-        vondError << "Invalid sound number: " << n << std::endl;
+        vondLog("Invalid sound number: ", n);
         return 0;
     }
     // -1 asks for the first free channel; others must be one of those allocated.

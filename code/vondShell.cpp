@@ -2,6 +2,8 @@
 #include "vondShell.h"
 
 #include "vondGlobals.h"
+#include "vondLog.h"
+#include "vondScriptHost.h"
 #include "vondScriptFuncs.h"
 #include "vondStores.h"
 #include "vondWindow2.h"
@@ -64,17 +66,17 @@ void vondDeveloperKey(int k) {
     case SDLK_o: onWindowZero([](vondWindow2* w) { w->TimedMoveBy(-128, -32, 128, 32); }); break;
     case SDLK_1: case SDLK_2: case SDLK_3: case SDLK_4: gfx.toggleLayer(k - SDLK_1); break;
     case SDLK_5: case SDLK_6: case SDLK_7: case SDLK_8: gfx.getLayer(k - SDLK_5)->Debug(); break;
-    case SDLK_q: std::exit(0);
+    case SDLK_q: vondExit(0);
     // An empty sound 0 is refused by SDL_mixer itself: nothing plays.
     case SDLK_p: Mix_PlayChannelTimed(-1, vondSoundStore[0], 0, -1); break;
-    case SDLK_BACKSPACE: lua_dofile(game_state, "scripts/wantlab.lua"); break;
+    case SDLK_BACKSPACE: vondRunScriptFile("scripts/wantlab.lua"); break;
     default: break;
     }
 }
 
 void vondDispatchEvent(const SDL_Event& event) {
     switch (event.type) {
-    case SDL_QUIT: std::exit(0);
+    case SDL_QUIT: vondExit(0);
     case SDL_MOUSEBUTTONDOWN: gfx.doInput(event.button.x, event.button.y); break;
     case SDL_MOUSEBUTTONUP: gfx.mouseUp(); break;
     case SDL_KEYUP: doInput(event); break;
@@ -92,8 +94,8 @@ void vondDispatchEvent(const SDL_Event& event) {
 
 void vondShutdown() {
     const char* sdlError = SDL_GetError();
-    vondError << "SDL Error Report: " << (sdlError != nullptr ? sdlError : "") << std::endl;
-    vondError << "Exiting program." << std::endl;
+    vondLog("SDL Error Report: ", (sdlError != nullptr ? sdlError : ""));
+    vondLog("Exiting program.");
     vondError.close();
     vondReleaseSongsAndSounds();
     Mix_CloseAudio();

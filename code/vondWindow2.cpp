@@ -4,7 +4,7 @@
 
 #include "KAV_Font.h"
 #include "vondBlit.h"
-#include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondStores.h"
 
 #include <SDL_image.h>
@@ -37,7 +37,7 @@ int distance(int from, int to) {
 } // namespace
 
 void vondWindow2::TimedMoveBy(int dx, int dy, int sx, int sy) {
-    vondError << "Timed move called on window: " << ID << " to: " << dx << "," << dy << std::endl;
+    vondLog("Timed move called on window: ", ID, " to: ", dx, ",", dy);
     moving = true;
     targetX = vondWrapInt(static_cast<long long>(x) + dx);
     targetY = vondWrapInt(static_cast<long long>(y) + dy);
@@ -96,7 +96,7 @@ vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, int image)
     winType = PICTURE_WINDOW;
     SDL_Surface* source = vondImageAt(image);
     if (source == nullptr) {
-        vondError << "Asked to use nonexistant picture: " << image << std::endl;
+        vondLog("Asked to use nonexistant picture: ", image);
         hidden = true;
         return;
     }
@@ -135,11 +135,10 @@ void vondImageWin::DrawOn(SDL_Surface* target) {
 void vondImageWin::setFlags(unsigned f) {
     // A window whose picture never existed is a broken scene: the program stops.
     if (picture == nullptr) {
-        vondError << "Setting flags on NULL picture!" << std::endl;
-        std::exit(1);
+        vondFatal("Setting flags on NULL picture!");
     }
     vondWindow2::setFlags(f);
     if ((f & FLAG_PICTURE_KEY) &&
         SDL_SetColorKey(picture, SDL_SRCCOLORKEY, KAV_TopLeftPixel(picture)) == -1)
-        vondError << "Error setting color key for image!" << std::endl;
+        vondLog("Error setting color key for image!");
 }

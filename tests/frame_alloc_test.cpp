@@ -8,6 +8,7 @@
 #include "../bench/vondWorstCase.h"
 
 #include "vondGlobals.h"
+#include "vondScriptHost.h"
 #include "vondSceneFixture.h"
 #include "stateMachine/statemachine_binding.h"
 #include "vondScriptFuncs.h"

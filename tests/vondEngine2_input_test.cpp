@@ -2,6 +2,7 @@
 // functions on the global engine, with scripts that change the very lists
 // being walked.
 #include "vondGlobals.h"
+#include "vondScriptHost.h"
 #include "vondRun.h"
 #include "vondScriptFuncs.h"
 #include "vondTestPictures.h"

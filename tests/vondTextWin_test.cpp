@@ -6,6 +6,7 @@
 #include "vondWindow2.h"
 #include "vondScriptFuncs.h"
 #include "vondGlobals.h"
+#include "vondScriptHost.h"
 
 #include <gtest/gtest.h>
 

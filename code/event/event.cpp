@@ -4,7 +4,7 @@
 #include "stateMachine/statemachine.h"
 
 #include <cctype>
-#include <iostream>
+#include "vondLog.h"
 #include <iterator>
 #include <vector>
 
@@ -148,7 +148,7 @@ void Event::modifyNode() {
 
 void Event::traceMessage() const {
     for (const std::string& line : arguments)
-        std::cout << line << '\n' << std::flush;
+        vondTrace(line);
 }
 
 std::string Event::to_string(int32_t number) const {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
-#include <iostream>
+#include "vondLog.h"
 #include <unistd.h>
 
 namespace {
@@ -108,9 +108,8 @@ bool SaveLoad::save(const std::string& fileName) {
         if (canBeSaved(p)) savable.push_back(p);
     const size_t leftOut = stack.size() - savable.size();
     if (leftOut > 0)
-        std::cerr << "SaveLoad: " << leftOut << " pair(s) left out of '" << fileName
-                  << "': a key holds '=' or a line end, or a value a line end or a final CR"
-                  << std::endl;
+        vondWarn("SaveLoad: ", leftOut, " pair(s) left out of '", fileName,
+                 "': a key holds '=' or a line end, or a value a line end or a final CR");
     // Written beside the old file and renamed over it only when complete, so
     // that a crash or a full disk never leaves a truncated save behind.
     const std::string tempName = fileName + ".tmp";

@@ -4,7 +4,7 @@
 #include "stateMachine/NameArray.h"
 #include "stateMachine/statenetwork.h"
 
-#include <iostream>
+#include "vondLog.h"
 
 StateMachine* StateMachine::pinstance = nullptr;
 
@@ -74,11 +74,11 @@ void StateMachine::attachEvent(const std::string& nodePath, Event& aEvent) {
 void StateMachine::traceOut(const std::string& networkName) {
     StateNetwork* network = returnNetwork(networkName);
     if (network == nullptr) return;
-    std::cout << '\n' << std::flush;
-    std::cout << "TraceOut of network, '" << network->getID() << "'\n" << std::flush;
+    vondTrace();
+    vondTrace("TraceOut of network, '", network->getID(), "'");
     network->traceOut();
-    std::cout << "***************\n" << std::flush;
-    std::cout << '\n' << std::flush;
+    vondTrace("***************");
+    vondTrace();
 }
 
 void StateMachine::saveNetwork(const std::string& networkName, SaveLoad& aSave) {

@@ -2,7 +2,7 @@
 
 #include "saveload/saveload.h"
 
-#include <iostream>
+#include "vondLog.h"
 
 namespace {
 
@@ -37,8 +37,7 @@ void StateNetwork::putNode(const NameArray& nodePath, const std::string& value) 
     const std::string written = value; // the caller's string may change while events fire
     node->value = written;
     if (nestedWrites >= MAX_NESTED_WRITES) {
-        std::cerr << "StateNetwork: events of '" << nameID
-                  << "' not notified: writes nested too deeply" << std::endl;
+        vondWarn("StateNetwork: events of '", nameID, "' not notified: writes nested too deeply");
         return;
     }
     ++nestedWrites;
@@ -134,7 +133,7 @@ void StateNetwork::saveSearch(std::string nodePath, TreeNode& aNode, SaveLoad& a
 
 void StateNetwork::trace(std::string pathName, const TreeNode& aNode) {
     pathName += "." + aNode.name;
-    std::cout << pathName << ':' << aNode.value << '\n' << std::flush;
+    vondTrace(pathName, ':', aNode.value);
     for (const TreeNode& child : aNode.children)
         trace(pathName, child);
 }

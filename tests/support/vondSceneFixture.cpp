@@ -2,6 +2,7 @@
 
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondStores.h"
 
 const Uint32 SCENE_COLOURS[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
