@@ -12,7 +12,6 @@ class KAV_Font {
     void writeChar(unsigned char c, int x, int y, SDL_Surface* target);
     SDL_Surface* getChar(char c);
     bool hasPicture() const { return glyphWidth != 0; }
-    Uint32 getKeyColour() const { return keyColour; }
 
     // Everything that decides what writeChar draws: the font's cells and its
     // picture as the image store holds it now.

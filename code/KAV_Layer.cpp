@@ -18,11 +18,6 @@ constexpr int RASTER_H = 480;
 constexpr int PAINT_COLUMNS = 22;
 constexpr int PAINT_ROWS = 16;
 
-// Pointer arithmetic wraps instead of overflowing on absurd script values.
-int addWrapped(long long a, long long b) {
-    return vondWrapInt(a + b);
-}
-
 // Smallest q with offset - 32 q <= 0, so that the offset lands in -31..0.
 long long offsetCarry(int offset) {
     long long o = offset;
@@ -147,18 +142,18 @@ void KAV_Layer::SetPointer(int x, int y, int xOffset, int yOffset) {
 }
 
 void KAV_Layer::MovePointer(int dx, int dy, int dxOffset, int dyOffset) {
-    pointerX = addWrapped(pointerX, dx);
-    pointerY = addWrapped(pointerY, dy);
-    offsetX = addWrapped(offsetX, dxOffset);
-    offsetY = addWrapped(offsetY, dyOffset);
+    pointerX = vondAddWrapped(pointerX, dx);
+    pointerY = vondAddWrapped(pointerY, dy);
+    offsetX = vondAddWrapped(offsetX, dxOffset);
+    offsetY = vondAddWrapped(offsetY, dyOffset);
     dirty = true;
     normalizeOffset();
     normalizePointer();
 }
 
 void KAV_Layer::MovePointer(int dx, int dy) {
-    pointerX = addWrapped(pointerX, dx);
-    pointerY = addWrapped(pointerY, dy);
+    pointerX = vondAddWrapped(pointerX, dx);
+    pointerY = vondAddWrapped(pointerY, dy);
     offsetX = offsetY = 0;
     dirty = true;
     normalizeOffset();
@@ -170,8 +165,8 @@ void KAV_Layer::normalizeOffset() {
     long long qx = offsetCarry(offsetX), qy = offsetCarry(offsetY);
     offsetX = static_cast<int>(offsetX - KAV_TILE_SIZE * qx);
     offsetY = static_cast<int>(offsetY - KAV_TILE_SIZE * qy);
-    pointerX = addWrapped(pointerX, -qx);
-    pointerY = addWrapped(pointerY, -qy);
+    pointerX = vondAddWrapped(pointerX, -qx);
+    pointerY = vondAddWrapped(pointerY, -qy);
 }
 
 void KAV_Layer::normalizePointer() {
@@ -221,7 +216,7 @@ void KAV_Layer::paintTiles(SDL_Surface* target) {
     for (int row = 0; row < PAINT_ROWS; ++row) {
         for (int column = 0; column < PAINT_COLUMNS; ++column) {
             KAV_Tile tile =
-                tilemap->GetTile(addWrapped(pointerX, column), addWrapped(pointerY, row));
+                tilemap->GetTile(vondAddWrapped(pointerX, column), vondAddWrapped(pointerY, row));
             if (tile.image == nullptr) continue;
             SDL_Rect at =
                 newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
@@ -242,7 +237,7 @@ bool KAV_Layer::drawChangedTilesOn(SDL_Surface* target) {
     // layer's key; opaque, cells not wholly covered by a tile show the background.
     if (keyed && background != key) return false;
     auto cellTile = [&](int column, int row) {
-        return tilemap->GetTile(addWrapped(pointerX, column), addWrapped(pointerY, row)).image;
+        return tilemap->GetTile(vondAddWrapped(pointerX, column), vondAddWrapped(pointerY, row)).image;
     };
     for (int row = 0; row < PAINT_ROWS; ++row)
         for (int column = 0; column < PAINT_COLUMNS; ++column) {

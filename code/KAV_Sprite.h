@@ -22,7 +22,6 @@ class KAV_Sprite {
     void setID(unsigned char newId) { id = newId; }
     unsigned getFlags() const { return flags; }
     int getFrame() const { return currentFrame; }
-    unsigned getElapsed() const { return elapsed; }
     int getFrameCount() const { return frameCount; }
     unsigned* getFrames() { return frames; }
 

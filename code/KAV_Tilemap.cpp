@@ -53,23 +53,28 @@ void readLabelled(const std::string& line, int& value) {
 
 } // namespace
 
-void KAV_StoreTilemap(int number, KAV_Tilemap* map) {
-    if (!vondTilemapOk(number)) return;
-    vondKeepReplaced(KAV_TilemapStore[number], map);
-    KAV_TilemapStore[number] = map;
-}
+// Reads the sections of one map file into a tilemap. Its state lives only
+// while the file is read: the line count for the log, and the three reading
+// variables, which keep their value when a line holds no number for them.
+class KAV_MapFileReader {
+  public:
+    KAV_MapFileReader(KAV_Tilemap& map, long linesRead) : map(map), lineNumber(linesRead) {}
 
-void KAV_StoreTileset(int number, KAV_Tileset* tileset) {
-    if (!vondTilesetOk(number)) return;
-    vondKeepReplaced(KAV_TilesetStore[number], tileset);
-    KAV_TilesetStore[number] = tileset;
-}
+    void readSections(std::ifstream& in);
+    // The next line without its line end; false at the end of the file, on a
+    // read error or past 255 characters (logged unless quiet).
+    bool readLine(std::ifstream& in, std::string& line, bool quiet = false);
 
-void KAV_StoreImage(int number, SDL_Surface* image) {
-    if (!vondImageOk(number)) return;
-    vondKeepReplaced(vondImageStore[number], image);
-    vondImageStore[number] = image;
-}
+  private:
+    bool readTilesetSection(std::ifstream& in);
+    bool readMapSection(std::ifstream& in);
+    bool readCellEntry(const std::string (&entry)[4]);
+    void logProblem(const std::string& what);
+
+    KAV_Tilemap& map;
+    long lineNumber;
+    int readX = 0, readY = 0, readNumber = 0;
+};
 
 KAV_Tilemap::KAV_Tilemap(int w, int h, int t, unsigned f) : flags(f), tilesetNumber(t) {
     tileset = vondTilesetOk(t) ? KAV_TilesetStore[t] : nullptr;
@@ -84,7 +89,7 @@ KAV_Tilemap::KAV_Tilemap(const char* name) : fileName(name != nullptr ? name : "
         return;
     }
     std::string first;
-    if (!readLine(in, first, true) || first != "KAVMAP1") {
+    if (!KAV_MapFileReader(*this, 0).readLine(in, first, true) || first != "KAVMAP1") {
         vondLog("Unrecognized filetype: ", fileName);
         return;
     }
@@ -170,11 +175,11 @@ void KAV_Tilemap::SetTile(int x, int y, unsigned short tile) {
     if (hasCells() && inside(x, y)) tiles[static_cast<long>(y) * width + x] = tile;
 }
 
-void KAV_Tilemap::logProblem(const std::string& what) {
-    vondLog("Map file ", fileName, ", line ", lineNumber, ": ", what);
+void KAV_MapFileReader::logProblem(const std::string& what) {
+    vondLog("Map file ", map.fileName, ", line ", lineNumber, ": ", what);
 }
 
-bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line, bool quiet) {
+bool KAV_MapFileReader::readLine(std::ifstream& in, std::string& line, bool quiet) {
     line.clear();
     if (!in) return false;
     bool any = false, overlong = false;
@@ -213,7 +218,7 @@ bool KAV_Tilemap::readLine(std::ifstream& in, std::string& line, bool quiet) {
     return true;
 }
 
-void KAV_Tilemap::doKAVMAP1(std::ifstream& in) {
+void KAV_MapFileReader::readSections(std::ifstream& in) {
     std::string line;
     while (readLine(in, line)) {
         bool goOn = true;
@@ -223,11 +228,12 @@ void KAV_Tilemap::doKAVMAP1(std::ifstream& in) {
             goOn = readMapSection(in);
         if (!goOn) break;
     }
-    if (hasCells() && tileset == nullptr) logProblem("the map has no tileset; it draws nothing");
-    if (isBlank()) makeBlankTile();
+    if (map.hasCells() && map.tileset == nullptr)
+        logProblem("the map has no tileset; it draws nothing");
+    if (map.isBlank()) map.makeBlankTile();
 }
 
-bool KAV_Tilemap::readTilesetSection(std::ifstream& in) {
+bool KAV_MapFileReader::readTilesetSection(std::ifstream& in) {
     std::string numberLine, nameLine, keyLine;
     if (!readLine(in, numberLine) || !readLine(in, nameLine) || !readLine(in, keyLine)) {
         if (in.eof()) logProblem("tileset section cut short");
@@ -252,18 +258,18 @@ bool KAV_Tilemap::readTilesetSection(std::ifstream& in) {
     auto* record = new KAV_Tileset();
     record->number = n;
     KAV_StoreTileset(n, record);
-    tilesetNumber = n;
-    tileset = record;
-    doKAVGFX1(name, n, rgb[0], rgb[1], rgb[2]);
+    map.tilesetNumber = n;
+    map.tileset = record;
+    map.doKAVGFX1(name, n, rgb[0], rgb[1], rgb[2]);
     return true;
 }
 
-bool KAV_Tilemap::readMapSection(std::ifstream& in) {
+bool KAV_MapFileReader::readMapSection(std::ifstream& in) {
     std::string line;
     if (!readLine(in, line)) return false;
     readLabelled(line, readNumber);
     if (vondTilemapOk(readNumber))
-        KAV_StoreTilemap(readNumber, this);
+        KAV_StoreTilemap(readNumber, &map);
     else
         logProblem("map number " + std::to_string(readNumber) + " is out of range; not stored");
 
@@ -273,7 +279,7 @@ bool KAV_Tilemap::readMapSection(std::ifstream& in) {
     if (!readLine(in, line)) return false;
     readLabelled(line, readNumber);
     int h = readNumber;
-    if (!allocate(w, h)) {
+    if (!map.allocate(w, h)) {
         logProblem("map size " + std::to_string(w) + " x " + std::to_string(h) +
                    " is out of range; reading stopped");
         return false;
@@ -290,45 +296,56 @@ bool KAV_Tilemap::readMapSection(std::ifstream& in) {
                 return static_cast<bool>(in);
             }
         }
-        const char* p = entry[0].c_str();
-        if (parseInt(p, readX)) parseInt(p, readY);
-        readLabelled(entry[1], readNumber);
-        int tile = readNumber;
-        readLabelled(entry[2], readNumber);
-        int blocked = readNumber;
-        readLabelled(entry[3], readNumber);
-        int attribute = readNumber;
-
-        std::string cell = "cell (" + std::to_string(readX) + ", " + std::to_string(readY) + ")";
-        if (!inside(readX, readY)) {
-            logProblem(cell + " lies outside the " + std::to_string(width) + " x " +
-                       std::to_string(height) + " map; skipped");
-            continue;
-        }
-        long at = static_cast<long>(readY) * width + readX;
-        // Stored as its low 16 bits, in which -1 is the empty marker 65535.
-        const int stored = tile & 0xFFFF;
-        if (stored == KAV_EMPTY_CELL) {
-            tiles[at] = KAV_EMPTY_CELL;
-        } else if (stored < KAV_TILESET_TILES) {
-            tiles[at] = static_cast<unsigned short>(stored);
-        } else {
-            logProblem("tile number " + std::to_string(tile) + " at " + cell +
-                       " is out of range; the cell is left empty");
-            tiles[at] = KAV_EMPTY_CELL;
-        }
-        collide[at] = (blocked & 0xFFFF) != 0 ? 1 : 0;
-        // Only the first cell's attribute means something: the map's edge mode.
-        if (readX == 0 && readY == 0) {
-            if (attribute == 1)
-                flags = WRAP;
-            else if (attribute == 2)
-                flags = BLANK;
-            else if (attribute == 3)
-                flags = BLACK_EDGE;
-        }
+        readCellEntry(entry);
     }
     return static_cast<bool>(in);
+}
+
+// One cell: "x y", then tile, collision and attribute lines.
+bool KAV_MapFileReader::readCellEntry(const std::string (&entry)[4]) {
+    const char* p = entry[0].c_str();
+    if (parseInt(p, readX)) parseInt(p, readY);
+    readLabelled(entry[1], readNumber);
+    int tile = readNumber;
+    readLabelled(entry[2], readNumber);
+    int blocked = readNumber;
+    readLabelled(entry[3], readNumber);
+    int attribute = readNumber;
+
+    std::string cell = "cell (" + std::to_string(readX) + ", " + std::to_string(readY) + ")";
+    if (!map.inside(readX, readY)) {
+        logProblem(cell + " lies outside the " + std::to_string(map.width) + " x " +
+                   std::to_string(map.height) + " map; skipped");
+        return false;
+    }
+    long at = static_cast<long>(readY) * map.width + readX;
+    // Stored as its low 16 bits, in which -1 is the empty marker 65535.
+    const int stored = tile & 0xFFFF;
+    if (stored == KAV_EMPTY_CELL) {
+        map.tiles[at] = KAV_EMPTY_CELL;
+    } else if (stored < KAV_TILESET_TILES) {
+        map.tiles[at] = static_cast<unsigned short>(stored);
+    } else {
+        logProblem("tile number " + std::to_string(tile) + " at " + cell +
+                   " is out of range; the cell is left empty");
+        map.tiles[at] = KAV_EMPTY_CELL;
+    }
+    map.collide[at] = (blocked & 0xFFFF) != 0 ? 1 : 0;
+    // Only the first cell's attribute means something: the map's edge mode.
+    if (readX == 0 && readY == 0) {
+        if (attribute == 1)
+            map.flags = KAV_Tilemap::WRAP;
+        else if (attribute == 2)
+            map.flags = KAV_Tilemap::BLANK;
+        else if (attribute == 3)
+            map.flags = KAV_Tilemap::BLACK_EDGE;
+    }
+    return true;
+}
+
+void KAV_Tilemap::doKAVMAP1(std::ifstream& in) {
+    // The first line, "KAVMAP1", has been read.
+    KAV_MapFileReader(*this, 1).readSections(in);
 }
 
 void KAV_Tilemap::doKAVGFX1(const std::string& pictureFile, int t, int red, int green, int blue) {

@@ -29,12 +29,6 @@ struct KAV_Tileset {
 // Returned for cells outside a map whose black-edge flag is set.
 extern KAV_Tile KAV_BLACK_TILE;
 
-// Puts a tilemap or tileset into its store. An entry it replaces stays
-// allocated (layers and maps may still point at it) and stays reachable.
-void KAV_StoreTilemap(int number, class KAV_Tilemap* map);
-void KAV_StoreTileset(int number, KAV_Tileset* tileset);
-void KAV_StoreImage(int number, SDL_Surface* image);
-
 class KAV_Tilemap {
   public:
     enum : unsigned { WRAP = 1, BLANK = 2, BLACK_EDGE = 4 };
@@ -59,7 +53,9 @@ class KAV_Tilemap {
     bool isBlack() const { return flags & BLACK_EDGE; }
     void setFlags(unsigned newFlags);
 
+    // Reads the sections of a map file after its first line.
     void doKAVMAP1(std::ifstream& in);
+    // Loads a tileset picture and cuts it into the tiles of tileset `tileset`.
     void doKAVGFX1(const std::string& pictureFile, int tileset, int red, int green, int blue);
 
   private:
@@ -69,12 +65,8 @@ class KAV_Tilemap {
     bool allocate(int w, int h);
     void releaseTables();
     void makeBlankTile();
-    bool readTilesetSection(std::ifstream& in);
-    bool readMapSection(std::ifstream& in);
-    // The next line without its line end; false at the end of the file, on a
-    // read error or past 255 characters (logged unless quiet).
-    bool readLine(std::ifstream& in, std::string& line, bool quiet = false);
-    void logProblem(const std::string& what);
+    // The map-file reader, local to KAV_Tilemap.cpp, fills the tables.
+    friend class KAV_MapFileReader;
 
     unsigned flags = 0;
     int tilesetNumber = 0;
@@ -84,9 +76,5 @@ class KAV_Tilemap {
     int height = 0;
     unsigned short* tiles = nullptr;
     KAV_Tile blankTile;
-
-    // Map-file reading state.
-    std::string fileName;
-    long lineNumber = 0;
-    int readX = 0, readY = 0, readNumber = 0;
+    std::string fileName; // the map file it was read from, for the log
 };

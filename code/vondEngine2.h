@@ -41,7 +41,6 @@ class vondEngine2 {
         bool isDead() const { return dead; }
         unsigned getID() const { return ID; }
         void Die() { dead = true; }
-        int getCountdown() const { return countdown; }
 
       private:
         unsigned ID;
@@ -75,8 +74,8 @@ class vondEngine2 {
     void toggleLayer(int n, bool shown);
     void toggleSLayer(int L);
     void toggleSLayer(int L, bool shown);
-    bool isLayerShown(int n) const { return layerShown[n & 3]; }
-    bool isSLayerShown(int L) const { return spriteLayerShown[L & 3]; }
+    bool isLayerShown(int n) const { return layerShown[reduceLayer(n)]; }
+    bool isSLayerShown(int L) const { return spriteLayerShown[reduceLayer(L)]; }
 
     // Windows.
     vondWindow2* NewPicWin(int x, int y, int id, int image);
@@ -88,13 +87,13 @@ class vondEngine2 {
     size_t windowCount() const { return windows.size(); }
 
     // Sprite layers (1 to 4).
+    static bool isSpriteLayer(int L) { return L >= 1 && L <= SPRITE_LAYERS; }
     void addSprite(KAV_Sprite* s);
     int placeSprite(int spriteNumber, int L, int x, int y, int xoff, int yoff);
     void delSprite(unsigned char id, int L);
     void moveSprite(unsigned char id, int L, int dx, int dy, int dxoff, int dyoff);
     KAV_Sprite* getSprite(unsigned char id, int L);
     void DrawSLayer(int L);
-    SDL_Surface* getSpriteSurface(int L) { return spriteSurfaces[L - 1]; }
 
     // Input dispatch and click handlers.
     bool doInput(int x, int y);
@@ -109,6 +108,11 @@ class vondEngine2 {
     size_t timedEventCount() const { return timedEvents.size(); }
 
   private:
+    // The one layer-number rule: the layer operations take any number and use
+    // its low two bits (tile layer 5 is layer 1; sprite layer 4 sits in slot
+    // 0), while getLayer and the sprite functions require the exact range.
+    static int reduceLayer(int n) { return n & 3; }
+
     void createLayers();
     void destroyLayers();
     void updateSprites(unsigned int ms);
@@ -124,7 +128,7 @@ class vondEngine2 {
 
     KAV_Layer* layers[TILE_LAYERS] = {};
     bool layerShown[TILE_LAYERS] = {};
-    bool spriteLayerShown[SPRITE_LAYERS] = {}; // sprite layer L at index L & 3
+    bool spriteLayerShown[SPRITE_LAYERS] = {}; // sprite layer L at index reduceLayer(L)
     SDL_Surface* spriteSurfaces[SPRITE_LAYERS] = {};
     std::vector<KAV_Sprite*> spriteTemplates;
     std::vector<vondWindow2*> windows;

@@ -9,24 +9,12 @@
 
 #include <cstdlib>
 
-namespace {
-
-bool spriteLayerOk(int L) {
-    return L >= 1 && L <= vondEngine2::SPRITE_LAYERS;
-}
-
-int addWrapped(int a, int b) {
-    return vondWrapInt(static_cast<long long>(a) + b);
-}
-
-} // namespace
-
 void vondEngine2::addSprite(KAV_Sprite* s) {
     if (s != nullptr) spriteTemplates.push_back(s);
 }
 
 int vondEngine2::placeSprite(int spriteNumber, int L, int x, int y, int xoff, int yoff) {
-    if (!spriteLayerOk(L)) return 0;
+    if (!isSpriteLayer(L)) return 0;
     KAV_Sprite* found = nullptr;
     for (auto* t : spriteTemplates) {
         if (t->getID() == spriteNumber) {
@@ -53,13 +41,13 @@ int vondEngine2::placeSprite(int spriteNumber, int L, int x, int y, int xoff, in
 }
 
 void vondEngine2::delSprite(unsigned char id, int L) {
-    if (!spriteLayerOk(L)) return;
+    if (!isSpriteLayer(L)) return;
     delete sprites[L - 1][id];
     sprites[L - 1][id] = nullptr;
 }
 
 KAV_Sprite* vondEngine2::getSprite(unsigned char id, int L) {
-    return spriteLayerOk(L) ? sprites[L - 1][id] : nullptr;
+    return isSpriteLayer(L) ? sprites[L - 1][id] : nullptr;
 }
 
 void vondEngine2::moveSprite(unsigned char id, int L, int dx, int dy, int dxoff, int dyoff) {
@@ -77,15 +65,15 @@ void vondEngine2::moveSprite(unsigned char id, int L, int dx, int dy, int dxoff,
     int x, y, xo, yo;
     s->getPos(x, y);
     s->getOffset(xo, yo);
-    xo = addWrapped(xo, dxoff);
-    yo = addWrapped(yo, dyoff);
+    xo = vondAddWrapped(xo, dxoff);
+    yo = vondAddWrapped(yo, dyoff);
     // One carry per axis, keeping offsets in 1..32 for steps smaller than a tile.
-    if (xo > 31) xo -= KAV_TILE_SIZE, x = addWrapped(x, 1);
-    if (yo > 31) yo -= KAV_TILE_SIZE, y = addWrapped(y, 1);
-    if (xo <= 0) xo += KAV_TILE_SIZE, x = addWrapped(x, -1);
-    if (yo <= 0) yo += KAV_TILE_SIZE, y = addWrapped(y, -1);
-    x = addWrapped(x, dx);
-    y = addWrapped(y, dy);
+    if (xo > 31) xo -= KAV_TILE_SIZE, x = vondAddWrapped(x, 1);
+    if (yo > 31) yo -= KAV_TILE_SIZE, y = vondAddWrapped(y, 1);
+    if (xo <= 0) xo += KAV_TILE_SIZE, x = vondAddWrapped(x, -1);
+    if (yo <= 0) yo += KAV_TILE_SIZE, y = vondAddWrapped(y, -1);
+    x = vondAddWrapped(x, dx);
+    y = vondAddWrapped(y, dy);
     // Only a wrapping tilemap shown by the layer wraps its sprites.
     if (mode == KAV_LAYER_TILEMAP && map != nullptr && map->isWrap()) {
         if (map->getWidth() > 0) x = vondWrapInto(x, map->getWidth());
@@ -95,7 +83,7 @@ void vondEngine2::moveSprite(unsigned char id, int L, int dx, int dy, int dxoff,
 }
 
 void vondEngine2::DrawSLayer(int L) {
-    if (!spriteLayerOk(L)) return;
+    if (!isSpriteLayer(L)) return;
     int px, py, ox, oy, w, h;
     layers[L - 1]->getPointer(px, py, ox, oy);
     layers[L - 1]->getDimension(w, h);
@@ -107,7 +95,7 @@ void vondEngine2::DrawSLayer(int L) {
 
 void vondEngine2::updateSprites(unsigned int ms) {
     for (int L = 1; L <= SPRITE_LAYERS; ++L) {
-        if (!spriteLayerShown[L & 3]) continue;
+        if (!spriteLayerShown[reduceLayer(L)]) continue;
         for (auto* s : sprites[L - 1])
             if (s != nullptr) s->Update(ms);
     }

@@ -48,7 +48,7 @@ vondRadioBWin::vondRadioBWin(int x, int y, int w, int h, unsigned f, unsigned id
     winType = RADIO_WINDOW;
     if (w > 0 && h > 0) surface = KAV_NewSurface(0, w, h);
     if (surface != nullptr)
-        SDL_SetColorKey(surface, SDL_SRCCOLORKEY, SDL_MapRGB(surface->format, 251, 3, 248));
+        SDL_SetColorKey(surface, SDL_SRCCOLORKEY, vondTransColourIn(surface->format));
 }
 
 vondRadioBWin::~vondRadioBWin() {
@@ -65,7 +65,7 @@ void vondRadioBWin::setButton(int count, int selImage, int unselImage, unsigned 
 // Drawn whether hidden or not: the panel has no hidden state of its own.
 void vondRadioBWin::DrawOn(SDL_Surface* target) {
     if (surface == nullptr || buttons == nullptr) return;
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 251, 3, 248));
+    SDL_FillRect(surface, nullptr, vondTransColourIn(surface->format));
     buttons->Draw();
     if (target == nullptr) return;
     SDL_Rect at = newRect(x, y, 0, 0);

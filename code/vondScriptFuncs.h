@@ -77,10 +77,6 @@ inline unsigned char vondArgs::toByte(int k) const {
     return vondToByte(number(k));
 }
 
-// Frees every loaded song and sound (the exit routine, before closing audio:
-// the tracker decoder loses track of modules still loaded when it shuts down).
-void vondReleaseSongsAndSounds();
-
 // Pushes the one numeric result of a script function; returns 1.
 inline int vondReturnNumber(lua_State* L, double n) {
     lua_pushnumber(L, n);

@@ -25,7 +25,7 @@ constexpr FROM FIRST = vondArgs::FROM_FIRST;
 constexpr int MAX_SPRITE_FRAMES = 65536;
 
 bool spriteLayerOk(const char* function, int L) {
-    if (L >= 1 && L <= vondEngine2::SPRITE_LAYERS) return true;
+    if (vondEngine2::isSpriteLayer(L)) return true;
     vondLog(function, ": sprite layer ", L, " is out of range");
     return false;
 }

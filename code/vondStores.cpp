@@ -29,10 +29,46 @@ void vondKeepReplaced(void* old, void* incoming) {
     if (old != nullptr && old != incoming) kept->push_back(old);
 }
 
+void KAV_StoreImage(int number, SDL_Surface* image) {
+    if (!vondImageOk(number)) return;
+    vondKeepReplaced(vondImageStore[number], image);
+    vondImageStore[number] = image;
+}
+
+void KAV_StoreTileset(int number, KAV_Tileset* tileset) {
+    if (!vondTilesetOk(number)) return;
+    vondKeepReplaced(KAV_TilesetStore[number], tileset);
+    KAV_TilesetStore[number] = tileset;
+}
+
+void KAV_StoreTilemap(int number, KAV_Tilemap* map) {
+    if (!vondTilemapOk(number)) return;
+    vondKeepReplaced(KAV_TilemapStore[number], map);
+    KAV_TilemapStore[number] = map;
+}
+
+void vondStoreFont(int number, KAV_Font* font) {
+    if (!vondFontOk(number)) return;
+    vondKeepReplaced(vondFontStore[number], font);
+    vondFontStore[number] = font;
+}
+
 void vondClearStores() {
     for (auto& e : vondImageStore) e = nullptr;
     for (auto& e : KAV_TilesetStore) e = nullptr;
     for (auto& e : KAV_TilemapStore) e = nullptr;
     for (auto& e : vondSongStore) e = nullptr;
     for (auto& e : vondSoundStore) e = nullptr;
+}
+
+void vondReleaseSongsAndSounds() {
+    Mix_HaltMusic();
+    for (auto& song : vondSongStore) {
+        if (song != nullptr) Mix_FreeMusic(song);
+        song = nullptr;
+    }
+    for (auto& sound : vondSoundStore) {
+        if (sound != nullptr) Mix_FreeChunk(sound);
+        sound = nullptr;
+    }
 }

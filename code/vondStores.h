@@ -54,6 +54,11 @@ inline SDL_Surface* vondImageAt(long n) { return vondImageOk(n) ? vondImageStore
 // The transparent colour (251, 3, 248) in the engine format; set by the engine's constructor.
 extern Uint32 SPRITE_TRANS_COLOR;
 
+// The transparent colour mapped into any surface's format.
+inline Uint32 vondTransColourIn(const SDL_PixelFormat* format) {
+    return SDL_MapRGB(const_cast<SDL_PixelFormat*>(format), 251, 3, 248);
+}
+
 // Engine surface format: 32 bits, red in the low byte, blue in the third, no alpha.
 constexpr Uint32 KAV_RMASK = 0x000000FF;
 constexpr Uint32 KAV_GMASK = 0x0000FF00;
@@ -71,6 +76,12 @@ inline int vondWrapInt(long long v) {
     return static_cast<int>(static_cast<Uint32>(v));
 }
 
+// a + b wrapped as above: pointer and position arithmetic on absurd script
+// values wraps instead of overflowing.
+inline int vondAddWrapped(long long a, long long b) {
+    return vondWrapInt(a + b);
+}
+
 // v brought into 0 .. size - 1 (size > 0), as repeated adding or subtracting
 // of size would: the cell a wrapping map shows at position v.
 inline int vondWrapInto(int v, int size) {
@@ -83,5 +94,16 @@ inline int vondWrapInto(int v, int size) {
 // never released: the old entry is handed here instead.
 void vondKeepReplaced(void* old, void* incoming);
 
+// Put an entry into its store, keeping the one it replaces (see
+// vondKeepReplaced); a number outside the store is ignored.
+void KAV_StoreImage(int number, SDL_Surface* image);
+void KAV_StoreTileset(int number, KAV_Tileset* tileset);
+void KAV_StoreTilemap(int number, KAV_Tilemap* map);
+void vondStoreFont(int number, KAV_Font* font);
+
 // Empties the image, tileset, tilemap, song and sound stores (start-up step).
 void vondClearStores();
+
+// Frees every loaded song and sound (the exit routine, before closing audio:
+// the tracker decoder loses track of modules still loaded when it shuts down).
+void vondReleaseSongsAndSounds();

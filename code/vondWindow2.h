@@ -99,7 +99,6 @@ class vondTextWin : public vondWindow2 {
 
     SDL_Surface* getSurface() const { return surface; }
     int getShownChars() const { return shownChars; }
-    unsigned getRevealMs() const { return revealMs; }
     bool isDirty() const { return dirty; }
     const std::string& getText() const { return text; }
 

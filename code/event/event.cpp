@@ -1,7 +1,6 @@
 #include "event/event.h"
 
 #include "saveload/saveload.h"
-#include "stateMachine/statemachine.h"
 
 #include <cctype>
 #include "vondLog.h"
@@ -84,19 +83,19 @@ void Event::chainEvent(std::list<Event>& aList) {
     chainedEvents.splice(chainedEvents.end(), aList);
 }
 
-bool Event::notifyEvent(const std::string& newWatchValue) {
+bool Event::notifyEvent(const std::string& newWatchValue, EventNodes& nodes) {
     if (newWatchValue != valueToFireOn) return false;
-    return fireEvent();
+    return fireEvent(nodes);
 }
 
-bool Event::fireEvent() {
+bool Event::fireEvent(EventNodes& nodes) {
     // An event whose own action leads back to a write of its value does not
     // fire again inside itself: that would recurse without end.
     if (firing) return false;
     firing = true;
     switch (typeOfEvent) {
     case MODIFY_NODE:
-        modifyNode();
+        modifyNode(nodes);
         break;
     case TRACE_MESSAGE:
         traceMessage();
@@ -108,7 +107,7 @@ bool Event::fireEvent() {
     // Only this event's own firing changes its chain, and it cannot re-enter,
     // so erasing while walking is safe here.
     for (auto it = chainedEvents.begin(); it != chainedEvents.end();) {
-        if (it->fireEvent())
+        if (it->fireEvent(nodes))
             it = chainedEvents.erase(it);
         else
             ++it;
@@ -119,18 +118,17 @@ bool Event::fireEvent() {
 
 // Leaves the node as it is when the arguments are incomplete, the operator is
 // unknown or the divisor is 0.
-void Event::modifyNode() {
+void Event::modifyNode(EventNodes& nodes) {
     if (arguments.size() < 3) return;
     auto arg = arguments.begin();
     const std::string target = *arg++;
     const std::string op = *arg++;
     const std::string operand = *arg;
-    StateMachine* machine = StateMachine::Instance();
     if (op == "=") {
-        machine->putNode(target, operand);
+        nodes.putNode(target, operand);
         return;
     }
-    const int64_t current = eventTextToInt(machine->getNode(target));
+    const int64_t current = eventTextToInt(nodes.getNode(target));
     const int64_t by = eventTextToInt(operand);
     int32_t result;
     if (op == "+")
@@ -143,7 +141,7 @@ void Event::modifyNode() {
         result = wrap(current / by); // truncates toward zero; INT_MIN / -1 wraps
     else
         return;
-    machine->putNode(target, result);
+    nodes.putNode(target, std::to_string(result));
 }
 
 void Event::traceMessage() const {
@@ -151,12 +149,8 @@ void Event::traceMessage() const {
         vondTrace(line);
 }
 
-std::string Event::to_string(int32_t number) const {
-    return std::to_string(number);
-}
-
 void Event::save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveObject) {
-    const std::string e = nodePath + "." + to_string(eventNum);
+    const std::string e = nodePath + "." + std::to_string(eventNum);
     saveObject.newSet(e + "." + SAVE_CHAIN, static_cast<int32_t>(chainedEvents.size()));
     int32_t chainNum = 0;
     for (Event& chained : chainedEvents) {
@@ -169,7 +163,7 @@ void Event::save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveOb
     saveObject.newSet(e + "." + SAVE_ARGNUM, static_cast<int32_t>(arguments.size()));
     int32_t argNum = 0;
     for (const std::string& argument : arguments) {
-        saveText(saveObject, e + "." + SAVE_ARGUMENT + "." + to_string(argNum), argument);
+        saveText(saveObject, e + "." + SAVE_ARGUMENT + "." + std::to_string(argNum), argument);
         ++argNum;
     }
 }

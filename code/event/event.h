@@ -16,6 +16,18 @@
 
 class SaveLoad;
 
+// The nodes a firing event reads and changes: the registry of the networks.
+// Handed down with every notification, so that events know no registry of
+// their own and the event module depends on no other.
+class EventNodes {
+  public:
+    virtual std::string getNode(const std::string& nodePath) = 0;
+    virtual void putNode(const std::string& nodePath, const std::string& value) = 0;
+
+  protected:
+    ~EventNodes() = default;
+};
+
 class Event {
   public:
     enum EVENT_TYPE : int32_t { CREATE_WINDOW = 0, MODIFY_NODE = 1, TRACE_MESSAGE = 2, NONE = 3 };
@@ -35,9 +47,10 @@ class Event {
     void chainEvent(const Event& aEvent);
     // Moves every event of aList, front first, to the end of the chain.
     void chainEvent(std::list<Event>& aList);
-    // Fires when newWatchValue is the awaited value; true when the event fired
-    // and is one-shot, so its owner must drop it.
-    bool notifyEvent(const std::string& newWatchValue);
+    // Fires when newWatchValue is the awaited value, changing nodes through
+    // `nodes`; true when the event fired and is one-shot, so its owner must
+    // drop it.
+    bool notifyEvent(const std::string& newWatchValue, EventNodes& nodes);
     void save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveObject);
     // This event and every event in its chain, at every depth.
     size_t eventCount() const;
@@ -49,10 +62,9 @@ class Event {
 
   protected:
     EVENT_TYPE tokenize(const std::string& text) const;
-    bool fireEvent();
-    void modifyNode();
+    bool fireEvent(EventNodes& nodes);
+    void modifyNode(EventNodes& nodes);
     void traceMessage() const;
-    std::string to_string(int32_t number) const;
 
   private:
     static void saveText(SaveLoad& saveObject, const std::string& key, const std::string& text);

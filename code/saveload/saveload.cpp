@@ -40,7 +40,7 @@ void SaveLoad::newSet(const std::string& key, const std::string& pair) {
 }
 
 void SaveLoad::newSet(const std::string& key, const int32_t& pair) {
-    newSet(key, to_string(pair));
+    newSet(key, std::to_string(pair));
 }
 
 std::string SaveLoad::getPair(const std::string& key) const {
@@ -51,10 +51,6 @@ std::string SaveLoad::getPair(const std::string& key) const {
 void SaveLoad::reset() {
     stack.clear();
     length = 0;
-}
-
-std::string SaveLoad::to_string(const int32_t& number) const {
-    return std::to_string(number);
 }
 
 int32_t SaveLoad::search(const std::string& key) const {

@@ -46,7 +46,6 @@ class SaveLoad {
   protected:
     std::string nextLine(std::istream& readingFile);
     SaveLoadType parse(const std::string& keyPair) const;
-    std::string to_string(const int32_t& number) const;
     int32_t search(const std::string& key) const;
 
     int32_t length = 0;

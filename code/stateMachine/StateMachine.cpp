@@ -22,10 +22,6 @@ StateNetwork* StateMachine::returnNetwork(const std::string& networkName) {
     return nullptr;
 }
 
-std::string StateMachine::to_string(const int32_t& number) const {
-    return std::to_string(number);
-}
-
 void StateMachine::createNetwork(const std::string& networkName) {
     networks.emplace_back(networkName);
 }
@@ -58,11 +54,11 @@ std::string StateMachine::getNode(const std::string& nodePath) {
 
 void StateMachine::putNode(const std::string& nodePath, const std::string& value) {
     NameArray path(nodePath);
-    if (StateNetwork* network = returnNetwork(path.getSection(0))) network->putNode(path, value);
+    if (StateNetwork* network = returnNetwork(path.getSection(0))) network->putNode(path, value, *this);
 }
 
 void StateMachine::putNode(const std::string& nodePath, int32_t value) {
-    putNode(nodePath, to_string(value));
+    putNode(nodePath, std::to_string(value));
 }
 
 void StateMachine::attachEvent(const std::string& nodePath, Event& aEvent) {

@@ -31,7 +31,8 @@ void StateNetwork::removeNode(const NameArray& nodePath) {
     removeNodeSearch(1, nodePath, root);
 }
 
-void StateNetwork::putNode(const NameArray& nodePath, const std::string& value) {
+void StateNetwork::putNode(const NameArray& nodePath, const std::string& value,
+                           EventNodes& nodes) {
     TreeNode* node = returnNode(1, nodePath, root);
     if (node == nullptr) return;
     const std::string written = value; // the caller's string may change while events fire
@@ -41,17 +42,17 @@ void StateNetwork::putNode(const NameArray& nodePath, const std::string& value) 
         return;
     }
     ++nestedWrites;
-    notifyEvents(*node, written);
+    notifyEvents(*node, written, nodes);
     --nestedWrites;
 }
 
 // Events fired here may write this same node again, which walks the list once
 // more inside this walk. Fired one-shot events are therefore only marked spent
 // (and skipped by every walk) and erased when the outermost walk ends.
-void StateNetwork::notifyEvents(TreeNode& aNode, const std::string& value) {
+void StateNetwork::notifyEvents(TreeNode& aNode, const std::string& value, EventNodes& nodes) {
     ++aNode.notifying;
     for (Event& event : aNode.events) {
-        if (!event.isSpent() && event.notifyEvent(value)) event.markSpent();
+        if (!event.isSpent() && event.notifyEvent(value, nodes)) event.markSpent();
     }
     if (--aNode.notifying == 0) aNode.events.remove_if([](const Event& e) { return e.isSpent(); });
 }

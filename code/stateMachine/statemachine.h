@@ -15,7 +15,7 @@
 class SaveLoad;
 class StateNetwork;
 
-class StateMachine {
+class StateMachine : public EventNodes {
   public:
     static StateMachine* Instance();
 
@@ -23,8 +23,8 @@ class StateMachine {
     void removeNetwork(const std::string& networkName);
     void createNode(const std::string& nodePath, const std::string& newNode);
     void removeNode(const std::string& nodePath);
-    std::string getNode(const std::string& nodePath);
-    void putNode(const std::string& nodePath, const std::string& value);
+    std::string getNode(const std::string& nodePath) override;
+    void putNode(const std::string& nodePath, const std::string& value) override;
     void putNode(const std::string& nodePath, int32_t value);
     void attachEvent(const std::string& nodePath, Event& aEvent);
     void traceOut(const std::string& networkName);
@@ -36,7 +36,6 @@ class StateMachine {
   protected:
     StateMachine();
     StateNetwork* returnNetwork(const std::string& networkName);
-    std::string to_string(const int32_t& number) const;
 
   private:
     static StateMachine* pinstance;

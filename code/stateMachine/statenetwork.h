@@ -52,7 +52,8 @@ class StateNetwork {
     void removeNode(const NameArray& nodePath);
     // putNode, getNode and attachEvent pass over a path that names no node;
     // getNode then gives the empty string.
-    void putNode(const NameArray& nodePath, const std::string& value);
+    // Events fired by the write change nodes through `nodes`, the registry.
+    void putNode(const NameArray& nodePath, const std::string& value, EventNodes& nodes);
     std::string getNode(const NameArray& nodePath);
     void attachEvent(const NameArray& nodePath, Event& newEvent);
     void save(SaveLoad& aSave);
@@ -74,7 +75,7 @@ class StateNetwork {
     void trace(std::string pathName, const TreeNode& aNode);
 
   private:
-    void notifyEvents(TreeNode& aNode, const std::string& value);
+    void notifyEvents(TreeNode& aNode, const std::string& value, EventNodes& nodes);
 
     TreeNode root;
     std::string nameID;
