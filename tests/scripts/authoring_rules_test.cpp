@@ -111,6 +111,14 @@ TEST(AuthoringRules, AnAlertFunctionSendsScriptErrorsToTheLogInsteadOfStandardEr
     EXPECT_FALSE(has(r.log, "nosuch()'\n") || has(r.log, "attempt to call")) << r.log;
 }
 
+TEST(AuthoringRules, AnEngineThatCannotStartSdlSaysSoOnStandardOutputAndEndsWith255) {
+    GameDir game;
+    game.monkey("print('not reached')\n");
+    GameRun r = game.run(20, {{"SDL_AUDIODRIVER", "bogus"}});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.out.rfind("Could not initialize SDL: ", 0), 0u) << r.out;
+}
+
 // A WAV file of a short tone: format 1 (integer) or 3 (float), 8 to 32 bits.
 void writeWav(const std::string& path, int bits, int format) {
     std::string data;
