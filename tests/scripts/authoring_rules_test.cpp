@@ -119,6 +119,54 @@ TEST(AuthoringRules, AnEngineThatCannotStartSdlSaysSoOnStandardOutputAndEndsWith
     EXPECT_EQ(r.out.rfind("Could not initialize SDL: ", 0), 0u) << r.out;
 }
 
+// The worked example of the guide, as printed there, on maps converted as it
+// says: it must run without a script error or a complaint of the engine.
+TEST(AuthoringRules, TheGuidesWorkedExampleRuns) {
+    std::ifstream guide(std::string(VOND_SOURCE_DIR) + "/docs/authoring.md");
+    std::string text((std::istreambuf_iterator<char>(guide)), std::istreambuf_iterator<char>());
+    const std::string opening = "`scripts/monkey.lua`:\n\n```lua\n";
+    size_t start = text.find(opening);
+    ASSERT_NE(start, std::string::npos);
+    start += opening.size();
+    std::string script = text.substr(start, text.find("```", start) - start);
+
+    GameDir game;
+    const std::string tools = std::string(VOND_SOURCE_DIR) + "/tools/";
+    const std::string fixtures = std::string(VOND_SOURCE_DIR) + "/tests/tools/tiled/";
+    std::vector<std::vector<std::string>> steps = {
+        {"mkdir", "-p", "pics", "fonts", "maps"},
+        {"cp", fixtures + "tiles.png", "pics/rooms.png"},
+        {"/usr/bin/convert", "-size", "640x480", "xc:#102040", "PNG24:pics/backdrop.png"},
+        {"/usr/bin/convert", "-size", "32x32", "xc:rgb(251,3,248)", "PNG24:pics/cat0.png"},
+        {"/usr/bin/convert", "-size", "32x32", "xc:rgb(251,3,248)", "PNG24:pics/cat1.png"},
+        {"python3", tools + "make-font", "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", "14",
+         "fonts/font.png"}};
+    for (const auto& step : steps) {
+        GameRun s = runProcess(step, game.path(), {}, 60);
+        ASSERT_EQ(s.status, 0) << step[0] << ": " << s.err;
+    }
+    std::ifstream in(fixtures + "room-embedded.json");
+    std::string room((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t image = room.find("\"image\":\"tiles.png\"");
+    ASSERT_NE(image, std::string::npos);
+    room.replace(image, 19, "\"image\":\"..\/pics\/rooms.png\"");
+    for (int k = 1; k <= 3; ++k) {
+        std::string name = "maps/room" + std::to_string(k);
+        game.write(name + ".json", room);
+        GameRun c = runProcess({"python3", tools + "tiled2kavmap", "--map-id", std::to_string(k),
+                                "--tileset-id", "0", name + ".json", name + ".map"},
+                               game.path(), {}, 60);
+        ASSERT_EQ(c.status, 0) << c.err;
+    }
+    GameRun r = runScript(game, script + "\naddTimedEvent(99, 1, 1, 1000, 'exit(0)')\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    for (const char* complaint : {"error", "ERROR", "out of range", "Unable", "not loaded", "Map file"})
+        EXPECT_FALSE(has(r.log, complaint)) << complaint << "\n" << r.log;
+    EXPECT_TRUE(has(r.log, "Placing sprite: 0 with flags: 0\n")) << r.log;
+    EXPECT_TRUE(has(r.log, "In move sprite function!\n")) << r.log;
+}
+
 // A WAV file of a short tone: format 1 (integer) or 3 (float), 8 to 32 bits.
 void writeWav(const std::string& path, int bits, int format) {
     std::string data;
