@@ -4,9 +4,12 @@ remade by its regenerate.py): what it writes, and what it refuses.
 How the engine draws the converted maps is checked in a real window by
 tests/window/tiled_maps_window_test.cpp.
 """
+import base64
+import gzip
 import json
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -87,6 +90,21 @@ class Converter(unittest.TestCase):
                 self.assertTrue(all(len(line) <= 255 for line in text.split("\n")))
                 self.assertTrue(text.endswith("\n\n"))
                 self.assertIn("cells\n0 0\n", text)
+
+    def test_gzip_data_gives_the_same_map(self):
+        # The editor writes gzip too (a setting of the map); made here from its CSV.
+        with open(os.path.join(MAPS, "room-embedded.json")) as f:
+            data = json.load(f)
+        layer = data["layers"][0]
+        raw = struct.pack("<%dI" % len(layer["data"]), *layer["data"])
+        layer.update(encoding="base64", compression="gzip",
+                     data=base64.b64encode(gzip.compress(raw)).decode())
+        with open(os.path.join(self.dir, "gzip.json"), "w") as f:
+            json.dump(data, f)
+        shutil.copy(os.path.join(MAPS, "tiles.png"), self.dir)
+        r, out = self.convert("gzip.json", source=self.dir)
+        with open(out) as f:
+            self.assertEqual(read_kavmap(f.read())["cells"], self.expected("room.map")["cells"])
 
     def test_numbers_default_to_map_0_and_tileset_0_as_the_help_says(self):
         r, out = self.convert("room-csv.json")
@@ -212,6 +230,13 @@ class Converter(unittest.TestCase):
                                     line)
                 else:
                     self.assertEqual(line, "tiled2kavmap: %s: %s" % (source, message))
+        # Numbers the engine has no room for.
+        for options, message in ((("--map-id", "256"), "map number 256 is out of range (0 to 255)"),
+                                 (("--tileset-id", "128"),
+                                  "tileset number 128 is out of range (0 to 127)")):
+            source = os.path.join(MAPS, "room-csv.json")
+            self.assertEqual(self.refusal(source, options),
+                             "tiled2kavmap: %s: %s" % (source, message))
         # A problem in a tileset file names that file.
         tsx = os.path.join(self.dir, "wide.tsx")
         data = json.loads(room)
