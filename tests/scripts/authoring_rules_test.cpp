@@ -29,7 +29,8 @@ TEST(AuthoringRules, AMissingFirstArgumentShiftsTheOthersOfAFunctionCountedFromT
     GameRun r = runScript(game, "addTimedEvent(2, 0, 40, 'f()')\n"
                                 "addTimedEvent(9, 1, 1, 200, 'exit(0)')\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(has(r.log, "Event: 0 constructed!\nAdding event: 0 with command: f()Event: 0 added!\n"))
+    EXPECT_TRUE(
+        has(r.log, "Event: 0 constructed!\nAdding event: 0 with command: f()Event: 0 added!\n"))
         << r.log;
     EXPECT_TRUE(has(r.log, "Event: 0 going off now!\nEvent: 0 doing file: f()\n")) << r.log;
 }
@@ -39,13 +40,15 @@ TEST(AuthoringRules, IdentifiersAreNotUniqueAndFunctionsOnAnIdentifierReachEvery
     SDL_Surface* p = solidSurface(8, 8, 1, 2, 3);
     saveBMP(p, game.file("p.bmp"));
     SDL_FreeSurface(p);
-    GameRun r = runScript(
-        game, "addTimedEvent(5, 1, 1, 10, \"print('tick')\") addTimedEvent(5, 1, 1, 10, \"print('tick')\")\n"
-              "addTimedEvent(7, 1, 1, 50, \"print('never')\") addTimedEvent(7, 1, 1, 50, \"print('never')\")\n"
-              "delTimedEvent(7)\n"
-              "addImage(1, 'p.bmp') newPicWin(3, 0, 0, 1) newPicWin(3, 10, 10, 1)\n"
-              "delWin(3) winTimedMove(3, 1, 1, 1, 1)\n"
-              "addTimedEvent(6, 1, 1, 200, 'exit(0)')\n");
+    GameRun r =
+        runScript(game, "addTimedEvent(5, 1, 1, 10, \"print('tick')\") addTimedEvent(5, 1, 1, 10, "
+                        "\"print('tick')\")\n"
+                        "addTimedEvent(7, 1, 1, 50, \"print('never')\") addTimedEvent(7, 1, 1, 50, "
+                        "\"print('never')\")\n"
+                        "delTimedEvent(7)\n"
+                        "addImage(1, 'p.bmp') newPicWin(3, 0, 0, 1) newPicWin(3, 10, 10, 1)\n"
+                        "delWin(3) winTimedMove(3, 1, 1, 1, 1)\n"
+                        "addTimedEvent(6, 1, 1, 200, 'exit(0)')\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "tick\ntick\n");
     EXPECT_TRUE(has(r.log, "Deleting Window: 3\nMoving window: 3\n"
@@ -61,10 +64,10 @@ TEST(AuthoringRules, LayerTilesAndPixelsMoveTheViewInOppositeSensesAndWrappingPo
     game.write("wrap.map", "KAVMAP1\nTILESET\nid 0\nimage t.bmp\nkey 0 0 0\nMAP\nid 0\nwidth 7\n"
                            "height 1\ncells\n0 0\ntile 0\ncollide 0\nattribute 1\n\n");
     GameRun r = runScript(game,
-                          "MoveLPointer(1, 0, 0, 8, 0) print(getLayerX(1))\n"   // 8 px left
-                          "MoveLPointer(1, 1, 0, 0, 0) print(getLayerX(1))\n"   // a tile right
+                          "MoveLPointer(1, 0, 0, 8, 0) print(getLayerX(1))\n" // 8 px left
+                          "MoveLPointer(1, 1, 0, 0, 0) print(getLayerX(1))\n" // a tile right
                           "setLPointer(1, 3, 2, 5, 0) print(getLayerX(1), getLayerY(1))\n"
-                          "setLPointer(5, 7, 0, 0, 0) print(getLayerX(1))\n"    // 5 is layer 1
+                          "setLPointer(5, 7, 0, 0, 0) print(getLayerX(1))\n" // 5 is layer 1
                           "loadMap(0, 'wrap.map') setLayerProperty(2, 1, 0) setTilemap(2, 0)\n"
                           "setLPointer(2, -1, 0, 0, 0) print(getLayerX(2))\n"
                           "exit(0)\n");
@@ -74,10 +77,11 @@ TEST(AuthoringRules, LayerTilesAndPixelsMoveTheViewInOppositeSensesAndWrappingPo
 
 TEST(AuthoringRules, SpriteTemplateNumbersAreBytesButPlaceSpriteMatchesTheWholeNumber) {
     GameDir game;
-    GameRun r = runScript(game, "addSprite(300, 0, 1, 5)\n"
-                                "print(placeSprite(300, 1, 0, 0, 0, 0))\n"
-                                "print(placeSprite(44, 1, 0, 0, 0, 0), placeSprite(44, 1, 0, 0, 0, 0))\n"
-                                "exit(0)\n");
+    GameRun r =
+        runScript(game, "addSprite(300, 0, 1, 5)\n"
+                        "print(placeSprite(300, 1, 0, 0, 0, 0))\n"
+                        "print(placeSprite(44, 1, 0, 0, 0, 0), placeSprite(44, 1, 0, 0, 0, 0))\n"
+                        "exit(0)\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "0\n0\t1\n");
     EXPECT_TRUE(has(r.log, "New Sprite ID: 44 with flags: 0\nSprite: 44 flags: 0\n"
@@ -100,7 +104,8 @@ TEST(AuthoringRules, AnAlertFunctionSendsScriptErrorsToTheLogInsteadOfStandardEr
                                 "addTimedEvent(1, 1, 1, 10, 'nosuch()')\n"
                                 "addTimedEvent(2, 1, 1, 100, 'exit(0)')\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(has(r.log, "error: attempt to call global `nosuch' (a nil value)\nstack traceback:\n"))
+    EXPECT_TRUE(
+        has(r.log, "error: attempt to call global `nosuch' (a nil value)\nstack traceback:\n"))
         << r.log;
     EXPECT_FALSE(has(r.err, "nosuch")) << r.err;
     // Without it, the same error goes to standard error only.
@@ -139,8 +144,8 @@ TEST(AuthoringRules, TheGuidesWorkedExampleRuns) {
         {"/usr/bin/convert", "-size", "640x480", "xc:#102040", "PNG24:pics/backdrop.png"},
         {"/usr/bin/convert", "-size", "32x32", "xc:rgb(251,3,248)", "PNG24:pics/cat0.png"},
         {"/usr/bin/convert", "-size", "32x32", "xc:rgb(251,3,248)", "PNG24:pics/cat1.png"},
-        {"python3", tools + "make-font", "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", "14",
-         "fonts/font.png"}};
+        {"python3", tools + "make-font", "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+         "14", "fonts/font.png"}};
     for (const auto& step : steps) {
         GameRun s = runProcess(step, game.path(), {}, 60);
         ASSERT_EQ(s.status, 0) << step[0] << ": " << s.err;
@@ -161,7 +166,8 @@ TEST(AuthoringRules, TheGuidesWorkedExampleRuns) {
     GameRun r = runScript(game, script + "\naddTimedEvent(99, 1, 1, 1000, 'exit(0)')\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    for (const char* complaint : {"error", "ERROR", "out of range", "Unable", "not loaded", "Map file"})
+    for (const char* complaint :
+         {"error", "ERROR", "out of range", "Unable", "not loaded", "Map file"})
         EXPECT_FALSE(has(r.log, complaint)) << complaint << "\n" << r.log;
     EXPECT_TRUE(has(r.log, "Placing sprite: 0 with flags: 0\n")) << r.log;
     EXPECT_TRUE(has(r.log, "In move sprite function!\n")) << r.log;
@@ -179,7 +185,8 @@ void writeWav(const std::string& path, int bits, int format) {
         } else if (bits == 8) {
             data.push_back(static_cast<char>(128 + s));
         } else {
-            for (int b = 0; b < bits / 8; ++b) data.push_back(static_cast<char>(s >> (8 * b)));
+            for (int b = 0; b < bits / 8; ++b)
+                data.push_back(static_cast<char>(s >> (8 * b)));
         }
     }
     auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
@@ -187,8 +194,10 @@ void writeWav(const std::string& path, int bits, int format) {
     std::string fmt = u16(static_cast<uint16_t>(format)) + u16(1) + u32(22050) +
                       u32(22050 * bits / 8) + u16(static_cast<uint16_t>(bits / 8)) +
                       u16(static_cast<uint16_t>(bits));
-    std::string body = "WAVEfmt " + u32(16) + fmt + "data" + u32(static_cast<uint32_t>(data.size())) + data;
-    std::ofstream(path, std::ios::binary) << "RIFF" << u32(static_cast<uint32_t>(body.size())) << body;
+    std::string body =
+        "WAVEfmt " + u32(16) + fmt + "data" + u32(static_cast<uint32_t>(data.size())) + data;
+    std::ofstream(path, std::ios::binary)
+        << "RIFF" << u32(static_cast<uint32_t>(body.size())) << body;
 }
 
 TEST(AuthoringRules, SoundsLoadFrom8And16BitWavAndOggButNotFrom24Or32BitOrFloatWav) {
@@ -200,9 +209,10 @@ TEST(AuthoringRules, SoundsLoadFrom8And16BitWavAndOggButNotFrom24Or32BitOrFloatW
     writeWav(game.file("f32.wav"), 32, 3);
     GameRun enc = runProcess({"oggenc", "-Q", "-o", "s.ogg", "s16.wav"}, game.path(), {}, 60);
     ASSERT_EQ(enc.status, 0) << enc.err;
-    GameRun r = runScript(game, "loadSound(1, 's8.wav') loadSound(2, 's16.wav') loadSound(3, 's.ogg')\n"
-                                "loadSound(4, 's24.wav') loadSound(5, 's32.wav') loadSound(6, 'f32.wav')\n"
-                                "exit(0)\n");
+    GameRun r =
+        runScript(game, "loadSound(1, 's8.wav') loadSound(2, 's16.wav') loadSound(3, 's.ogg')\n"
+                        "loadSound(4, 's24.wav') loadSound(5, 's32.wav') loadSound(6, 'f32.wav')\n"
+                        "exit(0)\n");
     EXPECT_EQ(r.status, 0);
     std::vector<std::string> l = lines(r.log);
     l.resize(l.size() >= 2 ? l.size() - 2 : 0); // the closing lines

@@ -55,15 +55,16 @@ TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideSt
     // see-through by alpha and which holds a magenta square (its key colour);
     // two pictures that two map files both cut into tileset 4.
     writeSheet(game.file("bmptiles.bmp"), 32, 32, {0x00C800});
-    ASSERT_NO_FATAL_FAILURE(convert(game, {"-size", "32x32", "xc:rgb(0,200,0)", "-fill", "magenta",
-                                           "-draw", "rectangle 20,8 27,15", "-alpha", "set",
-                                           "-channel", "A", "-fx", "i<16?0:1", "+channel",
-                                           "PNG32:rgbatiles.png"}));
+    ASSERT_NO_FATAL_FAILURE(
+        convert(game, {"-size", "32x32", "xc:rgb(0,200,0)", "-fill", "magenta", "-draw",
+                       "rectangle 20,8 27,15", "-alpha", "set", "-channel", "A", "-fx", "i<16?0:1",
+                       "+channel", "PNG32:rgbatiles.png"}));
     writeSheet(game.file("red.bmp"), 32, 32, {0xFF0000});
     writeSheet(game.file("blue.bmp"), 32, 32, {0x0000FF});
     auto oneCellMap = [](int tileset, const std::string& picture, const std::string& key, int id) {
         return "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture + "\nkey " +
-               key + "\nMAP\nid " + std::to_string(id) + "\nwidth 2\nheight 1\ncells\n0 0\ntile 0\n"
+               key + "\nMAP\nid " + std::to_string(id) +
+               "\nwidth 2\nheight 1\ncells\n0 0\ntile 0\n"
                "collide 0\nattribute 0\n\n"; // cell (1, 0) left out: empty
     };
     game.write("bmp.map", oneCellMap(3, "bmptiles.bmp", "10 20 200", 5));
@@ -80,11 +81,13 @@ TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideSt
         "setLayerProperty(0, 0, 0) setLayerPic(0, 2000) toggleLayer(0)\n"
         // Sprite layer 1 lies over tile layer 0.
         "addSprite(1, 0, 1, 2001) addSprite(2, 0, 1, 2002) addSprite(3, 0, 1, 2003)\n"
-        "placeSprite(1, 1, 1, 1, 0, 0) placeSprite(2, 1, 3, 1, 0, 0) placeSprite(3, 1, 5, 1, 0, 0)\n"
+        "placeSprite(1, 1, 1, 1, 0, 0) placeSprite(2, 1, 3, 1, 0, 0) placeSprite(3, 1, 5, 1, 0, "
+        "0)\n"
         "placeSprite(1, 1, -1, 3, 16, 0)\n" // left of the view's first tile: not drawn
         "toggleSLayer(1)\n"
         // Layers 1 to 3, hidden until the keys 2 to 4 show them.
-        "loadMap(0, 'bmp.map') loadMap(1, 'rgba.map') loadMap(2, 'first.map') loadMap(3, 'second.map')\n"
+        "loadMap(0, 'bmp.map') loadMap(1, 'rgba.map') loadMap(2, 'first.map') loadMap(3, "
+        "'second.map')\n"
         "setLayerProperty(1, 1, 0) setTilemap(1, 0)\n"
         "setLayerProperty(2, 1, 1) setTilemap(2, 1)\n"
         "setLayerProperty(3, 1, 0) setTilemap(3, 2)\n"
@@ -142,8 +145,8 @@ TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideSt
     EXPECT_EQ(pixelRGB(scene, 96 + 15, 32 + 15), WHITE);
     EXPECT_EQ(pixelRGB(scene, 160 + 8, 32 + 2), GREY);
     Uint32 fringe = pixelRGB(scene, 160 + 1, 32 + 16);
-    EXPECT_GE(fringe >> 16, 0xF0u) << std::hex << fringe;     // red stays
-    EXPECT_GE(fringe & 0xFF, 0x70u) << std::hex << fringe;    // blue comes from 251, 3, 248
+    EXPECT_GE(fringe >> 16, 0xF0u) << std::hex << fringe;  // red stays
+    EXPECT_GE(fringe & 0xFF, 0x70u) << std::hex << fringe; // blue comes from 251, 3, 248
     EXPECT_LE(fringe & 0xFF, 0x90u) << std::hex << fringe;
     // A sprite on tile -1 with 16 pixels of offset would reach x 0 to 15: not drawn.
     EXPECT_EQ(pixelRGB(scene, 5, 96 + 5), GREY);
@@ -173,7 +176,8 @@ TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideSt
     // shows the second file's key colour where it has none.
     EXPECT_EQ(pixelRGB(replaced, 10, 10), 0xFF0000u);
     EXPECT_EQ(pixelRGB(replaced, 32 + 10, 10), 0x00FF00u);
-    for (SDL_Surface* s : {scene, bmpLayer, rgbaLayer, replaced}) SDL_FreeSurface(s);
+    for (SDL_Surface* s : {scene, bmpLayer, rgbaLayer, replaced})
+        SDL_FreeSurface(s);
 }
 
 } // namespace

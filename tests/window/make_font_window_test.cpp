@@ -28,10 +28,29 @@ Ink imageMagickInk(const GameDir& dir, char c, int n) {
     if (c == '\\') text = "\\\\";
     if (c == '@') text = "\\@";
     std::string bmp = "ref" + std::to_string(n) + ".bmp";
-    GameRun r = runProcess({"/usr/bin/convert", "-size", "96x96", "xc:black", "+antialias", "-font",
-                            FONT, "-pointsize", "15", "-fill", "white", "-gravity", "NorthWest",
-                            "-annotate", "+32+32", text, "-trim", "-format", "%Y",
-                            "-write", "info:top.txt", "+repage", "BMP3:" + bmp},
+    GameRun r = runProcess({"/usr/bin/convert",
+                            "-size",
+                            "96x96",
+                            "xc:black",
+                            "+antialias",
+                            "-font",
+                            FONT,
+                            "-pointsize",
+                            "15",
+                            "-fill",
+                            "white",
+                            "-gravity",
+                            "NorthWest",
+                            "-annotate",
+                            "+32+32",
+                            text,
+                            "-trim",
+                            "-format",
+                            "%Y",
+                            "-write",
+                            "info:top.txt",
+                            "+repage",
+                            "BMP3:" + bmp},
                            dir.path(), {}, 30);
     Ink ink;
     EXPECT_EQ(r.status, 0) << r.err;
@@ -41,7 +60,8 @@ Ink imageMagickInk(const GameDir& dir, char c, int n) {
     ink.w = s->w;
     ink.h = s->h;
     for (int y = 0; y < s->h; ++y)
-        for (int x = 0; x < s->w; ++x) ink.on.push_back(pixelRGB(s, x, y) == 0xFFFFFF);
+        for (int x = 0; x < s->w; ++x)
+            ink.on.push_back(pixelRGB(s, x, y) == 0xFFFFFF);
     SDL_FreeSurface(s);
     return ink;
 }
@@ -54,8 +74,11 @@ TEST(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirCel
     ASSERT_EQ(made.status, 0) << made.err;
     const std::vector<std::string> text = {"Hello, Vond!", "gjpqy_|@%\\{}~"};
     game.monkey("addFont(0, 'font.png')\n"
-                "addString(0, '" + text[0] + "\\n" + "gjpqy_|@%\\\\{}~" + "')\n"
-                "newTxtWin(1, " + std::to_string(WIN_X) + ", " + std::to_string(WIN_Y) +
+                "addString(0, '" +
+                text[0] + "\\n" + "gjpqy_|@%\\\\{}~" +
+                "')\n"
+                "newTxtWin(1, " +
+                std::to_string(WIN_X) + ", " + std::to_string(WIN_Y) +
                 ", 560, 120, 0)\n errorMsg('ready')\n");
     XSession x;
     ASSERT_TRUE(x.ok());
@@ -81,7 +104,8 @@ TEST(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirCel
             for (int y = 0; y < 16; ++y)
                 for (int xx = 0; xx < 16; ++xx) {
                     Uint32 p = pixelRGB(shot, cellX + xx, cellY + y);
-                    ASSERT_TRUE(p == GLYPH || p == 0) << "'" << c << "' shows colour " << std::hex << p;
+                    ASSERT_TRUE(p == GLYPH || p == 0)
+                        << "'" << c << "' shows colour " << std::hex << p;
                     if (p != GLYPH) continue;
                     left = std::min(left, xx), right = std::max(right, xx);
                     top = std::min(top, y), bottom = std::max(bottom, y);

@@ -15,7 +15,8 @@ bool sameScreens(SDL_Surface* a, SDL_Surface* b, std::string& where) {
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
             if (pixelRGB(a, x, y) != pixelRGB(b, x, y)) {
-                where = "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+                where =
+                    "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
                 return false;
             }
     return true;
@@ -24,7 +25,8 @@ bool sameScreens(SDL_Surface* a, SDL_Surface* b, std::string& where) {
 int countRGB(SDL_Surface* s, Uint32 rgb) {
     int n = 0;
     for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) n += pixelRGB(s, x, y) == rgb;
+        for (int x = 0; x < 640; ++x)
+            n += pixelRGB(s, x, y) == rgb;
     return n;
 }
 
@@ -43,8 +45,8 @@ TEST(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
     // Converted, each with numbers of its own: a map file takes its map and
     // tileset numbers over, whatever loadMap is given.
     const std::vector<std::pair<std::string, int>> converted = {
-        {"room-csv.tmx", 1},       {"room-csv.json", 1}, {"room-embedded.json", 1},
-        {"room-zlib.tmx", 1},      {"room-zlib.json", 1}, {"room-base64.json", 2}};
+        {"room-csv.tmx", 1},  {"room-csv.json", 1},  {"room-embedded.json", 1},
+        {"room-zlib.tmx", 1}, {"room-zlib.json", 1}, {"room-base64.json", 2}};
     std::string loads = "loadMap(1, 'room.map') loadMap(2, 'room-plain.map')\n";
     std::string order = "order = {1, 2";
     for (size_t i = 0; i < converted.size(); ++i) {
@@ -105,7 +107,8 @@ TEST(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
         SDL_Surface* hand = shots[converted[i].second - 1];
         EXPECT_TRUE(sameScreens(hand, shots[2 + i], where)) << converted[i].first << ": " << where;
     }
-    for (SDL_Surface* s : shots) SDL_FreeSurface(s);
+    for (SDL_Surface* s : shots)
+        SDL_FreeSurface(s);
 }
 
 } // namespace
