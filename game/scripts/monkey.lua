@@ -45,6 +45,11 @@ playSong(0, -1)
 
 -- The scene: a backdrop, the manor's tilemap over it, darkness over both ----
 loadMap(0, "maps/manor.map")
+-- The garden seen at the end, drawn in the Tiled editor and converted by
+-- tools/tiled2kavmap as map 1 with tileset 1 (images 512 on), so that it
+-- replaces neither the manor's map nor its tileset.
+GARDEN = 1
+loadMap(GARDEN, "maps/garden.map")
 setLayerProperty(0, 0, 0)          -- picture mode, opaque
 setLayerPic(0, 1001)
 setLayerProperty(SCENE_LAYER, 1, 1) -- tilemap mode, transparent where the tileset's key shows
@@ -331,12 +336,18 @@ function catWalk()
 end
 addTimedEvent(EV_CAT, 0, 1, 60, "catWalk()")
 
--- The ending.
+-- The ending: out in the garden under the night sky.
 function escape()
   DestroyAll()
   stopMusic()
   playSound(SND_FANFARE, -1, 0)
   delTimedEvent(EV_CAT)
+  setLayerProperty(0, 0, 0)          -- the sky of the backdrop
+  setLayerPic(0, 1001)
+  setLayerProperty(1, 1, 1)          -- the garden, see-through where Tiled left it empty
+  setTilemap(1, GARDEN)
+  toggleLayer(0)
+  toggleLayer(1)
   addString(3, format("You escaped!\nScore: %d\n\nThanks for\nplaying.",
                       tonumber(sm_getNode("game.score")) or 0))
   newPicWin(TITLE, 160, 180, 1016)

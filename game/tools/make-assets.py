@@ -2,8 +2,10 @@
 """Makes every picture, map file and sound of the demo game.
 
 Pictures are drawn here and written as PNG with the standard library alone;
-the font picture and the verb buttons are rendered by ImageMagick with the
-DejaVu fonts; sounds are synthesised here and the song is encoded to OGG with
+the verb buttons are rendered by ImageMagick with the DejaVu fonts, and the
+font picture by tools/make-font from DejaVu Sans Mono Bold; the garden map,
+drawn in the Tiled editor's JSON form (maps/garden.json), is converted by
+tools/tiled2kavmap; sounds are synthesised here and the song is encoded to OGG with
 oggenc. Run from anywhere: python3 game/tools/make-assets.py
 """
 import math
@@ -15,6 +17,8 @@ import wave
 import zlib
 
 GAME = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+TOOLS = os.path.normpath(os.path.join(GAME, "..", "tools"))  # the engine's authoring tools
+DEJAVU_MONO_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf"
 MAGENTA = (255, 0, 255)  # key colour of the tileset and of picture windows
 # The engine's transparent colour: sprite frames, radio buttons and overlays use it.
 CLEAR = (251, 3, 248)
@@ -235,6 +239,61 @@ def mapfile():
         f.write("\n".join(lines) + "\n")
 
 
+# ---------------------------------------------------------------- the garden
+# The garden outside the manor, seen at the end. Its map is drawn in the Tiled
+# editor (maps/garden.json, tileset garden: these tiles, magenta as its
+# transparent colour) and converted here into maps/garden.map.
+GRASS = (34, 70, 38)
+LEAVES = (22, 52, 30)
+
+
+def garden_grass(p, x, y, seed):
+    p.rect(x, y, 32, 32, GRASS)
+    rnd = random.Random(seed)
+    for _ in range(28):
+        p.set(x + rnd.randrange(32), y + rnd.randrange(32), shade(GRASS, rnd.choice([0.7, 1.3])))
+
+
+def garden_tiles():
+    p = Picture(288, 32, MAGENTA)
+    garden_grass(p, 0, 0, 1)                                  # 0 lawn
+    garden_grass(p, 32, 0, 2)                                 # 1 lawn with flowers
+    for fx, fy, c in ((8, 9, (230, 200, 230)), (22, 6, (240, 220, 90)), (15, 23, (200, 210, 250))):
+        p.disc(32 + fx, fy, 2, c)
+    p.rect(64, 0, 32, 32, (120, 112, 100))                    # 2 gravel path
+    rnd = random.Random(5)
+    for _ in range(60):
+        p.set(64 + rnd.randrange(32), rnd.randrange(32), rnd.choice([(150, 140, 125), (90, 85, 78)]))
+    p.rect(96, 0, 32, 32, LEAVES)                             # 3 hedge
+    for j in range(2, 32, 6):
+        for i in range((j // 6) % 2 * 3, 32, 6):
+            p.disc(96 + i, j, 2, shade(LEAVES, 1.4))
+    for i in range(32):                                       # 4 hedge top: sky above the round
+        top = int(10 - 6 * math.sin(math.pi * i / 31))
+        p.rect(128 + i, top, 1, 32 - top, LEAVES)
+        p.set(128 + i, top, shade(LEAVES, 1.5))
+    p.rect(160, 0, 32, 32, (95, 92, 100))                     # 5 gate post
+    p.frame(160, 0, 32, 32, (60, 58, 66))
+    p.rect(164, 2, 24, 4, (130, 126, 136))
+    p.rect(192, 0, 32, 32, (120, 112, 100))                   # 6 open gate over the path
+    for i in (192, 194, 220, 222):
+        p.rect(i, 0, 2, 32, (30, 30, 34))
+    p.rect(224, 0, 32, 32, GRASS)                             # 7 pond with the moon in it
+    p.disc(240, 16, 14, (20, 36, 80))
+    p.disc(244, 12, 4, (220, 220, 190))
+    garden_grass(p, 256, 0, 3)                                # 8 lantern
+    p.rect(270, 12, 4, 20, (40, 40, 40))
+    p.disc(272, 9, 6, (255, 220, 120))
+    p.save("pics/garden_tiles.png")
+
+
+def garden_map():
+    # Done by the engine's own converter, as an author would.
+    subprocess.run([os.path.join(TOOLS, "tiled2kavmap"), "--map-id", "1", "--tileset-id", "1",
+                    "--game-dir", GAME, os.path.join(GAME, "maps/garden.json"),
+                    os.path.join(GAME, "maps/garden.map")], check=True, stdout=subprocess.DEVNULL)
+
+
 # ---------------------------------------------------------------- sprites and icons
 def cat_frames():
     for n in range(4):
@@ -315,17 +374,10 @@ def magick(args, name):
 
 
 def font():
-    # 16 x 16 cells from code 32, 16 per row, 6 rows: 256 x 96; magenta background.
-    draws = []
-    for code in range(32, 128):
-        g = code - 32
-        ch = chr(code)
-        if ch in "\\'":
-            ch = "\\" + ch
-        baseline = 8 if ch == "_" else 11  # the font's underscore hangs below its cell otherwise
-        draws += ["-draw", "text %d,%d '%s'" % ((g % 16) * 16 + 3, (g // 16) * 16 + baseline, ch)]
-    magick(["-size", "256x96", "xc:#ff00ff", "+antialias", "-font", "DejaVu-Sans-Mono-Bold",
-            "-pointsize", "15", "-fill", "#f0e8c0"] + draws, "fonts/font.png")
+    # 16 x 16 cells from code 32, 16 per row: made by the engine's own font tool.
+    subprocess.run([os.path.join(TOOLS, "make-font"), DEJAVU_MONO_BOLD, "15",
+                    os.path.join(GAME, "fonts/font.png"), "--colour", "240,232,192"],
+                   check=True, stdout=subprocess.DEVNULL)
 
 
 def verb_labels():
@@ -394,6 +446,8 @@ if __name__ == "__main__":
     darkness()
     tileset()
     mapfile()
+    garden_tiles()
+    garden_map()
     cat_frames()
     chest_open()
     door_open()

@@ -1,0 +1,183 @@
+// The picture rules of docs/authoring.md, seen in a real window: the one
+// see-through colour and what pictures with an alpha channel become, picture
+// layers beyond their picture, sprites left of the view, key colours of BMP
+// tilesets and of tilesets replaced by a later map file, text windows too low
+// for a line or made before their font, radio panels drawn while hidden, and
+// every mouse button reaching the newest hotspot.
+#include "vondSceneFixture.h"
+#include "vondTestPictures.h"
+#include "vondWindowRun.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const Uint32 GREY = 0x646464, CLEAR = 0xFB03F8, MAGENTA = 0xFF00FF, WHITE = 0xFFFFFF;
+
+void convert(const GameDir& game, const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {"/usr/bin/convert"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    GameRun r = runProcess(argv, game.path(), {}, 30);
+    ASSERT_EQ(r.status, 0) << r.err;
+}
+
+// A 32 x 32 frame: a background colour with a white 8 x 8 centre.
+void framePicture(const std::string& path, Uint8 r, Uint8 g, Uint8 b) {
+    SDL_Surface* s = solidSurface(32, 32, r, g, b);
+    SDL_Rect centre = newRect(12, 12, 8, 8);
+    SDL_FillRect(s, &centre, SDL_MapRGB(s->format, 255, 255, 255));
+    saveBMP(s, path);
+    SDL_FreeSurface(s);
+}
+
+bool waitForLog(const GameDir& game, const std::string& text) {
+    for (int waited = 0; waited < 20000; waited += 20) {
+        if (game.read("vonderror.log").find(text) != std::string::npos) return true;
+        pauseMs(20);
+    }
+    return false;
+}
+
+TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideStates) {
+    GameDir game;
+    SDL_Surface* grey = solidSurface(320, 240, 100, 100, 100);
+    saveBMP(grey, game.file("grey.bmp"));
+    SDL_FreeSurface(grey);
+    framePicture(game.file("magenta.bmp"), 255, 0, 255);
+    framePicture(game.file("clear.bmp"), 251, 3, 248);
+    // Transparent background, white centre, a half-transparent red column at the left.
+    ASSERT_NO_FATAL_FAILURE(convert(game, {"-size", "32x32", "xc:none", "-fill", "white", "-draw",
+                                           "rectangle 12,12 19,19", "-fill", "rgba(255,0,0,0.5)",
+                                           "-draw", "rectangle 0,0 3,31", "PNG32:fringe.png"}));
+    ASSERT_NO_FATAL_FAILURE(convert(game, {"-size", "32x32", "xc:none", "-fill", "white", "-draw",
+                                           "rectangle 12,12 19,19", "PNG32:cutout.png"}));
+    // Tilesets: a 24-bit BMP keyed 10 20 200; an RGBA PNG whose left half is
+    // see-through by alpha and which holds a magenta square (its key colour);
+    // two pictures that two map files both cut into tileset 4.
+    writeSheet(game.file("bmptiles.bmp"), 32, 32, {0x00C800});
+    ASSERT_NO_FATAL_FAILURE(
+        convert(game, {"-size", "32x32", "xc:rgb(0,200,0)", "-fill", "magenta", "-draw",
+                       "rectangle 20,8 27,15", "-alpha", "set", "-channel", "A", "-fx", "i<16?0:1",
+                       "+channel", "PNG32:rgbatiles.png"}));
+    writeSheet(game.file("red.bmp"), 32, 32, {0xFF0000});
+    writeSheet(game.file("blue.bmp"), 32, 32, {0x0000FF});
+    auto oneCellMap = [](int tileset, const std::string& picture, const std::string& key, int id) {
+        return "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture + "\nkey " +
+               key + "\nMAP\nid " + std::to_string(id) +
+               "\nwidth 2\nheight 1\ncells\n0 0\ntile 0\n"
+               "collide 0\nattribute 0\n\n"; // cell (1, 0) left out: empty
+    };
+    game.write("bmp.map", oneCellMap(3, "bmptiles.bmp", "10 20 200", 5));
+    game.write("rgba.map", oneCellMap(2, "rgbatiles.png", "255 0 255", 6));
+    game.write("first.map", oneCellMap(4, "red.bmp", "255 0 255", 7));
+    game.write("second.map", oneCellMap(4, "blue.bmp", "0 255 0", 8));
+    SDL_Surface* font = makeFontPicture();
+    saveBMP(font, game.file("font.bmp"));
+    SDL_FreeSurface(font);
+
+    game.monkey(
+        "addImage(2000, 'grey.bmp') addImage(2001, 'magenta.bmp') addImage(2002, 'clear.bmp')\n"
+        "addImage(2003, 'fringe.png') addImage(2004, 'cutout.png')\n"
+        "setLayerProperty(0, 0, 0) setLayerPic(0, 2000) toggleLayer(0)\n"
+        // Sprite layer 1 lies over tile layer 0.
+        "addSprite(1, 0, 1, 2001) addSprite(2, 0, 1, 2002) addSprite(3, 0, 1, 2003)\n"
+        "placeSprite(1, 1, 1, 1, 0, 0) placeSprite(2, 1, 3, 1, 0, 0) placeSprite(3, 1, 5, 1, 0, "
+        "0)\n"
+        "placeSprite(1, 1, -1, 3, 16, 0)\n" // left of the view's first tile: not drawn
+        "toggleSLayer(1)\n"
+        // Layers 1 to 3, hidden until the keys 2 to 4 show them.
+        "loadMap(0, 'bmp.map') loadMap(1, 'rgba.map') loadMap(2, 'first.map') loadMap(3, "
+        "'second.map')\n"
+        "setLayerProperty(1, 1, 0) setTilemap(1, 0)\n"
+        "setLayerProperty(2, 1, 1) setTilemap(2, 1)\n"
+        "setLayerProperty(3, 1, 0) setTilemap(3, 2)\n"
+        // Windows: a text window made before its font, two made after it, 40
+        // and 41 pixels high; picture windows from a picture with alpha, the
+        // second keyed on its top-left colour; a hidden radio panel.
+        "addString(1, 'AB')\n"
+        "newTxtWin(1, 340, 260, 200, 60, 1)\n"
+        "addFont(0, 'font.bmp')\n"
+        "newTxtWin(2, 340, 330, 200, 40, 1) newTxtWin(3, 340, 380, 200, 41, 1)\n"
+        "newPicWin(10, 400, 20, 2004) newPicWin(11, 440, 20, 2004) setWinFlags(11, 16)\n"
+        "newRadButton(9, 560, 20, 60, 40) setRadButtons(9, 1, 2001, 2001, 0, 0) winToggleHid(9)\n"
+        "newClickH(0, 0, 100, 100, 1, \"errorMsg('older hotspot')\")\n"
+        "newClickH(50, 50, 150, 150, 2, \"errorMsg('newer hotspot')\")\n"
+        "errorMsg('ready')\n");
+
+    XSession x;
+    ASSERT_TRUE(x.ok());
+    WindowGame w(x, game);
+    ASSERT_TRUE(w.hasWindow());
+    ASSERT_TRUE(waitForLog(game, "ready\n"));
+    SDL_Surface* scene = w.screenshot();
+    w.key("2");
+    SDL_Surface* bmpLayer = w.screenshot();
+    w.key("2");
+    w.key("3");
+    SDL_Surface* rgbaLayer = w.screenshot();
+    w.key("3");
+    w.key("4");
+    SDL_Surface* replaced = w.screenshot();
+    // Every button clicks: the right button and the wheel, where two hotspots overlap.
+    w.click(75, 75, 3);
+    ASSERT_TRUE(waitForLog(game, "Click at: 75,75\n"));
+    w.click(75, 75, 5);
+    ASSERT_TRUE(waitForLog(game, "Click at: 75,75\nTesting coordinates!75,75\n"
+                                 "Click handler 2 activated!\nnewer hotspot\nClick at: 75,75\n"));
+    w.key("q");
+    GameRun r = w.wait();
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_NE(scene, nullptr);
+    ASSERT_NE(bmpLayer, nullptr);
+    ASSERT_NE(rgbaLayer, nullptr);
+    ASSERT_NE(replaced, nullptr);
+    EXPECT_EQ(countOf(r.log, "Click handler 2 activated!\nnewer hotspot\n"), 2) << r.log;
+    EXPECT_EQ(countOf(r.log, "older hotspot"), 0);
+
+    // A picture layer shows the transparent colour beyond its picture.
+    EXPECT_EQ(pixelRGB(scene, 10, 200), GREY);
+    EXPECT_EQ(pixelRGB(scene, 330, 200), CLEAR);
+    EXPECT_EQ(pixelRGB(scene, 10, 250), CLEAR);
+    // Sprite frames: a magenta background shows, the transparent colour does not,
+    // alpha 0 does not, and half alpha blends towards the transparent colour.
+    EXPECT_EQ(pixelRGB(scene, 32 + 2, 32 + 2), MAGENTA);
+    EXPECT_EQ(pixelRGB(scene, 96 + 2, 32 + 2), GREY);
+    EXPECT_EQ(pixelRGB(scene, 96 + 15, 32 + 15), WHITE);
+    EXPECT_EQ(pixelRGB(scene, 160 + 8, 32 + 2), GREY);
+    Uint32 fringe = pixelRGB(scene, 160 + 1, 32 + 16);
+    EXPECT_GE(fringe >> 16, 0xF0u) << std::hex << fringe;  // red stays
+    EXPECT_GE(fringe & 0xFF, 0x70u) << std::hex << fringe; // blue comes from 251, 3, 248
+    EXPECT_LE(fringe & 0xFF, 0x90u) << std::hex << fringe;
+    // A sprite on tile -1 with 16 pixels of offset would reach x 0 to 15: not drawn.
+    EXPECT_EQ(pixelRGB(scene, 5, 96 + 5), GREY);
+    // Text windows: none before addFont(0); none 40 pixels high; a line at 41.
+    Uint32 a = glyphRGBOf('A');
+    EXPECT_EQ(pixelRGB(scene, 340 + 16 + 8, 260 + 16 + 8), 0u);
+    EXPECT_EQ(pixelRGB(scene, 340 + 16 + 8, 330 + 16 + 8), 0u);
+    EXPECT_EQ(pixelRGB(scene, 340 + 16 + 8, 380 + 16 + 8), a);
+    // Picture windows copy the picture onto black; the key flag keys the top-left colour.
+    EXPECT_EQ(pixelRGB(scene, 400 + 2, 20 + 2), 0u);
+    EXPECT_EQ(pixelRGB(scene, 400 + 15, 20 + 15), WHITE);
+    EXPECT_EQ(pixelRGB(scene, 440 + 2, 20 + 2), CLEAR);
+    // The radio panel is drawn though hidden.
+    EXPECT_EQ(pixelRGB(scene, 560 + 2, 20 + 2), MAGENTA);
+
+    // Opaque layer on a 24-bit BMP tileset keyed 10 20 200: the empty cell and
+    // the background show the key with red and blue swapped.
+    EXPECT_EQ(pixelRGB(bmpLayer, 10, 10), 0x00C800u);
+    EXPECT_EQ(pixelRGB(bmpLayer, 32 + 10, 10), 0xC8140Au);
+    EXPECT_EQ(pixelRGB(bmpLayer, 300, 300), 0xC8140Au);
+    // Transparent layer on an RGBA tileset: alpha 0 is black, the key colour see-through.
+    EXPECT_EQ(pixelRGB(rgbaLayer, 4, 4), 0u);
+    EXPECT_EQ(pixelRGB(rgbaLayer, 24, 2), 0x00C800u);
+    EXPECT_EQ(pixelRGB(rgbaLayer, 24, 12), GREY);
+    EXPECT_EQ(pixelRGB(rgbaLayer, 300, 200), GREY);
+    // Two map files cutting tileset 4: the first map keeps its own tiles but
+    // shows the second file's key colour where it has none.
+    EXPECT_EQ(pixelRGB(replaced, 10, 10), 0xFF0000u);
+    EXPECT_EQ(pixelRGB(replaced, 32 + 10, 10), 0x00FF00u);
+    for (SDL_Surface* s : {scene, bmpLayer, rgbaLayer, replaced})
+        SDL_FreeSurface(s);
+}
+
+} // namespace
