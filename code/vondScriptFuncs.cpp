@@ -1,12 +1,8 @@
-// Registration of the engine's script functions and the argument conventions
-// every one of them follows.
+// Registration of the engine's script functions, and the range check they share.
 #include "vondScriptFuncs.h"
 
 #include "vondLog.h"
 #include "vondScriptHost.h"
-
-#include <cmath>
-#include <cstdint>
 
 namespace {
 
@@ -42,8 +38,6 @@ const vondScriptFunc scriptFuncs[] = {
 };
 static_assert(sizeof scriptFuncs / sizeof scriptFuncs[0] == 44, "the engine has 44 functions");
 
-
-
 } // namespace
 
 void vondRegisterFuncs() {
@@ -51,15 +45,6 @@ void vondRegisterFuncs() {
         lua_pushcclosure(game_state, f.function, 0);
         lua_setglobal(game_state, f.name);
     }
-}
-
-
-std::string vondArgs::text(int k) const {
-    int i = index(k);
-    if (i == 0) return std::string();
-    // A C string, as the engine takes every text: an embedded NUL ends it.
-    const char* s = lua_tostring(L, i);
-    return s != nullptr ? std::string(s) : std::string();
 }
 
 bool vondCheckRange(const char* function, const char* what, long n, long capacity) {

@@ -1,81 +1,12 @@
 // The engine's script functions: the 44 Lua globals through which game
-// scripts drive the engine, and the argument conventions they all share.
+// scripts drive the engine. Each reads its arguments through vondArgs.
 #pragma once
 
 #include "lua40/lua40.h"
-
-#include <cmath>
-#include <cstdint>
-#include <string>
+#include "vondArgs.h"
 
 // Installs the 44 functions as globals of game_state, in their fixed order.
 void vondRegisterFuncs();
-
-// Arguments of one script function call, located from the first or the last
-// argument. A missing number reads as 0, a missing text as the empty string;
-// a boolean reads as 1 or 0, the values 4.0 scripts use as flags.
-class vondArgs {
-  public:
-    enum Direction { FROM_FIRST, FROM_LAST };
-
-    vondArgs(lua_State* L, int count, Direction direction)
-        : L(L), count(count), direction(direction), top(lua_gettop(L)) {}
-
-    bool has(int k) const { return index(k) != 0; }
-    // Inline: every script function reads its numbers through these.
-    double number(int k) const {
-        int i = index(k);
-        if (i == 0) return 0;
-        double d = lua_tonumber(L, i);
-        // Booleans read as 0 here; only then is the type worth asking.
-        if (d == 0 && lua_type(L, i) == LUA_TBOOLEAN) return lua_toboolean(L, i) ? 1 : 0;
-        return d;
-    }
-    int toInt(int k) const;
-    unsigned toUnsigned(int k) const;
-    unsigned char toByte(int k) const;
-    std::string text(int k) const;
-    int passed() const { return top; }
-
-  private:
-    // Stack index of argument k (1-based), or 0 when it was not passed.
-    int index(int k) const {
-        int i = direction == FROM_FIRST ? k : top + k - count;
-        return i >= 1 && i <= top ? i : 0;
-    }
-
-    lua_State* L;
-    int count;
-    Direction direction;
-    int top;
-};
-
-// Truncates toward zero into 64 bits; NaN and values beyond 64 bits read as 0.
-inline int64_t vondTruncate64(double d) {
-    if (std::isnan(d) || d >= 9.2e18 || d <= -9.2e18) return 0;
-    return static_cast<int64_t>(d);
-}
-
-// Number conversions of the script interface, by truncation toward zero.
-inline int vondToInt(double d) {
-    return static_cast<int32_t>(static_cast<uint32_t>(vondTruncate64(d)));
-}
-inline unsigned vondToUnsigned(double d) {
-    return static_cast<uint32_t>(vondTruncate64(d));
-}
-inline unsigned char vondToByte(double d) {
-    return static_cast<unsigned char>(vondTruncate64(d) & 0xFF);
-}
-
-inline int vondArgs::toInt(int k) const {
-    return vondToInt(number(k));
-}
-inline unsigned vondArgs::toUnsigned(int k) const {
-    return vondToUnsigned(number(k));
-}
-inline unsigned char vondArgs::toByte(int k) const {
-    return vondToByte(number(k));
-}
 
 // Pushes the one numeric result of a script function; returns 1.
 inline int vondReturnNumber(lua_State* L, double n) {

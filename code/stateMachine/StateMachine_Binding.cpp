@@ -1,5 +1,6 @@
-// Lua glue of the state machine: reads the arguments of the sm_ functions,
-// counted back from the last one given, and calls the registry.
+// Lua glue of the state machine: reads the arguments of the sm_ functions
+// through vondArgs (a fixed number of them counted back from the last one
+// given) and calls the registry.
 //
 // A call with fewer arguments than the function reads, with an argument that
 // is neither text nor a number where text is expected, or with a handle that
@@ -10,6 +11,7 @@
 #include "event/event.h"
 #include "saveload/saveload.h"
 #include "stateMachine/statemachine.h"
+#include "vondArgs.h"
 
 #include <list>
 #include <string>
@@ -21,96 +23,91 @@ namespace {
 // so 0 (and nil) is never a handle.
 std::vector<Event> scriptEvents;
 
-// Argument `fromLast` counted back from the last one (1 is the last). Numbers
-// arrive as Lua's text of the number.
-bool readText(lua_State* L, int fromLast, std::string& text) {
-    const int index = -fromLast;
-    if (lua_type(L, index) != LUA_TSTRING && lua_type(L, index) != LUA_TNUMBER) return false;
-    text = lua_tostring(L, index);
-    return true;
-}
-
 // The event a handle argument denotes, the handle truncated toward zero; null
 // when the argument is no handle.
-Event* readEvent(lua_State* L, int fromLast, int* handle = nullptr) {
-    const int index = -fromLast;
-    if (lua_type(L, index) != LUA_TNUMBER && lua_type(L, index) != LUA_TSTRING) return nullptr;
-    const double number = lua_tonumber(L, index); // 0 for text that is no number
+Event* readEvent(const vondArgs& a, int k, int* handle = nullptr) {
+    if (!a.isText(k)) return nullptr;
+    const double number = a.number(k); // 0 for text that is no number
     if (!(number >= 1.0 && number < static_cast<double>(scriptEvents.size()) + 1.0)) return nullptr;
     const int h = static_cast<int>(number);
     if (handle != nullptr) *handle = h;
     return &scriptEvents[h - 1];
 }
 
+constexpr vondArgs::Direction LAST = vondArgs::FROM_LAST;
+
 int l_sm_createNetwork(lua_State* L) {
     std::string name;
-    if (lua_gettop(L) >= 1 && readText(L, 1, name)) StateMachine::Instance()->createNetwork(name);
+    if (vondArgs(L, 1, LAST).readText(1, name)) StateMachine::Instance()->createNetwork(name);
     return 0;
 }
 
 int l_sm_removeNetwork(lua_State* L) {
     std::string name;
-    if (lua_gettop(L) >= 1 && readText(L, 1, name)) StateMachine::Instance()->removeNetwork(name);
+    if (vondArgs(L, 1, LAST).readText(1, name)) StateMachine::Instance()->removeNetwork(name);
     return 0;
 }
 
 int l_sm_createNode(lua_State* L) {
     std::string parent, child;
-    if (lua_gettop(L) >= 2 && readText(L, 2, parent) && readText(L, 1, child))
+    vondArgs a(L, 2, LAST);
+    if (a.readText(1, parent) && a.readText(2, child))
         StateMachine::Instance()->createNode(parent, child);
     return 0;
 }
 
 int l_sm_removeNode(lua_State* L) {
     std::string path;
-    if (lua_gettop(L) >= 1 && readText(L, 1, path)) StateMachine::Instance()->removeNode(path);
+    if (vondArgs(L, 1, LAST).readText(1, path)) StateMachine::Instance()->removeNode(path);
     return 0;
 }
 
 int l_sm_getNode(lua_State* L) {
     std::string path;
-    if (lua_gettop(L) < 1 || !readText(L, 1, path)) return 0;
+    if (!vondArgs(L, 1, LAST).readText(1, path)) return 0;
     lua_pushstring(L, StateMachine::Instance()->getNode(path).c_str());
     return 1;
 }
 
 int l_sm_putNode(lua_State* L) {
     std::string path, value;
-    if (lua_gettop(L) >= 2 && readText(L, 2, path) && readText(L, 1, value))
+    vondArgs a(L, 2, LAST);
+    if (a.readText(1, path) && a.readText(2, value))
         StateMachine::Instance()->putNode(path, value);
     return 0;
 }
 
 int l_sm_traceOut(lua_State* L) {
     std::string name;
-    if (lua_gettop(L) >= 1 && readText(L, 1, name)) StateMachine::Instance()->traceOut(name);
+    if (vondArgs(L, 1, LAST).readText(1, name)) StateMachine::Instance()->traceOut(name);
     return 0;
 }
 
 int l_sm_attachEvent(lua_State* L) {
     std::string path;
-    if (lua_gettop(L) < 2 || !readText(L, 2, path)) return 0;
-    if (Event* event = readEvent(L, 1)) StateMachine::Instance()->attachEvent(path, *event);
+    vondArgs a(L, 2, LAST);
+    if (!a.readText(1, path)) return 0;
+    if (Event* event = readEvent(a, 2)) StateMachine::Instance()->attachEvent(path, *event);
     return 0;
 }
 
 // Type text, fire value, action arguments, one-shot text. An unknown type word
 // makes no event, so the script gets no handle to use.
 int l_sm_createEvent(lua_State* L) {
-    const int n = lua_gettop(L);
+    vondArgs a(L, 0, vondArgs::FROM_FIRST);
+    const int n = a.passed();
     if (n < 3) return 0;
     std::string type, fireValue, oneShot;
-    if (!readText(L, n, type) || !readText(L, n - 1, fireValue) || !readText(L, 1, oneShot))
-        return 0;
+    if (!a.readText(1, type) || !a.readText(2, fireValue) || !a.readText(n, oneShot)) return 0;
     std::list<std::string> actionArgs;
-    for (int fromLast = n - 2; fromLast >= 2; --fromLast) {
+    for (int k = 3; k <= n - 1; ++k) {
         std::string argument;
-        if (!readText(L, fromLast, argument)) return 0;
+        if (!a.readText(k, argument)) return 0;
         actionArgs.push_back(argument);
     }
     if (!Event::isEventType(type)) return 0;
     scriptEvents.emplace_back(type, fireValue, actionArgs, oneShot == "true");
-    lua_pushnumber(L, static_cast<lua_Number>(scriptEvents.size()));
+    lua_pushnumber(L, static_cast<double>(scriptEvents.size()));
     return 1;
 }
 
@@ -120,15 +117,16 @@ int l_sm_createEvent(lua_State* L) {
 // doubles it, and a loop of such calls would exhaust memory.
 int l_sm_chainEvent(lua_State* L) {
     constexpr size_t MAX_CHAINED_EVENTS = 4096;
-    const int n = lua_gettop(L);
+    vondArgs a(L, 0, vondArgs::FROM_FIRST);
+    const int n = a.passed();
     if (n < 2) return 0;
     int parentHandle = 0;
-    const Event* parent = readEvent(L, n, &parentHandle);
+    const Event* parent = readEvent(a, 1, &parentHandle);
     if (parent == nullptr) return 0;
     size_t total = parent->eventCount();
     std::list<Event> copies;
-    for (int fromLast = n - 1; fromLast >= 1; --fromLast) {
-        const Event* child = readEvent(L, fromLast);
+    for (int k = 2; k <= n; ++k) {
+        const Event* child = readEvent(a, k);
         if (child == nullptr) return 0;
         total += child->eventCount();
         if (total > MAX_CHAINED_EVENTS) return 0;
@@ -141,14 +139,15 @@ int l_sm_chainEvent(lua_State* L) {
 
 // Network names, then the file name; networks are added in reverse call order.
 int l_sm_save(lua_State* L) {
-    const int n = lua_gettop(L);
+    vondArgs a(L, 0, vondArgs::FROM_FIRST);
+    const int n = a.passed();
     if (n < 1) return 0;
     std::string fileName;
     std::vector<std::string> names;
-    if (!readText(L, 1, fileName)) return 0;
-    for (int fromLast = 2; fromLast <= n; ++fromLast) {
+    if (!a.readText(n, fileName)) return 0;
+    for (int k = n - 1; k >= 1; --k) {
         std::string name;
-        if (!readText(L, fromLast, name)) return 0;
+        if (!a.readText(k, name)) return 0;
         names.push_back(name);
     }
     SaveLoad store;
@@ -160,7 +159,8 @@ int l_sm_save(lua_State* L) {
 
 int l_sm_load(lua_State* L) {
     std::string networkName, fileName;
-    if (lua_gettop(L) < 2 || !readText(L, 2, networkName) || !readText(L, 1, fileName)) return 0;
+    vondArgs a(L, 2, LAST);
+    if (!a.readText(1, networkName) || !a.readText(2, fileName)) return 0;
     SaveLoad store;
     store.load(fileName);
     StateMachine::Instance()->loadNetwork(networkName, store);

@@ -1,7 +1,10 @@
-// The argument conventions shared by every script function.
-#include "vondScriptFuncs.h"
+// The argument reader shared by every script function.
+#include "vondArgs.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -32,16 +35,19 @@ TEST(ScriptConversions, HugeAndNotANumberValuesNeitherTrapNorOverflow) {
     EXPECT_EQ(vondToInt(1e12), static_cast<int>(static_cast<unsigned>(1000000000000LL & 0xFFFFFFFF)));
 }
 
-// Calls a C function through Lua with the given argument list source.
+// Calls a C function from a 4.0 script with the given argument list source.
 class ScriptArgs : public ::testing::Test {
   protected:
-    void SetUp() override { L = luaL_newstate(); }
+    void SetUp() override {
+        L = lua_open(0);
+        lua_baselibopen(L);
+        lua_strlibopen(L);
+    }
     void TearDown() override { lua_close(L); }
     void call(lua_CFunction f, const char* args) {
-        lua_pushcfunction(L, f);
-        lua_setfield(L, LUA_GLOBALSINDEX, "f");
+        lua_register(L, "f", f);
         std::string chunk = std::string("f(") + args + ")";
-        ASSERT_EQ(luaL_dostring(L, chunk.c_str()), 0) << lua_tolstring(L, -1, nullptr);
+        ASSERT_EQ(lua_dostring(L, chunk.c_str()), 0) << chunk;
     }
     lua_State* L = nullptr;
 };
@@ -85,8 +91,8 @@ TEST_F(ScriptArgs, CountedFromTheFirstReadsMissingNumbersAsZeroAndTextAsEmpty) {
     EXPECT_EQ(lastText, "");
 }
 
-TEST_F(ScriptArgs, BooleansReadAsOneAndZeroAndNumbersAsTheir16DigitText) {
-    call(readFromFirst, "true, false, 1/3");
+TEST_F(ScriptArgs, ComparisonsReadAsOneAndZeroAndNumbersAsTheir16DigitText) {
+    call(readFromFirst, "1 == 1, 1 == 2, 1/3");
     EXPECT_EQ(lastReads[1], 1);
     EXPECT_EQ(lastReads[2], 0);
     EXPECT_EQ(lastText, "0.3333333333333333");
@@ -97,6 +103,26 @@ TEST_F(ScriptArgs, NonNumericTextReadsAsZeroAndNumericTextAsItsNumber) {
     EXPECT_EQ(lastReads[1], 0);
     EXPECT_EQ(lastReads[2], 12);
     EXPECT_EQ(lastText, "x");
+}
+
+// The state machine's reading: text or a number (as its text, ending at a
+// NUL) where one was given, nothing read otherwise.
+std::vector<std::string> texts;
+
+int readTexts(lua_State* L) {
+    vondArgs a(L, 5, vondArgs::FROM_LAST);
+    texts.clear();
+    for (int k = 1; k <= 5; ++k) {
+        std::string text = "untouched";
+        texts.push_back(a.readText(k, text) ? text : "refused:" + text);
+    }
+    return 0;
+}
+
+TEST_F(ScriptArgs, TextIsReadOnlyWhereTextOrANumberWasGiven) {
+    call(readTexts, "nil, {}, 1/3, strchar(97, 0, 98)");
+    EXPECT_EQ(texts, (std::vector<std::string>{"refused:untouched", "refused:untouched",
+                                               "refused:untouched", "0.3333333333333333", "a"}));
 }
 
 } // namespace
