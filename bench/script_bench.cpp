@@ -32,10 +32,8 @@ int bareFunction(lua_State* L) {
 lua_State* interpreter() {
     static lua_State* L = [] {
         vondBench::runStartupScript("/", "/dev/null");
-        lua_pushcclosure(game_state, bareFunction, 0);
-        lua_setglobal(game_state, "bareFunction");
-        lua_pushcclosure(game_state, bareFunction, 0);
-        lua_setglobal(game_state, "nothing");
+        lua_register(game_state, "bareFunction", bareFunction);
+        lua_register(game_state, "nothing", bareFunction);
         return game_state;
     }();
     return L;

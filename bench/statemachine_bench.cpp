@@ -30,14 +30,14 @@ void callSm(const char* function, std::initializer_list<const std::string*> args
     lua_getglobal(L, function);
     for (const std::string* arg : args)
         lua_pushstring(L, arg->c_str());
-    lua_call(L, static_cast<int>(args.size()), 0);
+    lua_rawcall(L, static_cast<int>(args.size()), 0);
 }
 
 std::string callGetNode(const std::string& path) {
     lua_State* L = interpreter();
     lua_getglobal(L, "sm_getNode");
     lua_pushstring(L, path.c_str());
-    lua_call(L, 1, 1);
+    lua_rawcall(L, 1, 1);
     std::string value = lua_tostring(L, -1);
     lua_pop(L, 1);
     return value;
@@ -49,7 +49,7 @@ double callCreateEvent(std::initializer_list<std::string> args) {
     lua_getglobal(L, "sm_createEvent");
     for (const std::string& arg : args)
         lua_pushstring(L, arg.c_str());
-    lua_call(L, static_cast<int>(args.size()), 1);
+    lua_rawcall(L, static_cast<int>(args.size()), 1);
     double handle = lua_tonumber(L, -1);
     lua_pop(L, 1);
     return handle;
@@ -60,7 +60,7 @@ void callAttachEvent(const std::string& path, double handle) {
     lua_getglobal(L, "sm_attachEvent");
     lua_pushstring(L, path.c_str());
     lua_pushnumber(L, handle);
-    lua_call(L, 2, 0);
+    lua_rawcall(L, 2, 0);
 }
 
 const std::string NET = "bench";

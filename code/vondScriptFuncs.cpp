@@ -41,10 +41,8 @@ static_assert(sizeof scriptFuncs / sizeof scriptFuncs[0] == 44, "the engine has 
 } // namespace
 
 void vondRegisterFuncs() {
-    for (const auto& f : scriptFuncs) {
-        lua_pushcclosure(game_state, f.function, 0);
-        lua_setglobal(game_state, f.name);
-    }
+    for (const auto& f : scriptFuncs)
+        lua_register(game_state, f.name, f.function);
 }
 
 bool vondCheckRange(const char* function, const char* what, long n, long capacity) {

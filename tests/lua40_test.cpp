@@ -1,6 +1,8 @@
-// The 4.0 C interface in-process: status codes, the scripts' globals and the
-// error report.
+// The 4.0 C interface in-process: status codes, the scripts' globals, the
+// error report, and the values C functions receive.
 #include "lua40/lua40.h"
+// For lua_type only: whether a 5.1 boolean ever reaches a C function.
+#include "lua40/lua40_51.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +27,7 @@ lua_State* openHost(bool allLibraries) {
         lua_strlibopen(L);
         lua_mathlibopen(L);
     }
-    lua_pushcclosure(L, captureAlert, 0);
-    lua_setglobal(L, "_ALERT");
+    lua_register(L, "_ALERT", captureAlert);
     captured.clear();
     return L;
 }
@@ -88,7 +89,7 @@ TEST_F(Lua40Host, ScriptsSeeExactlyThe97GlobalsOf40) {
     lua_getglobal(L, "names");
     lua_pushnil(L);
     while (lua_next(L, -2) != 0) {
-        seen.insert(lua_tolstring(L, -2, nullptr));
+        seen.insert(lua_tostring(L, -2));
         lua_pop(L, 1);
     }
     seen.erase("names");
@@ -105,6 +106,41 @@ TEST_F(Lua40Host, DeepTracebackShowsFirstElevenAndLastTenLevelsAndTailCallers) {
     EXPECT_NE(captured.find("  33:  function `outer' at line 2"), std::string::npos) << captured;
     EXPECT_NE(captured.find("  34:  main of string"), std::string::npos) << captured;
     EXPECT_EQ(captured.find("  12:"), std::string::npos) << captured;
+}
+
+int booleanArguments = 0;
+
+int countBooleans(lua_State* L) {
+    for (int i = 1; i <= lua_gettop(L); ++i)
+        booleanArguments += lua_type(L, i) == LUA_TBOOLEAN;
+    return 0;
+}
+
+// 4.0 has no booleans, so the engine's functions read none: a comparison or
+// `not' gives 1 or nil wherever its value goes, and no library function,
+// tag method call or global hands a C function anything else.
+TEST_F(Lua40Host, NoValueAScriptCanMakeReachesACFunctionAsABoolean) {
+    lua_register(L, "f", countBooleans);
+    const char* const scripts[] = {
+        "f(1 == 1, 1 == 2, not nil, not 1, 1 < 2, 'a' >= 'b', (1 ~= 2), -(1 == 1))",
+        "x = 1 == 1 local y, z = not nil, 2 > 1 t = {1 == 1; a = not nil} t[1 == 1] = 1 < 2 "
+        "f(x, y, z, t[1], t.a) for k, v in t do f(k, v) end f{1 == 1}",
+        "function g() return 1 == 1, not nil end f(g()) f(g() and 1 == 1 or nil == 1)",
+        "function v(...) f(arg[1], arg.n) end v(1 == 1) local u = 1 == 1 function w() f(%u) end w()",
+        "call(f, {1 == 1}) foreach({a = 1 == 1}, f) foreachi({1 == 1}, f) sort({2, 1}, f) "
+        "gsub('ab', '(a)', f) f(dostring('return 1 == 1')) f(call(function() return not nil end, {}))",
+        "f(strfind('abc', 'b')) f(flush()) f(remove('/no/such')) f(closefile(_STDOUT)) "
+        "f(readfrom('/dev/null')) f(read()) f(readfrom()) f(execute('true')) f(newtag()) f(next({}))",
+        "for k, v in globals() do f(k, v) end",
+        "m = newtag() settagmethod(m, 'index', function(t, k) return k == 1 end) "
+        "settagmethod(m, 'function', function(o, x) f(o, x) return x == 1 end) "
+        "settagmethod(m, 'lt', function(a, b) f(a, b) return 1 end) o = settag({}, m) "
+        "f(o[1], o(1), o < o, o >= o)",
+        "settagmethod(tag(nil), 'getglobal', function(n, v) f(n, v) return n == 'q' end) f(q)",
+    };
+    for (const char* script : scripts)
+        EXPECT_EQ(lua_dostring(L, script), 0) << script << captured;
+    EXPECT_EQ(booleanArguments, 0);
 }
 
 TEST(Lua40BaseOnly, ErrorHandlerWithoutTheOtherLibrariesGivesOneLine) {

@@ -3,7 +3,7 @@
 // A state holds two global tables: 5.1's own, used only by the library code,
 // and the scripts' environment, which holds the 4.0 globals (and whatever the
 // engine registers) and in which every translated chunk runs.
-#include "lua40/lua40.h"
+#include "lua40/lua40_51.h"
 
 #include "lua40/lua40_lib.h"
 #include "lua40/lua40_run.h"
@@ -140,6 +140,10 @@ int lua_dostring(lua_State* L, const char* source) {
     return status;
 }
 
+void lua_rawcall(lua_State* L, int nargs, int nresults) {
+    lua_call(L, nargs, nresults);
+}
+
 const char* lua_tostring(lua_State* L, int index) {
     if (lua_type(L, index) == LUA_TNUMBER) {
         int absolute = index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(L) + index + 1;
@@ -163,4 +167,10 @@ void lua_getglobal(lua_State* L, const char* name) {
     lua40::pushEnvironment(L);
     lua_getfield(L, -1, name);
     lua_remove(L, -2);
+}
+
+// Parenthesised: 5.1's macro of this name is in scope here.
+void(lua_register)(lua_State* L, const char* name, lua_CFunction f) {
+    lua_pushcfunction(L, f);
+    lua_setglobal(L, name);
 }

@@ -4,7 +4,7 @@
 // pieces they share (error report, dofile/dostring, exit, pointers).
 #pragma once
 
-#include <lua.hpp>
+#include "lua40/lua40_51.h"
 
 namespace lua40 {
 

@@ -1,7 +1,7 @@
 // Running translated chunks and reporting their errors as 4.0 does.
 #include "lua40/lua40_run.h"
 
-#include "lua40/lua40.h"
+#include "lua40/lua40_51.h"
 #include "lua40/lua40_translate.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 // loading through the translator, protected calls, and 4.0's error report.
 #pragma once
 
-#include <lua.hpp>
+#include "lua40/lua40_51.h"
 
 #include <string>
 

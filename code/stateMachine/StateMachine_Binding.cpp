@@ -167,25 +167,20 @@ int l_sm_load(lua_State* L) {
     return 0;
 }
 
-void registerFunction(lua_State* L, const char* name, lua_CFunction function) {
-    lua_pushcclosure(L, function, 0);
-    lua_setglobal(L, name);
-}
-
 } // namespace
 
 int l_StateMachineInit(lua_State* L) {
-    registerFunction(L, "sm_createNetwork", l_sm_createNetwork);
-    registerFunction(L, "sm_removeNetwork", l_sm_removeNetwork);
-    registerFunction(L, "sm_createNode", l_sm_createNode);
-    registerFunction(L, "sm_removeNode", l_sm_removeNode);
-    registerFunction(L, "sm_getNode", l_sm_getNode);
-    registerFunction(L, "sm_putNode", l_sm_putNode);
-    registerFunction(L, "sm_traceOut", l_sm_traceOut);
-    registerFunction(L, "sm_attachEvent", l_sm_attachEvent);
-    registerFunction(L, "sm_createEvent", l_sm_createEvent);
-    registerFunction(L, "sm_chainEvent", l_sm_chainEvent);
-    registerFunction(L, "sm_save", l_sm_save);
-    registerFunction(L, "sm_load", l_sm_load);
+    lua_register(L, "sm_createNetwork", l_sm_createNetwork);
+    lua_register(L, "sm_removeNetwork", l_sm_removeNetwork);
+    lua_register(L, "sm_createNode", l_sm_createNode);
+    lua_register(L, "sm_removeNode", l_sm_removeNode);
+    lua_register(L, "sm_getNode", l_sm_getNode);
+    lua_register(L, "sm_putNode", l_sm_putNode);
+    lua_register(L, "sm_traceOut", l_sm_traceOut);
+    lua_register(L, "sm_attachEvent", l_sm_attachEvent);
+    lua_register(L, "sm_createEvent", l_sm_createEvent);
+    lua_register(L, "sm_chainEvent", l_sm_chainEvent);
+    lua_register(L, "sm_save", l_sm_save);
+    lua_register(L, "sm_load", l_sm_load);
     return 0;
 }
