@@ -3,6 +3,7 @@
 
 #include "lua40/lua40_51.h"
 #include "lua40/lua40_run.h"
+#include "lua40/lua40_sources.h"
 
 #include <cstdio>
 #include <cstdlib>

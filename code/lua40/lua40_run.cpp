@@ -2,6 +2,7 @@
 #include "lua40/lua40_run.h"
 
 #include "lua40/lua40_51.h"
+#include "lua40/lua40_sources.h"
 #include "lua40/lua40_translate.h"
 
 #include <cstdio>
@@ -64,28 +65,6 @@ int concatValues(lua_State* L) {
 int passResults(lua_State* L) {
     return lua_gettop(L);
 }
-
-const char* const kHelperCode = R"(
-local next, type, tonumber, error = next, type, tonumber, error
-local function checkTable(t)
-  if type(t) ~= "table" then error("`for' table must be a table", 0) end
-  return t
-end
-local function number(v, what)
-  local n = tonumber(v)
-  if n == nil then error("`for' " .. what .. " must be a number", 0) end
-  return n
-end
-local function forPrepare(a, b, c)
-  if c == nil then c = 1 end
-  return number(a, "initial value"), number(b, "limit"), number(c, "step")
-end
-local function forIndex(i)
-  if type(i) ~= "number" then error("`for' index must be a number", 0) end
-  return i
-end
-return checkTable, forPrepare, forIndex
-)";
 
 void setRegistry(lua_State* L, const char* key) {
     lua_setfield(L, LUA_REGISTRYINDEX, key);
@@ -419,7 +398,7 @@ void installRuntime(lua_State* L) {
     lua_rawseti(L, -2, 1);
     lua_getfield(L, LUA_GLOBALSINDEX, "next");
     lua_rawseti(L, -2, 2);
-    luaL_loadbuffer(L, kHelperCode, std::strlen(kHelperCode), kLibrarySource);
+    luaL_loadbuffer(L, kHelperSource, std::strlen(kHelperSource), kLibrarySource);
     lua_call(L, 0, 3);
     lua_rawseti(L, -4, 6);
     lua_rawseti(L, -3, 5);

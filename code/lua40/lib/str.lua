@@ -1,11 +1,4 @@
-// The 4.0 string library, written in Lua on 5.1's string library. Patterns
-// run on 5.1's matcher after two 4.0 differences are taken care of: `()'
-// captures an empty string, and `%f' is a plain `f'.
-#include "lua40/lua40_lib.h"
-
-namespace lua40 {
-
-const char* const kStrSource = R"LUA(
+-- The 4.0 string library, written in Lua on 5.1's string library.
 local lib, env, H = ...
 local type, select, error, format, tostring51 = type, select, error, string.format, tostring
 local sub, find, gsub, byte, char, rep, lower, upper =
@@ -236,6 +229,3 @@ function lib.format(...)
   end
   return concat(out)
 end
-)LUA";
-
-} // namespace lua40

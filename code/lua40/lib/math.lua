@@ -1,11 +1,4 @@
-// The 4.0 math library, written in Lua on 5.1's math library. Trigonometry
-// works in degrees, as 4.0's default build does. `^' needs no tag method:
-// 5.1 has the operator built in.
-#include "lua40/lua40_lib.h"
-
-namespace lua40 {
-
-const char* const kMathSource = R"LUA(
+-- The 4.0 math library, written in Lua on 5.1's math library.
 local lib, env, H = ...
 local select, error, math = select, error, math
 local checkNumber, checkInt, argError = H.checkNumber, H.checkInt, H.argError
@@ -86,6 +79,3 @@ end
 function lib.randomseed(...)
   math.randomseed(checkInt((...), 1, "randomseed", select("#", ...)))
 end
-)LUA";
-
-} // namespace lua40

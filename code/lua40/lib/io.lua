@@ -1,12 +1,4 @@
-// The 4.0 io library, written in Lua on 5.1's io and os libraries: file
-// handles are 5.1 files shown with tags 6 (open) and 7 (closed), read and
-// write go to the files in the globals _INPUT and _OUTPUT, numbers are
-// written with "%.16g", and failures return nil, the system message and errno.
-#include "lua40/lua40_lib.h"
-
-namespace lua40 {
-
-const char* const kIoSource = R"LUA(
+-- The 4.0 io library, written in Lua on 5.1's io and os libraries.
 local lib, env, H = ...
 local type, select, error, format, rawget, rawset = type, select, error, string.format, rawget, rawset
 local iotype, open, stdin, stdout, stderr = io.type, io.open, io.stdin, io.stdout, io.stderr
@@ -245,6 +237,3 @@ function lib.debug()
     H.run(line, line)
   end
 end
-)LUA";
-
-} // namespace lua40

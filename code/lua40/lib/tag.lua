@@ -1,16 +1,4 @@
-// 4.0 tags and tag methods on 5.1 metatables (part of the base library).
-//
-// Each tag made by newtag owns one metatable; settag sets it, tag finds the
-// tag back from it. Tag methods become the metamethods that can express
-// them: index, arithmetic, unm, lt, concat and function on new tags, and
-// getglobal/setglobal on the tag of nil (undefined globals) through the
-// environment's metatable. gettable/settable act only on absent keys, and
-// methods for the built-in types other than nil are recorded but not run.
-#include "lua40/lua40_lib.h"
-
-namespace lua40 {
-
-const char* const kTagSource = R"LUA(
+-- 4.0 tags and tag methods on 5.1 metatables (part of the base library).
 local lib, env, H = ...
 local type, select, error, format, setmetatable, getmetatable =
   type, select, error, string.format, setmetatable, getmetatable
@@ -195,6 +183,3 @@ function lib.copytagmethods(...)
   end
   return to
 end
-)LUA";
-
-} // namespace lua40
