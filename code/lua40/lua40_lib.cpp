@@ -1,7 +1,7 @@
 // C part of the 4.0 library (see lua40_lib.h).
 #include "lua40/lua40_lib.h"
 
-#include "lua40/lua40_51.h"
+#include "lua40/lua40_errors.h"
 #include "lua40/lua40_run.h"
 #include "lua40/lua40_sources.h"
 

@@ -1,5 +1,7 @@
 // Running translated 4.0 chunks on Lua 5.1: the scripts' environment table,
-// loading through the translator, protected calls, and 4.0's error report.
+// loading through the translator, the cache of compiled script text, and
+// protected calls with 4.0's status codes. Errors are reported through
+// lua40_errors.h.
 #pragma once
 
 #include "lua40/lua40_51.h"
@@ -22,16 +24,20 @@ constexpr const char* kHandlerFailedKey = "lua40.handlerFailed"; // _ERRORMESSAG
 constexpr const char* kReportErrorKey = "lua40.reportError";     // reportError, made once
 constexpr const char* kPublicKey = "lua40.public";               // set of the library's globals
 
-// Sets up the registry slots, the helpers and the library code.
+inline void setRegistry(lua_State* L, const char* key) {
+    lua_setfield(L, LUA_REGISTRYINDEX, key);
+}
+inline void getRegistry(lua_State* L, const char* key) {
+    lua_getfield(L, LUA_REGISTRYINDEX, key);
+}
+
+// Sets up the registry slots and the helpers every chunk receives.
 void installRuntime(lua_State* L);
 
 void pushEnvironment(lua_State* L);
 
 // Numbers as 4.0 writes them: "%.16g".
 std::string formatNumber(double n);
-
-// A chunk name as 4.0 shows it: file `x', string "...", or the bare name.
-std::string chunkDisplay(const char* source, size_t limit);
 
 // Translates and loads a chunk. On success pushes the function, ready for
 // callChunk, and returns 0. A syntax error goes to _ERRORMESSAGE and gives
@@ -42,15 +48,9 @@ int loadChunk(lua_State* L, const std::string& source, const std::string& chunkN
 // Returns a 4.0 status; on success the results are left on the stack.
 int callChunk(lua_State* L);
 
-// Message handler of every protected call: hands the message to
-// _ERRORMESSAGE while the failing frames are still on the stack.
-int reportError(lua_State* L);
-
-// 4.0's "stack traceback:" lines for the frames from firstLevel up; empty
-// when there are none.
-std::string traceback(lua_State* L, int firstLevel);
-
-// Rewrites a 5.1 run-time message into 4.0's wording.
-std::string messageOf40(lua_State* L, const std::string& msg);
+// lua_dofile and lua_dostring: a file, or script text (compiled once and kept
+// by its text), run from C with the results dropped. A 4.0 status.
+int runFile(lua_State* L, const char* filename);
+int runText(lua_State* L, const char* source);
 
 } // namespace lua40

@@ -1,0 +1,260 @@
+// Error reporting as 4.0 does it: 5.1's messages rewritten into 4.0's
+// wording, 4.0's chunk names, the "stack traceback:" lines, and the message
+// handler of every protected call, which hands the message to the scripts'
+// _ERRORMESSAGE while the failing frames are still on the stack.
+#include "lua40/lua40_errors.h"
+
+#include "lua40/lua40_run.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace lua40 {
+
+namespace {
+
+// Drops 5.1's "chunk:line: " prefix, which 4.0 messages do not carry.
+std::string stripPosition(lua_State* L, const std::string& msg) {
+    lua_Debug ar;
+    for (int level = 0; lua_getstack(L, level, &ar); ++level) {
+        lua_getinfo(L, "S", &ar);
+        std::string prefix = std::string(ar.short_src) + ":";
+        if (msg.compare(0, prefix.size(), prefix) != 0) continue;
+        size_t i = prefix.size();
+        while (i < msg.size() && msg[i] >= '0' && msg[i] <= '9')
+            ++i;
+        if (i > prefix.size() && msg.compare(i, 2, ": ") == 0) return msg.substr(i + 2);
+    }
+    return msg;
+}
+
+void replaceAll(std::string& s, const std::string& from, const std::string& to) {
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+}
+
+// 5.1 names the culprit as kind 'name'; 4.0 as kind `name', has no upvalue
+// kind and calls a method a field.
+std::string renameCulprit(const std::string& msg) {
+    static const char* const kinds[] = {"global", "local", "field", "method", "upvalue"};
+    for (const char* kind : kinds) {
+        std::string head = std::string(" ") + kind + " '";
+        size_t at = msg.find(head);
+        if (at == std::string::npos) continue;
+        size_t nameStart = at + head.size();
+        size_t nameEnd = msg.find("' (", nameStart);
+        if (nameEnd == std::string::npos) continue;
+        std::string name = msg.substr(nameStart, nameEnd - nameStart);
+        if (name.compare(0, 2, "__") == 0) name = name.substr(2); // renamed true/false/in
+        std::string rest = msg.substr(nameEnd + 3);
+        // 4.0 names only variables and constant fields: `t[k]' is just "a nil value".
+        if (std::strcmp(kind, "upvalue") == 0 || name.compare(0, 5, "_U40_") == 0 || name == "?")
+            return msg.substr(0, at) + " " + rest.substr(0, rest.size() - 1);
+        std::string shown = std::strcmp(kind, "method") == 0 ? "field" : kind;
+        return msg.substr(0, at) + " " + shown + " `" + name + "' (" + rest;
+    }
+    return msg;
+}
+
+// The event whose tag method is the function on the top of the stack, or "".
+std::string tagMethodEvent(lua_State* L) {
+    std::string event;
+    getRegistry(L, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_getfield(L, -1, "methods");
+    if (lua_istable(L, -1)) {
+        lua_pushnil(L);
+        while (event.empty() && lua_next(L, -2) != 0) {
+            if (lua_istable(L, -1)) {
+                lua_pushnil(L);
+                while (lua_next(L, -2) != 0) {
+                    if (lua_rawequal(L, -1, -8) && lua_type(L, -2) == LUA_TSTRING) {
+                        event = lua_tostring(L, -2);
+                        lua_pop(L, 2);
+                        break;
+                    }
+                    lua_pop(L, 1);
+                }
+            }
+            lua_pop(L, 1);
+            if (!event.empty()) lua_pop(L, 1);
+        }
+    }
+    lua_pop(L, 3);
+    return event;
+}
+
+std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary, bool calledByLibrary) {
+    bool isC = asLibrary || std::strcmp(ar.what, "C") == 0;
+    std::string src = isC ? "C" : chunkDisplay(ar.source, 43);
+    // A function the library called has no name from a calling instruction:
+    // 4.0 called it from C.
+    std::string name = ar.name != nullptr && !calledByLibrary ? ar.name : "";
+    std::string kind = ar.namewhat != nullptr && !calledByLibrary ? ar.namewhat : "";
+    if (name.compare(0, 5, "_U40_") == 0 || kind == "upvalue" || name.empty()) {
+        // 4.0 falls back to a search of the globals for the function.
+        name.clear();
+        kind.clear();
+        lua_getinfo(L, "f", &ar);
+        pushEnvironment(L);
+        lua_pushnil(L);
+        while (lua_next(L, -2) != 0) {
+            if (lua_rawequal(L, -1, -4) && lua_type(L, -2) == LUA_TSTRING) {
+                name = lua_tostring(L, -2);
+                kind = "global";
+                lua_pop(L, 2);
+                break;
+            }
+            lua_pop(L, 1);
+        }
+        lua_pop(L, 1);
+        // Then the tag methods, as 4.0 searches them after the globals.
+        if (name.empty() && !isC) {
+            name = tagMethodEvent(L);
+            if (!name.empty()) kind = "tag method";
+        }
+        lua_pop(L, 1);
+    }
+    if (name.compare(0, 2, "__") == 0) name = name.substr(2);
+    std::string line;
+    if (kind == "tag method") {
+        line = "`" + name + "' tag method";
+    } else if (!name.empty()) {
+        bool field = kind == "field" || kind == "method";
+        line = (field ? "method `" : "function `") + name + "'";
+    } else if (!isC && std::strcmp(ar.what, "main") == 0) {
+        line = "main of " + src;
+    } else if (isC) {
+        line = "C";
+    } else {
+        line = "function <" + std::to_string(ar.linedefined) + ":" + src + ">";
+    }
+    if (!isC && ar.currentline > 0) line += " at line " + std::to_string(ar.currentline);
+    if (!name.empty()) line += " [" + src + "]";
+    return line;
+}
+
+// Whether the function on the top of the stack is in the set at `key'.
+bool inSet(lua_State* L, const char* key) {
+    getRegistry(L, key);
+    lua_pushvalue(L, -2);
+    lua_rawget(L, -2);
+    bool hidden = lua_toboolean(L, -1) != 0;
+    lua_pop(L, 2);
+    return hidden;
+}
+
+} // namespace
+
+std::string chunkDisplay(const char* source, size_t limit) {
+    if (source == nullptr) return "?";
+    // limit is what a string's text may take of 4.0's buffer (its size less
+    // 17); a file name may take 4 more, a name given with "=" 16 more.
+    if (source[0] == '=') return std::string(source + 1).substr(0, limit + 16);
+    if (source[0] == '@') {
+        std::string name(source + 1);
+        if (name.size() <= limit + 4) return "file `" + name + "'";
+        return "file `..." + name.substr(name.size() - (limit + 4)) + "'"; // its end
+    }
+    std::string text(source);
+    size_t lineEnd = text.find('\n');
+    bool cut = lineEnd != std::string::npos;
+    if (cut) text.resize(lineEnd);
+    if (text.size() > limit) {
+        text.resize(limit);
+        cut = true;
+    }
+    return "string \"" + text + (cut ? "...\"" : "\"");
+}
+
+std::string messageOf40(lua_State* L, const std::string& msg) {
+    std::string text = renameCulprit(stripPosition(L, msg));
+    replaceAll(text, "attempt to concatenate", "attempt to concat");
+    replaceAll(text, "'for' ", "`for' ");
+    replaceAll(text, "invalid key to 'next'", "invalid key for `next'");
+    // 5.1's pattern messages quote with 'x'; 4.0's with `x'.
+    if (text.find("pattern") != std::string::npos || text.find("capture") != std::string::npos) {
+        size_t quote = text.find('\'');
+        if (quote != std::string::npos) text[quote] = '`';
+    }
+    return text;
+}
+
+// Traceback of the frames from `firstLevel' up, in 4.0's layout. Frames of
+// the library code collapse into one frame shown as the C function that the
+// script called; helper frames and 5.1 tail-call marks are left out.
+std::string traceback(lua_State* L, int firstLevel) {
+    struct Frame {
+        lua_Debug ar;
+        bool library;
+        bool publicFunction; // a 4.0 library function, shown as its own frame
+    };
+    std::vector<Frame> frames;
+    lua_Debug ar;
+    for (int level = firstLevel; lua_getstack(L, level, &ar); ++level) {
+        lua_getinfo(L, "nSlf", &ar);
+        bool hidden = inSet(L, kHiddenKey);
+        bool publicFunction = inSet(L, kPublicKey);
+        lua_pop(L, 1);
+        if (hidden) {
+            // So is the C function (error, ...) through which a helper raised.
+            while (!frames.empty() && std::strcmp(frames.back().ar.what, "C") == 0)
+                frames.pop_back();
+            continue;
+        }
+        if (std::strcmp(ar.what, "tail") == 0) continue;
+        bool library = ar.source != nullptr && std::strcmp(ar.source, kLibrarySource) == 0;
+        frames.push_back(Frame{ar, library, publicFunction});
+    }
+    // A C function called by library code belongs to it.
+    for (size_t i = 0; i + 1 < frames.size(); ++i)
+        if (std::strcmp(frames[i].ar.what, "C") == 0 && frames[i + 1].library)
+            frames[i].library = true;
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        // Library internals fold into the library function above them.
+        if (frames[i].library && !frames[i].publicFunction && i + 1 < frames.size() &&
+            frames[i + 1].library)
+            continue;
+        bool calledByLibrary = i + 1 < frames.size() && frames[i + 1].library;
+        lines.push_back(describeFrame(L, frames[i].ar, frames[i].library, calledByLibrary));
+    }
+    if (lines.empty()) return "";
+    std::string out = "stack traceback:\n";
+    char head[16];
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines.size() > 22 && i == 11) {
+            out += "       ...\n";
+            i = lines.size() - 10;
+        }
+        std::snprintf(head, sizeof head, "%4d:  ", static_cast<int>(i + 1));
+        out += head + lines[i] + "\n";
+    }
+    return out;
+}
+
+int reportError(lua_State* L) {
+    getRegistry(L, kSilentKey);
+    bool silent = lua_rawequal(L, 1, -1) != 0;
+    lua_pop(L, 1);
+    if (silent || !lua_isstring(L, 1)) return 1;
+    std::string msg = messageOf40(L, lua_tostring(L, 1));
+    lua_pushstring(L, msg.c_str());
+    lua_replace(L, 1);
+    pushEnvironment(L);
+    lua_pushstring(L, "_ERRORMESSAGE");
+    lua_rawget(L, -2);
+    if (lua_isfunction(L, -1)) {
+        lua_pushvalue(L, 1);
+        if (lua_pcall(L, 1, 0, 0) != 0) {
+            // 4.0 ends such a run with LUA_ERRERR; callChunk picks this up.
+            lua_pushboolean(L, 1);
+            setRegistry(L, kHandlerFailedKey);
+        }
+    }
+    lua_settop(L, 1);
+    return 1;
+}
+
+} // namespace lua40
