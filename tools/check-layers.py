@@ -17,6 +17,7 @@ import sys
 MODULES = [
     ("lua40", r"^lua40/"),
     ("saveload", r"^saveload/"),
+    ("args", r"^vondArgs\."),
     ("event", r"^event/"),
     ("stateMachine", r"^stateMachine/"),
     ("diagnostics", r"^vondLog\."),
@@ -34,10 +35,11 @@ MODULES = [
 # What each module may include besides itself. Order is bottom to top.
 ALLOWED = {
     "lua40": set(),
+    "args": {"lua40"},
     "diagnostics": set(),
     "saveload": {"diagnostics"},
     "event": {"saveload", "diagnostics"},
-    "stateMachine": {"event", "saveload", "diagnostics", "lua40"},
+    "stateMachine": {"event", "saveload", "diagnostics", "lua40", "args"},
     "stores": set(),
     "blit": set(),
     "tiles": {"stores", "blit", "diagnostics"},
@@ -46,9 +48,9 @@ ALLOWED = {
     "engine": {"windows", "tiles", "stores", "blit", "diagnostics", "scripthost"},
     "globals": {"engine", "tiles", "stores"},
     "glue": {"globals", "engine", "windows", "tiles", "stores", "diagnostics", "scripthost",
-             "lua40"},
+             "lua40", "args"},
     "shell": {"globals", "engine", "windows", "tiles", "stores", "diagnostics", "scripthost",
-              "lua40", "glue", "stateMachine"},
+              "lua40", "args", "glue", "stateMachine"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
