@@ -126,11 +126,14 @@ TEST_F(Lua40Host, NoValueAScriptCanMakeReachesACFunctionAsABoolean) {
         "x = 1 == 1 local y, z = not nil, 2 > 1 t = {1 == 1; a = not nil} t[1 == 1] = 1 < 2 "
         "f(x, y, z, t[1], t.a) for k, v in t do f(k, v) end f{1 == 1}",
         "function g() return 1 == 1, not nil end f(g()) f(g() and 1 == 1 or nil == 1)",
-        "function v(...) f(arg[1], arg.n) end v(1 == 1) local u = 1 == 1 function w() f(%u) end w()",
+        "function v(...) f(arg[1], arg.n) end v(1 == 1) "
+        "local u = 1 == 1 function w() f(%u) end w()",
         "call(f, {1 == 1}) foreach({a = 1 == 1}, f) foreachi({1 == 1}, f) sort({2, 1}, f) "
-        "gsub('ab', '(a)', f) f(dostring('return 1 == 1')) f(call(function() return not nil end, {}))",
+        "gsub('ab', '(a)', f) f(dostring('return 1 == 1')) "
+        "f(call(function() return not nil end, {}))",
         "f(strfind('abc', 'b')) f(flush()) f(remove('/no/such')) f(closefile(_STDOUT)) "
-        "f(readfrom('/dev/null')) f(read()) f(readfrom()) f(execute('true')) f(newtag()) f(next({}))",
+        "f(readfrom('/dev/null')) f(read()) f(readfrom()) f(execute('true')) f(newtag()) "
+        "f(next({}))",
         "for k, v in globals() do f(k, v) end",
         "m = newtag() settagmethod(m, 'index', function(t, k) return k == 1 end) "
         "settagmethod(m, 'function', function(o, x) f(o, x) return x == 1 end) "

@@ -84,8 +84,8 @@ bool readFile(const char* filename, std::string& source) {
 // and keeping them would grow the stack for as long as the game runs.
 int runFromC(lua_State* L, const std::string& source, const std::string& chunkName) {
     int base = lua_gettop(L);
-    int status = lua40::loadChunk(L, source, chunkName);
-    if (status == 0) status = lua40::callChunk(L);
+    int status = loadChunk(L, source, chunkName);
+    if (status == 0) status = callChunk(L);
     lua_settop(L, base);
     return status;
 }

@@ -72,8 +72,7 @@ int l_sm_getNode(lua_State* L) {
 int l_sm_putNode(lua_State* L) {
     std::string path, value;
     vondArgs a(L, 2, LAST);
-    if (a.readText(1, path) && a.readText(2, value))
-        StateMachine::Instance()->putNode(path, value);
+    if (a.readText(1, path) && a.readText(2, value)) StateMachine::Instance()->putNode(path, value);
     return 0;
 }
 
