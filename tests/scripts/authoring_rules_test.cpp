@@ -154,7 +154,7 @@ TEST(AuthoringRules, TheGuidesWorkedExampleRuns) {
     std::string room((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     size_t image = room.find("\"image\":\"tiles.png\"");
     ASSERT_NE(image, std::string::npos);
-    room.replace(image, 19, "\"image\":\"..\/pics\/rooms.png\"");
+    room.replace(image, 19, "\"image\":\"../pics/rooms.png\"");
     for (int k = 1; k <= 3; ++k) {
         std::string name = "maps/room" + std::to_string(k);
         game.write(name + ".json", room);
