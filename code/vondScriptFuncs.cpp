@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 namespace {
 
@@ -42,15 +43,23 @@ const vondScriptFunc scriptFuncs[] = {
 };
 static_assert(sizeof scriptFuncs / sizeof scriptFuncs[0] == 44, "the engine has 44 functions");
 
+// Functions a game needs beyond the 44, kept apart so that the 44 stay as they are.
+const vondScriptFunc addedFuncs[] = {
+    {"setDeveloperKeys", l_setDeveloperKeys},
+};
 
+void registerAll(const vondScriptFunc* first, const vondScriptFunc* last) {
+    for (const vondScriptFunc* f = first; f != last; ++f) {
+        lua_pushcclosure(game_state, f->function, 0);
+        lua_setglobal(game_state, f->name);
+    }
+}
 
 } // namespace
 
 void vondRegisterFuncs() {
-    for (const auto& f : scriptFuncs) {
-        lua_pushcclosure(game_state, f.function, 0);
-        lua_setglobal(game_state, f.name);
-    }
+    registerAll(std::begin(scriptFuncs), std::end(scriptFuncs));
+    registerAll(std::begin(addedFuncs), std::end(addedFuncs));
 }
 
 

@@ -1,5 +1,6 @@
 // The engine's script functions: the 44 Lua globals through which game
-// scripts drive the engine, and the argument conventions they all share.
+// scripts drive the engine, the functions added beside them, and the argument
+// conventions they all share.
 #pragma once
 
 #include "lua40/lua40.h"
@@ -8,7 +9,8 @@
 #include <cstdint>
 #include <string>
 
-// Installs the 44 functions as globals of game_state, in their fixed order.
+// Installs the 44 functions as globals of game_state, in their fixed order,
+// then the added ones.
 void vondRegisterFuncs();
 
 // Arguments of one script function call, located from the first or the last
@@ -136,3 +138,6 @@ int l_setLayerPic(lua_State* L);
 int l_winTimedMove(lua_State* L);
 int l_newRadButton(lua_State* L);
 int l_setRadButtons(lua_State* L);
+
+// Added beside the 44, registered after them.
+int l_setDeveloperKeys(lua_State* L);

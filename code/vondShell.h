@@ -1,5 +1,6 @@
 // The application shell: the keyboard table with its 200 ms repeat filter, the
-// developer keys, the per-frame event dispatch and the exit routine.
+// developer keys (which a finished game can turn off), the fullscreen keys, the
+// per-frame event dispatch and the exit routine.
 #pragma once
 
 #include <SDL.h>
@@ -14,8 +15,17 @@ extern Uint32 KAV_KeyDownTime[KAV_KEY_COUNT];
 void updateInput(unsigned int ms);
 // Keeps the keyboard table: a new press marks the key held from 0 ms, a release clears it.
 void doInput(SDL_Event event);
-// Runs the developer action bound to key symbol k, if any.
+// Runs the developer action bound to key symbol k, if any, while developer keys are on.
 void vondDeveloperKey(int k);
+// Turns every developer key on or off (on at start-up). Closing the window
+// and the fullscreen keys are not developer keys and always work.
+void vondSetDeveloperKeys(bool on);
+bool vondDeveloperKeysOn();
+// For a press of F11 or Alt+Enter: switches the window between windowed and
+// fullscreen and returns true. Such a press acts once, as it is taken from the
+// queue; it is not kept as the frame loop's event record and never reaches the
+// keyboard table or the developer keys. Any other event: false, nothing done.
+bool vondFullscreenKey(const SDL_Event& event);
 // Dispatches one event record of the frame loop (may end the program).
 void vondDispatchEvent(const SDL_Event& event);
 // The exit routine registered with atexit.
