@@ -44,7 +44,6 @@ void doInput(SDL_Event event) {
 }
 
 void vondSetDeveloperKeys(bool on) { developerKeys = on; }
-bool vondDeveloperKeysOn() { return developerKeys; }
 
 void vondDeveloperKey(int k) {
     if (!developerKeys) return;

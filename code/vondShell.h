@@ -20,7 +20,6 @@ void vondDeveloperKey(int k);
 // Turns every developer key on or off (on at start-up). Closing the window
 // and the fullscreen keys are not developer keys and always work.
 void vondSetDeveloperKeys(bool on);
-bool vondDeveloperKeysOn();
 // For a press of F11 or Alt+Enter: switches the window between windowed and
 // fullscreen and returns true. Such a press acts once, as it is taken from the
 // queue; it is not kept as the frame loop's event record and never reaches the
