@@ -80,10 +80,8 @@ int SDL_main(int, char*[]) {
         Uint32 now = SDL_GetTicks();
         frameDelta += now - lastTick;
         lastTick = now;
-        // When nothing is pending the previous event is dispatched again; a
-        // fullscreen key acts as it is taken and is not kept.
-        SDL_Event pending;
-        if (SDL_PollEvent(&pending) && !vondFullscreenKey(pending)) event = pending;
+        // When nothing is pending the previous event is dispatched again.
+        vondTakeEvent(event);
         vondDispatchEvent(event);
         updateInput(frameDelta);
         gfx.Update(frameDelta);

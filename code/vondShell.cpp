@@ -92,6 +92,16 @@ bool vondFullscreenKey(const SDL_Event& event) {
     return true;
 }
 
+void vondTakeEvent(SDL_Event& record) {
+    SDL_Event pending;
+    while (SDL_PollEvent(&pending)) {
+        if (vondFullscreenKey(pending)) return;
+        if (pending.type == SDL_MOUSEMOTION && SDL_PollEvent(nullptr)) continue;
+        record = pending;
+        return;
+    }
+}
+
 void vondDispatchEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_QUIT: vondExit(0);

@@ -21,10 +21,16 @@ void vondDeveloperKey(int k);
 // and the fullscreen keys are not developer keys and always work.
 void vondSetDeveloperKeys(bool on);
 // For a press of F11 or Alt+Enter: switches the window between windowed and
-// fullscreen and returns true. Such a press acts once, as it is taken from the
-// queue; it is not kept as the frame loop's event record and never reaches the
-// keyboard table or the developer keys. Any other event: false, nothing done.
+// fullscreen and returns true. Any other event: false, nothing done.
 bool vondFullscreenKey(const SDL_Event& event);
+// Takes this frame's event into the frame loop's record, which is left as it
+// is when nothing is pending. At most one event a frame, except that a mouse
+// motion with more events behind it is passed over: it has no action, and
+// with frames paced to the display a moving mouse would otherwise fill the
+// queue faster than one event a frame empties it, delaying or losing clicks.
+// A fullscreen key acts as it is taken and never becomes the record, so it
+// reaches neither the keyboard table nor the developer keys.
+void vondTakeEvent(SDL_Event& record);
 // Dispatches one event record of the frame loop (may end the program).
 void vondDispatchEvent(const SDL_Event& event);
 // The exit routine registered with atexit.

@@ -34,6 +34,13 @@ int count(const std::string& text, const std::string& part) {
     return n;
 }
 
+std::string gameWindowId(const XSession& x, const GameDir& dir) {
+    GameRun found = runProcess({"xdotool", "search", "--name", "^The Grand Vond Venture$"},
+                               dir.path(), {{"DISPLAY", x.getDisplay()}}, 20);
+    std::vector<std::string> ids = lines(found.out);
+    return ids.empty() ? std::string() : ids.front();
+}
+
 // A window manager on the session's display, as every player's desktop has:
 // with none, the SDL layer's fullscreen switch changes nothing on screen while
 // it maps the mouse as if it had.
@@ -68,12 +75,9 @@ class WindowManager {
     }
     // Width and height of the game's window, by its caption.
     std::pair<int, int> gameWindowSize(const XSession& x, const GameDir& dir) {
-        GameRun found = runProcess({"xdotool", "search", "--name", "^The Grand Vond Venture$"},
-                                   dir.path(), {{"DISPLAY", x.getDisplay()}}, 20);
-        std::vector<std::string> ids = lines(found.out);
+        std::string id = gameWindowId(x, dir);
         XWindowAttributes a;
-        if (ids.empty() || !XGetWindowAttributes(display, std::stoul(ids.front()), &a))
-            return {0, 0};
+        if (id.empty() || !XGetWindowAttributes(display, std::stoul(id), &a)) return {0, 0};
         return {a.width, a.height};
     }
     std::pair<int, int> screenSize() {
@@ -89,11 +93,9 @@ class WindowManager {
 // 24-bit RGB whatever few colours it holds.
 Surface capture(const XSession& x, const GameDir& dir) {
     std::string path = dir.file("capture.png");
-    GameRun found = runProcess({"xdotool", "search", "--name", "^The Grand Vond Venture$"},
-                               dir.path(), {{"DISPLAY", x.getDisplay()}}, 20);
-    std::vector<std::string> ids = lines(found.out);
-    if (ids.empty()) return Surface(nullptr, SDL_FreeSurface);
-    runProcess({"import", "-window", ids.front(), "png24:" + path}, dir.path(),
+    std::string id = gameWindowId(x, dir);
+    if (id.empty()) return Surface(nullptr, SDL_FreeSurface);
+    runProcess({"import", "-window", id, "png24:" + path}, dir.path(),
                {{"DISPLAY", x.getDisplay()}}, 30);
     return Surface(IMG_Load(path.c_str()), SDL_FreeSurface);
 }
@@ -253,6 +255,45 @@ TEST(ShippingWindow, DeveloperKeysTurnedOnAgainActAsBefore) {
     EXPECT_NE(r.log.find("Layer Debug: xpos: 0 ypos: 0 xoff: 0 yoff: 0"), std::string::npos)
         << r.log;
     EXPECT_NE(r.log.find("developer script ran"), std::string::npos) << r.log;
+}
+
+// Paced to the display, the loop takes one event a frame. Mouse motion, which
+// has no action, is passed over when more events wait behind it, so a mouse
+// moving faster than the frame rate does not pile events up ahead of a click
+// (the queue holds 128: it would delay the click by 128 frames, or lose it).
+TEST(ShippingWindow, AClickAfterTheMouseMovedForTwoSecondsActsWithinAFewFrames) {
+    XSession x;
+    ASSERT_TRUE(x.ok());
+    GameDir game;
+    game.monkey("newClickH(0, 0, 639, 479, 1, \"errorMsg('clicked')\")\n"
+                "addTimedEvent(9, 0, 1, 0, 'x = 1')\n"); // one log line a frame
+    const std::string frame = "Event: 9 going off now!\n";
+    WindowGame w(x, game);
+    ASSERT_TRUE(w.hasWindow());
+    int before = count(game.read("vonderror.log"), frame);
+    ASSERT_TRUE(eventually([&] { return count(game.read("vonderror.log"), frame) > before; }));
+
+    std::vector<std::string> moves = {"xdotool"};
+    std::string id = gameWindowId(x, game);
+    // 200 moves 10 ms apart: a mouse reporting 100 times a second.
+    for (int i = 0; i < 200; ++i)
+        for (const std::string& a :
+             {std::string("mousemove"), std::string("--window"), id, std::to_string(100 + i),
+              std::to_string(300 - i), std::string("sleep"), std::string("0.01")})
+            moves.push_back(a);
+    int start = count(game.read("vonderror.log"), frame);
+    runProcess(moves, game.path(), {{"DISPLAY", x.getDisplay()}}, 30);
+    w.click(320, 240);
+    ASSERT_TRUE(eventually([&] {
+        return game.read("vonderror.log").find("Click at: 320,240\n") != std::string::npos;
+    }));
+    std::string log = game.read("vonderror.log");
+    int frames = count(log.substr(0, log.find("Click at: 320,240\n")), frame) - start;
+    EXPECT_LT(frames, 40);
+    w.closeWindow();
+    GameRun r = w.wait();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(count(r.log, "clicked\n"), 1) << r.log;
 }
 
 } // namespace
