@@ -1,6 +1,7 @@
 // A game made ready for players, in a real window: F11 and Alt+Enter switch to
 // fullscreen and back under a window manager with clicks still in 640 x 480
-// coordinates, and setDeveloperKeys(0) turns every developer key off.
+// coordinates, setDeveloperKeys(0) turns every developer key off, and with
+// frames paced to the display a moving mouse holds no click back.
 #include "vondSceneFixture.h"
 #include "vondWindowRun.h"
 
@@ -43,7 +44,8 @@ std::string gameWindowId(const XSession& x, const GameDir& dir) {
 
 // A window manager on the session's display, as every player's desktop has:
 // with none, the SDL layer's fullscreen switch changes nothing on screen while
-// it maps the mouse as if it had.
+// it maps the mouse as if it had. (evilwm is given the server's built-in font:
+// the virtual display has no other.)
 class WindowManager {
   public:
     WindowManager(const XSession& x, const GameDir& dir)
