@@ -15,9 +15,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
+
+namespace {
+
+// Each flip waits for the display's refresh, through the SDL layer's own
+// setting, so that the frame loop (which has no delay of its own) does not run
+// the processor flat out. A player's own setting wins; a headless run (dummy
+// video) keeps its full speed.
+void syncFlipsToDisplay() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (driver != nullptr && strcasecmp(driver, "dummy") == 0) return;
+    setenv("SDL12COMPAT_SYNC_TO_VBLANK", "1", 0);
+}
+
+} // namespace
 
 int SDL_main(int, char*[]) {
     vondError.open("vonderror.log", std::ios::out | std::ios::trunc);
+
+    syncFlipsToDisplay();
 
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
         std::printf("Could not initialize SDL: %s.\n", SDL_GetError());
@@ -64,8 +81,7 @@ int SDL_main(int, char*[]) {
         frameDelta += now - lastTick;
         lastTick = now;
         // When nothing is pending the previous event is dispatched again.
-        SDL_Event pending;
-        if (SDL_PollEvent(&pending)) event = pending;
+        vondTakeEvent(event);
         vondDispatchEvent(event);
         updateInput(frameDelta);
         gfx.Update(frameDelta);

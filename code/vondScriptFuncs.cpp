@@ -4,6 +4,8 @@
 #include "vondLog.h"
 #include "vondScriptHost.h"
 
+#include <iterator>
+
 namespace {
 
 struct vondScriptFunc {
@@ -38,11 +40,21 @@ const vondScriptFunc scriptFuncs[] = {
 };
 static_assert(sizeof scriptFuncs / sizeof scriptFuncs[0] == 44, "the engine has 44 functions");
 
+// Functions a game needs beyond the 44, kept apart so that the 44 stay as they are.
+const vondScriptFunc addedFuncs[] = {
+    {"setDeveloperKeys", l_setDeveloperKeys},
+};
+
+void registerAll(const vondScriptFunc* first, const vondScriptFunc* last) {
+    for (const vondScriptFunc* f = first; f != last; ++f)
+        lua_register(game_state, f->name, f->function);
+}
+
 } // namespace
 
 void vondRegisterFuncs() {
-    for (const auto& f : scriptFuncs)
-        lua_register(game_state, f.name, f.function);
+    registerAll(std::begin(scriptFuncs), std::end(scriptFuncs));
+    registerAll(std::begin(addedFuncs), std::end(addedFuncs));
 }
 
 bool vondCheckRange(const char* function, const char* what, long n, long capacity) {

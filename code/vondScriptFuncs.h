@@ -1,11 +1,13 @@
 // The engine's script functions: the 44 Lua globals through which game
-// scripts drive the engine. Each reads its arguments through vondArgs.
+// scripts drive the engine, and the functions added beside them. Each reads
+// its arguments through vondArgs.
 #pragma once
 
 #include "lua40/lua40.h"
 #include "vondArgs.h"
 
-// Installs the 44 functions as globals of game_state, in their fixed order.
+// Installs the 44 functions as globals of game_state, in their fixed order,
+// then the added ones.
 void vondRegisterFuncs();
 
 // Pushes the one numeric result of a script function; returns 1.
@@ -63,3 +65,6 @@ int l_setLayerPic(lua_State* L);
 int l_winTimedMove(lua_State* L);
 int l_newRadButton(lua_State* L);
 int l_setRadButtons(lua_State* L);
+
+// Added beside the 44, registered after them.
+int l_setDeveloperKeys(lua_State* L);

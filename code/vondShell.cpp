@@ -1,10 +1,9 @@
-// Keyboard table, developer keys, event dispatch and the exit routine.
+// Keyboard table, developer keys, fullscreen keys, event dispatch and the exit routine.
 #include "vondShell.h"
 
 #include "vondGlobals.h"
 #include "vondLog.h"
 #include "vondScriptHost.h"
-#include "vondScriptFuncs.h"
 #include "vondStores.h"
 #include "vondWindow2.h"
 
@@ -16,6 +15,8 @@ bool KAV_KeyDown[KAV_KEY_COUNT];
 Uint32 KAV_KeyDownTime[KAV_KEY_COUNT];
 
 namespace {
+
+bool developerKeys = true;
 
 bool validKey(int k) { return k >= 0 && k < KAV_KEY_COUNT; }
 
@@ -41,7 +42,10 @@ void doInput(SDL_Event event) {
     }
 }
 
+void vondSetDeveloperKeys(bool on) { developerKeys = on; }
+
 void vondDeveloperKey(int k) {
+    if (!developerKeys) return;
     switch (k) {
     case SDLK_UP: gfx.MoveLPointer(0, 0, 0, 0, -1); break;
     case SDLK_DOWN: gfx.MoveLPointer(0, 0, 0, 0, 1); break;
@@ -71,6 +75,29 @@ void vondDeveloperKey(int k) {
     case SDLK_p: Mix_PlayChannelTimed(-1, vondSoundStore[0], 0, -1); break;
     case SDLK_BACKSPACE: vondRunScriptFile("scripts/wantlab.lua"); break;
     default: break;
+    }
+}
+
+bool vondFullscreenKey(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN) return false;
+    const SDL_keysym& key = event.key.keysym;
+    bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+    if (key.sym != SDLK_F11 && !(enter && (key.mod & KMOD_ALT))) return false;
+    // The SDL layer scales the 640 x 480 picture to the screen with its aspect
+    // kept, and keeps reporting the mouse in 640 x 480 coordinates.
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (screen != nullptr && SDL_WM_ToggleFullScreen(screen) == 0)
+        vondLog("Unable to toggle fullscreen: ", SDL_GetError());
+    return true;
+}
+
+void vondTakeEvent(SDL_Event& record) {
+    SDL_Event pending;
+    while (SDL_PollEvent(&pending)) {
+        if (vondFullscreenKey(pending)) return;
+        if (pending.type == SDL_MOUSEMOTION && SDL_PollEvent(nullptr)) continue;
+        record = pending;
+        return;
     }
 }
 

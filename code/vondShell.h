@@ -1,5 +1,6 @@
 // The application shell: the keyboard table with its 200 ms repeat filter, the
-// developer keys, the per-frame event dispatch and the exit routine.
+// developer keys (which a finished game can turn off), the fullscreen keys, the
+// per-frame event dispatch and the exit routine.
 #pragma once
 
 #include <SDL.h>
@@ -14,8 +15,22 @@ extern Uint32 KAV_KeyDownTime[KAV_KEY_COUNT];
 void updateInput(unsigned int ms);
 // Keeps the keyboard table: a new press marks the key held from 0 ms, a release clears it.
 void doInput(SDL_Event event);
-// Runs the developer action bound to key symbol k, if any.
+// Runs the developer action bound to key symbol k, if any, while developer keys are on.
 void vondDeveloperKey(int k);
+// Turns every developer key on or off (on at start-up). Closing the window
+// and the fullscreen keys are not developer keys and always work.
+void vondSetDeveloperKeys(bool on);
+// For a press of F11 or Alt+Enter: switches the window between windowed and
+// fullscreen and returns true. Any other event: false, nothing done.
+bool vondFullscreenKey(const SDL_Event& event);
+// Takes this frame's event into the frame loop's record, which is left as it
+// is when nothing is pending. At most one event a frame, except that a mouse
+// motion with more events behind it is passed over: it has no action, and
+// with frames paced to the display a moving mouse would otherwise fill the
+// queue faster than one event a frame empties it, delaying or losing clicks.
+// A fullscreen key acts as it is taken and never becomes the record, so it
+// reaches neither the keyboard table nor the developer keys.
+void vondTakeEvent(SDL_Event& record);
 // Dispatches one event record of the frame loop (may end the program).
 void vondDispatchEvent(const SDL_Event& event);
 // The exit routine registered with atexit.

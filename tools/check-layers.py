@@ -29,7 +29,8 @@ MODULES = [
     ("engine", r"^vondEngine2"),
     ("globals", r"^vondGlobals\."),
     ("glue", r"^vondScriptFuncs"),
-    ("shell", r"^(main|vondShell)\."),
+    ("shell", r"^vondShell\."),
+    ("entry", r"^main\."),
 ]
 
 # What each module may include besides itself. Order is bottom to top.
@@ -47,10 +48,11 @@ ALLOWED = {
     "windows": {"tiles", "stores", "blit", "diagnostics", "scripthost"},
     "engine": {"windows", "tiles", "stores", "blit", "diagnostics", "scripthost"},
     "globals": {"engine", "tiles", "stores"},
+    "shell": {"globals", "engine", "windows", "tiles", "stores", "diagnostics", "scripthost"},
     "glue": {"globals", "engine", "windows", "tiles", "stores", "diagnostics", "scripthost",
-             "lua40", "args"},
-    "shell": {"globals", "engine", "windows", "tiles", "stores", "diagnostics", "scripthost",
-              "lua40", "args", "glue", "stateMachine"},
+             "lua40", "args", "shell"},
+    "entry": {"globals", "engine", "windows", "tiles", "stores", "diagnostics", "scripthost",
+              "lua40", "args", "glue", "shell", "stateMachine"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
