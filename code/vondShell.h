@@ -1,5 +1,6 @@
 // The application shell: the keyboard table with its 200 ms repeat filter, the
-// developer keys, the per-frame event dispatch and the exit routine.
+// developer keys, the per-frame event dispatch, the quit check made while
+// scripts run, and the exit routine.
 #pragma once
 
 #include <SDL.h>
@@ -18,5 +19,8 @@ void doInput(SDL_Event event);
 void vondDeveloperKey(int k);
 // Dispatches one event record of the frame loop (may end the program).
 void vondDispatchEvent(const SDL_Event& event);
+// Lets a quit end the program while a script runs (an endless loop would
+// otherwise keep the frame loop from ever seeing it): watches game_state.
+void vondWatchScriptsForQuit();
 // The exit routine registered with atexit.
 void vondShutdown();
