@@ -7,6 +7,7 @@
 #include "vondLog.h"
 #include "vondScriptHost.h"
 #include "vondScriptFuncs.h"
+#include "vondShell.h"
 #include "vondStores.h"
 
 #include <algorithm>
@@ -79,6 +80,7 @@ void startVideo() {
 
 void openScriptHost() {
     game_state = lua_open(0);
+    vondWatchScriptsForQuit();
     lua_baselibopen(game_state);
     lua_iolibopen(game_state);
     lua_strlibopen(game_state);

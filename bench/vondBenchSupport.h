@@ -14,8 +14,8 @@ namespace vondBench {
 // opened by the engine; idempotent.
 void startVideo();
 
-// Opens a new game_state as the entry point does: the four libraries, the
-// engine's functions and the state machine's.
+// Opens a new game_state as the entry point does: watched for a quit, the four
+// libraries, the engine's functions and the state machine's.
 void openScriptHost();
 
 // Opens game_state as the entry point does (libraries, engine functions, state

@@ -47,6 +47,7 @@ int SDL_main(int, char*[]) {
         vondError.close();
         vondExit(-1);
     }
+    vondWatchScriptsForQuit();
     lua_baselibopen(game_state);
     lua_iolibopen(game_state);
     lua_strlibopen(game_state);

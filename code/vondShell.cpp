@@ -1,6 +1,8 @@
-// Keyboard table, developer keys, fullscreen keys, event dispatch and the exit routine.
+// Keyboard table, developer keys, fullscreen keys, event dispatch, the quit
+// check and the exit routine.
 #include "vondShell.h"
 
+#include "lua40/lua40.h"
 #include "vondGlobals.h"
 #include "vondLog.h"
 #include "vondScriptHost.h"
@@ -9,6 +11,7 @@
 
 #include <SDL_mixer.h>
 
+#include <atomic>
 #include <cstdlib>
 
 bool KAV_KeyDown[KAV_KEY_COUNT];
@@ -23,6 +26,26 @@ bool validKey(int k) { return k >= 0 && k < KAV_KEY_COUNT; }
 void onWindowZero(void (*action)(vondWindow2*)) {
     if (vondWindow2* w = gfx.getWindowHandle(0)) action(w);
 }
+
+// The close button, or SIGINT or SIGTERM, which SDL turns into a quit event at
+// its next pump. SDL 1.2's queue holds 128 events and drops what comes while
+// it is full, as it fills when a script loops while the mouse moves; the event
+// filter sees every event before the queue does and keeps them all.
+std::atomic<bool> quitSeen{false};
+
+int noteQuit(const SDL_Event* event) {
+    if (event->type == SDL_QUIT) quitSeen = true;
+    return 1;
+}
+
+// Pumps and peeks: every other event stays queued for the frame loop.
+int quitRequested(void*) {
+    SDL_PumpEvents();
+    SDL_Event event;
+    return quitSeen || SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0;
+}
+
+void quitNow(void*) { vondExit(0); }
 
 } // namespace
 
@@ -117,6 +140,11 @@ void vondDispatchEvent(const SDL_Event& event) {
     }
     default: break;
     }
+}
+
+void vondWatchScriptsForQuit() {
+    SDL_SetEventFilter(noteQuit);
+    lua40_setquitcheck(game_state, quitRequested, quitNow, nullptr);
 }
 
 void vondShutdown() {

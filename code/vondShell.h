@@ -1,6 +1,7 @@
 // The application shell: the keyboard table with its 200 ms repeat filter, the
 // developer keys (which a finished game can turn off), the fullscreen keys, the
-// per-frame event dispatch and the exit routine.
+// per-frame event dispatch, the quit check made while scripts run, and the exit
+// routine.
 #pragma once
 
 #include <SDL.h>
@@ -33,5 +34,8 @@ bool vondFullscreenKey(const SDL_Event& event);
 void vondTakeEvent(SDL_Event& record);
 // Dispatches one event record of the frame loop (may end the program).
 void vondDispatchEvent(const SDL_Event& event);
+// Lets a quit end the program while a script runs (an endless loop would
+// otherwise keep the frame loop from ever seeing it): watches game_state.
+void vondWatchScriptsForQuit();
 // The exit routine registered with atexit.
 void vondShutdown();

@@ -71,6 +71,11 @@ if bare and engine:
         net = (engine["cpu_time"] - empty["cpu_time"]) / (bare["cpu_time"] - empty["cpu_time"])
         line += "; without the loop's own cost %.2fx" % net
     print(line)
+watched, unwatched = find("BM_Loop_VMBoundWatched"), find("BM_Loop_VMBoundUnwatched")
+if watched and unwatched:
+    print("quit check        VM-bound loop %.1f ms watched, %.1f ms unwatched: %+.1f %%" % (
+        watched["cpu_time"], unwatched["cpu_time"],
+        100 * (watched["cpu_time"] / unwatched["cpu_time"] - 1)))
 t = find("BM_Translate_10000Lines")
 if t:
     print("translator        %.0f lines in %.1f ms" % (t.get("lines", 0), t["cpu_time"]))

@@ -6,7 +6,7 @@ set -e
 
 PACKAGES="build-essential cmake pkg-config
 libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev liblua5.1-0-dev
-libgtest-dev libbenchmark-dev
+libgtest-dev libbenchmark-dev libx11-dev
 xvfb xdotool x11-apps imagemagick fonts-dejavu-core evilwm python3 sox vorbis-tools"
 
 missing=""

@@ -80,6 +80,17 @@ void(lua_getglobal)(lua_State* L, const char* name);
 // Makes f the global `name' (4.0's lua_register).
 void(lua_register)(lua_State* L, const char* name, lua_CFunction f);
 
+// Stopping a script that never ends. While a script run by lua_dofile or
+// lua_dostring has gone on for a few milliseconds, pending(data) is called
+// between two of its instructions, at most 200 times a second; when it returns
+// nonzero, quit(data) is called, meant to end the program. Neither is called
+// while no script runs, nor while a C function that the script called runs
+// (the check waits for it to return). One state is watched at a time; a null
+// pending stops watching. Scripts must run on the thread that calls this.
+typedef int (*lua40_QuitCheck)(void* data);
+void lua40_setquitcheck(lua_State* L, lua40_QuitCheck pending, void (*quit)(void* data),
+                        void* data);
+
 inline void(lua_pop)(lua_State* L, int n) {
     lua_settop(L, -n - 1);
 }

@@ -4,6 +4,7 @@
 #include "lua40/lua40_run.h"
 
 #include "lua40/lua40_errors.h"
+#include "lua40/lua40_quit.h"
 #include "lua40/lua40_sources.h"
 #include "lua40/lua40_translate.h"
 
@@ -183,7 +184,9 @@ int callChunk(lua_State* L) {
     lua_remove(L, function + 2);
     lua_pushboolean(L, 0);
     setRegistry(L, kHandlerFailedKey);
+    bool watched = beginWatchedChunk(L);
     int status = lua_pcall(L, kHelperCount, LUA_MULTRET, function);
+    if (watched) endWatchedChunk(L);
     lua_remove(L, function);
     if (status == 0) return LUA40_OK;
     lua_settop(L, function - 1);
