@@ -9,6 +9,7 @@
 #include "vondBenchSupport.h"
 #include "vondWorstCase.h"
 
+#include "lua40/lua40.h"
 #include "vondGlobals.h"
 #include "vondScriptHost.h"
 #include "vondWindow2.h"

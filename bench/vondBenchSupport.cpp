@@ -4,6 +4,7 @@
 #include "stateMachine/statemachine.h"
 #include "stateMachine/statemachine_binding.h"
 #include "vondGlobals.h"
+#include "vondLog.h"
 #include "vondScriptHost.h"
 #include "vondScriptFuncs.h"
 #include "vondStores.h"
