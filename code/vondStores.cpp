@@ -6,9 +6,10 @@
 
 namespace {
 
-// A table that is never destroyed: what the stores hold at exit stays, as the
-// program's other resources do, and nothing is released after SDL has shut
-// down. Constant-initialised, so it is usable before any constructor runs.
+// A table that is never destroyed: the stores keep what they hold to the end
+// of the program instead of releasing it entry by entry after the exit
+// routine has shut SDL down. Constant-initialised, so it is usable before any
+// constructor runs.
 template <class T, int N> union vondLastingTable {
     constexpr vondLastingTable() : entries() {}
     ~vondLastingTable() {}

@@ -93,14 +93,13 @@ template <class T> class vondRef {
         if (held != nullptr) vondRetain(held);
         return vondRef(held);
     }
-    void reset() { vondRef().swapWith(*this); }
+    void reset() { *this = vondRef(); }
 
     T* get() const { return object; }
     T* operator->() const { return object; }
     explicit operator bool() const { return object != nullptr; }
 
   private:
-    void swapWith(vondRef& other) noexcept { std::swap(object, other.object); }
     T* object = nullptr;
 };
 
