@@ -46,7 +46,7 @@ void SceneTest::SetUp() {
 
 void SceneTest::TearDown() {
     vondError.close();
-    // The program keeps its resources to the end; a test releases what it made.
+    // A test releases what it made: its maps and what the stores hold.
     maps.clear();
     vondClearStores();
 }
