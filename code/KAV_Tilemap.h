@@ -46,7 +46,8 @@ class KAV_Tilemap : public vondCounted {
     KAV_Tilemap(const KAV_Tilemap&) = delete;
     KAV_Tilemap& operator=(const KAV_Tilemap&) = delete;
 
-    // The tile record to draw; it stays valid while this map is held.
+    // The tile record to draw, by reference: valid while the map is held and
+    // its flags are not changed.
     const KAV_Tile& GetTile(int x, int y);
     int getCollide(int x, int y);
     // Cells outside the map are left alone.
