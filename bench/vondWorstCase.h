@@ -64,18 +64,18 @@ inline SDL_Surface* patterned(int w, int h, uint32_t seed, int keyEvery, Uint8 k
 // second engine reuses the images made for the first.
 inline void build(vondEngine2& e) {
     // Tileset: key colour magenta; some tile pixels are magenta and key out.
-    if (KAV_TilesetStore[TILESET] == nullptr) {
+    if (!KAV_TilesetStore[TILESET]) {
         auto* set = new KAV_Tileset();
         set->number = TILESET;
         for (int i = 0; i < TILE_COUNT; ++i) {
             int image = KAV_TILES_PER_TILESET * TILESET + i;
-            vondImageStore[image] = patterned(32, 32, 100 + i, i % 3 == 0 ? 5 : 0, 255, 0, 255);
+            KAV_StoreImage(image, patterned(32, 32, 100 + i, i % 3 == 0 ? 5 : 0, 255, 0, 255));
             set->tiles[i].number = i;
             set->tiles[i].image = vondImageStore[image];
         }
         set->keyColour =
             SDL_MapRGB(vondImageStore[KAV_TILES_PER_TILESET * TILESET]->format, 255, 0, 255);
-        KAV_TilesetStore[TILESET] = set;
+        KAV_StoreTileset(TILESET, set);
         for (int m = 0; m < 4; ++m) {
             auto* map = new KAV_Tilemap(MAP_SIZE, MAP_SIZE, TILESET, KAV_Tilemap::WRAP);
             uint32_t state = 77 + m;
@@ -85,22 +85,21 @@ inline void build(vondEngine2& e) {
                     // Upper layers leave cells empty so that the layers below show.
                     map->SetTile(x, y, m > 0 && r >= TILE_COUNT ? 0xFFFF : r % TILE_COUNT);
                 }
-            KAV_TilemapStore[FIRST_MAP + m] = map;
+            KAV_StoreTilemap(FIRST_MAP + m, map);
         }
         for (int i = 0; i < 16; ++i) {
-            vondImageStore[SPRITE_IMAGE_BASE + i] = patterned(32, 48, 500 + i, 0, 0, 0, 0);
+            KAV_StoreImage(SPRITE_IMAGE_BASE + i, patterned(32, 48, 500 + i, 0, 0, 0, 0));
             // The frames key out their corners, as sprite pictures usually do.
-            SDL_Surface* s = vondImageStore[SPRITE_IMAGE_BASE + i];
+            SDL_Surface* s = vondImageStore[SPRITE_IMAGE_BASE + i].get();
             Uint32 key = SDL_MapRGB(s->format, 0, 255, 0);
             SDL_Rect corner = newRect(0, 0, 8, 8);
             SDL_FillRect(s, &corner, key);
             SDL_SetColorKey(s, SDL_SRCCOLORKEY, key);
         }
         for (int i = 0; i < PICTURE_WINDOWS; ++i)
-            vondImageStore[PICTURE_IMAGE_BASE + i] =
-                patterned(96 + 16 * i, 64, 900 + i, 0, 0, 0, 0);
-        vondImageStore[RADIO_ON] = patterned(16, 16, 1, 0, 0, 0, 0);
-        vondImageStore[RADIO_OFF] = patterned(16, 16, 2, 0, 0, 0, 0);
+            KAV_StoreImage(PICTURE_IMAGE_BASE + i, patterned(96 + 16 * i, 64, 900 + i, 0, 0, 0, 0));
+        KAV_StoreImage(RADIO_ON, patterned(16, 16, 1, 0, 0, 0, 0));
+        KAV_StoreImage(RADIO_OFF, patterned(16, 16, 2, 0, 0, 0, 0));
         // Font picture: 16 glyphs of 16 x 16 per row, 8 rows, background keyed by
         // its top-left pixel.
         SDL_Surface* font = patterned(256, 128, 3, 0, 0, 0, 0);
@@ -110,8 +109,8 @@ inline void build(vondEngine2& e) {
             SDL_Rect stroke = newRect(g % 16 * 16 + 2 + g % 5, g / 16 * 16 + 3, 3 + g % 7, 9);
             SDL_FillRect(font, &stroke, SDL_MapRGB(font->format, 250, 250, 200));
         }
-        vondImageStore[FONT_IMAGE] = font;
-        if (vondFontStore[0] == nullptr) vondFontStore[0] = new KAV_Font(FONT_IMAGE);
+        KAV_StoreImage(FONT_IMAGE, font);
+        if (!vondFontStore[0]) vondStoreFont(0, new KAV_Font(FONT_IMAGE));
         std::string longText;
         for (int i = 0; i < 60; ++i)
             longText += "The quick brown fox jumps. ";

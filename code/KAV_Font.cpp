@@ -82,7 +82,7 @@ KAV_Font::Look KAV_Font::look() const {
                 glyphHeight,
                 glyphsPerRow,
                 keyColour,
-                picture,
+                picture != nullptr ? vondImageSerialAt(imageNumber) : 0,
                 picture != nullptr ? picture->flags : 0,
                 picture != nullptr ? picture->format->colorkey : 0};
 }

@@ -2,9 +2,12 @@
 // order from code 32, whose top-left pixel colour is the transparent background.
 #pragma once
 
+#include "vondStores.h"
+
 #include <SDL.h>
 
-class KAV_Font {
+// Shared by the font store and the text windows that took it (see vondRef).
+class KAV_Font : public vondCounted {
   public:
     explicit KAV_Font(int imageNumber);
     KAV_Font(int imageNumber, unsigned char glyphWidth, unsigned char glyphHeight);
@@ -14,11 +17,11 @@ class KAV_Font {
     bool hasPicture() const { return glyphWidth != 0; }
 
     // Everything that decides what writeChar draws: the font's cells and its
-    // picture as the image store holds it now.
+    // picture as the image store holds it now (by its serial, vondImageSerial).
     struct Look {
         int imageNumber, imageWidth, imageHeight, glyphWidth, glyphHeight, glyphsPerRow;
         Uint32 keyColour;
-        const SDL_Surface* picture;
+        unsigned long long picture;
         Uint32 pictureFlags, pictureKey;
         bool operator==(const Look& o) const;
     };

@@ -89,16 +89,17 @@ void KAV_Layer::setLayerDimensions(int w, int h) {
 void KAV_Layer::setLayerTilemap(int number) {
     tilemapNumber = number;
     dirty = true;
-    KAV_Tilemap* map = vondTilemapOk(number) ? KAV_TilemapStore[number] : nullptr;
+    KAV_Tilemap* map = vondTilemapOk(number) ? KAV_TilemapStore[number].get() : nullptr;
     if (map == nullptr) {
         // Without a tilemap the layer draws nothing until it is given one.
         vondLog("ERROR: Asked to use NULL tilemap: ", number);
-        tilemap = nullptr;
+        tilemap.reset();
         return;
     }
-    tilemap = map;
+    tilemap = KAV_TilemapStore[number];
     tilesetNumber = map->getTileset();
-    KAV_Tileset* set = vondTilesetOk(tilesetNumber) ? KAV_TilesetStore[tilesetNumber] : nullptr;
+    KAV_Tileset* set =
+        vondTilesetOk(tilesetNumber) ? KAV_TilesetStore[tilesetNumber].get() : nullptr;
     if ((flags & TRANSPARENT) && set != nullptr) setKey(set->keyColour);
 }
 
@@ -106,7 +107,7 @@ SDL_Surface* KAV_Layer::getRasterContext() {
     if (raster == nullptr) return nullptr;
     if (mode == KAV_LAYER_TILEMAP) {
         // Edge-mode switches (setWrap and the like) change what the cached raster shows.
-        if (tilemap != nullptr && tilemap->getFlags() != paintedMapFlags) dirty = true;
+        if (tilemap && tilemap->getFlags() != paintedMapFlags) dirty = true;
         if (dirty) blitTiles();
     } else if (mode == KAV_LAYER_PICTURE) {
         SDL_Surface* image = vondImageAt(picture);
@@ -117,7 +118,8 @@ SDL_Surface* KAV_Layer::getRasterContext() {
         long long y = offsetY - static_cast<long long>(KAV_TILE_SIZE) * pointerY;
         // Store pictures do not change once loaded: the raster painted last time
         // still holds if picture, place, colour key and alpha are the same.
-        PictureState now{image, x, y, image->flags, image->format->colorkey, image->format->alpha};
+        PictureState now{vondImageSerialAt(picture), x, y, image->flags, image->format->colorkey,
+                         image->format->alpha};
         if (pictureCached && now == paintedPicture) return raster;
         paintedPicture = now;
         pictureCached = true;
@@ -171,7 +173,7 @@ void KAV_Layer::normalizeOffset() {
 
 void KAV_Layer::normalizePointer() {
     if (mode == KAV_LAYER_PICTURE) return;
-    if (tilemap != nullptr && !tilemap->isWrap()) return;
+    if (tilemap && !tilemap->isWrap()) return;
     // The layer's own bounds; a wrapping tilemap wraps cell numbers again itself.
     if (width > 0) pointerX = vondWrapInto(pointerX, width);
     if (height > 0) pointerY = vondWrapInto(pointerY, height);
@@ -193,7 +195,7 @@ void KAV_Layer::blitTiles() {
     if (mode != KAV_LAYER_TILEMAP || raster == nullptr) return;
     pictureCached = false;
     paintTiles(raster);
-    paintedMapFlags = tilemap != nullptr ? tilemap->getFlags() : 0;
+    paintedMapFlags = tilemap ? tilemap->getFlags() : 0;
     dirty = false;
 }
 
@@ -208,36 +210,38 @@ void KAV_Layer::Draw() {
 
 void KAV_Layer::paintTiles(SDL_Surface* target) {
     KAV_Tileset* set = nullptr;
-    if (tilemap != nullptr && vondTilesetOk(tilesetNumber)) set = KAV_TilesetStore[tilesetNumber];
+    if (tilemap && vondTilesetOk(tilesetNumber)) set = KAV_TilesetStore[tilesetNumber].get();
     // With no tileset to take a background from, a keyed raster stays see-through.
     Uint32 background = set != nullptr ? set->keyColour : keyed ? key : 0;
     SDL_FillRect(target, nullptr, background);
-    if (tilemap == nullptr) return;
+    if (!tilemap) return;
     for (int row = 0; row < PAINT_ROWS; ++row) {
         for (int column = 0; column < PAINT_COLUMNS; ++column) {
-            KAV_Tile tile =
+            const KAV_Tile& tile =
                 tilemap->GetTile(vondAddWrapped(pointerX, column), vondAddWrapped(pointerY, row));
-            if (tile.image == nullptr) continue;
+            if (!tile.image) continue;
             SDL_Rect at =
                 newRect(offsetX + KAV_TILE_SIZE * column, offsetY + KAV_TILE_SIZE * row, 0, 0);
-            vondBlit(tile.image, nullptr, target, &at);
+            vondBlit(tile.image.get(), nullptr, target, &at);
         }
     }
 }
 
 bool KAV_Layer::drawChangedTilesOn(SDL_Surface* target) {
-    if (mode != KAV_LAYER_TILEMAP || raster == nullptr || target == nullptr || tilemap == nullptr)
+    if (mode != KAV_LAYER_TILEMAP || raster == nullptr || target == nullptr || !tilemap)
         return false;
     if (tilemap->getFlags() != paintedMapFlags) dirty = true;
     // A raster still valid costs one blit; only one due for repainting is skipped.
     if (!dirty || (raster->flags & SDL_SRCALPHA)) return false;
-    KAV_Tileset* set = vondTilesetOk(tilesetNumber) ? KAV_TilesetStore[tilesetNumber] : nullptr;
+    KAV_Tileset* set =
+        vondTilesetOk(tilesetNumber) ? KAV_TilesetStore[tilesetNumber].get() : nullptr;
     Uint32 background = set != nullptr ? set->keyColour : keyed ? key : 0;
     // Keyed, the background must key out and every tile pixel is keyed by the
     // layer's key; opaque, cells not wholly covered by a tile show the background.
     if (keyed && background != key) return false;
     auto cellTile = [&](int column, int row) {
-        return tilemap->GetTile(vondAddWrapped(pointerX, column), vondAddWrapped(pointerY, row)).image;
+        return tilemap->GetTile(vondAddWrapped(pointerX, column), vondAddWrapped(pointerY, row))
+            .image.get();
     };
     for (int row = 0; row < PAINT_ROWS; ++row)
         for (int column = 0; column < PAINT_COLUMNS; ++column) {

@@ -4,6 +4,8 @@
 // is a cache, repainted only after something it shows has changed.
 #pragma once
 
+#include "vondStores.h"
+
 #include <SDL.h>
 
 // Any other value is kept and reported back, and draws nothing new.
@@ -53,7 +55,8 @@ class KAV_Layer {
     void applyAlpha();
 
     SDL_Surface* raster;
-    class KAV_Tilemap* tilemap = nullptr;
+    // Held: the layer keeps showing its map after loadMap replaces that number.
+    vondRef<KAV_Tilemap> tilemap;
     KAV_LAYER_MODE mode;
     unsigned flags;
     int width;
@@ -69,9 +72,10 @@ class KAV_Layer {
     bool keyed = false;           // the raster has a colour key ...
     Uint32 key = 0;               // ... of this value
     unsigned paintedMapFlags = 0; // the tilemap's flags when the raster was painted
-    // What a picture-mode raster was last painted from.
+    // What a picture-mode raster was last painted from; the picture by its
+    // serial (vondImageSerial), which a replaced picture cannot share.
     struct PictureState {
-        SDL_Surface* image;
+        unsigned long long image;
         long long x, y;
         Uint32 flags, colourKey;
         Uint8 alpha;

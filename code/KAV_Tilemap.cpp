@@ -77,7 +77,7 @@ class KAV_MapFileReader {
 };
 
 KAV_Tilemap::KAV_Tilemap(int w, int h, int t, unsigned f) : flags(f), tilesetNumber(t) {
-    tileset = vondTilesetOk(t) ? KAV_TilesetStore[t] : nullptr;
+    if (vondTilesetOk(t)) tileset = KAV_TilesetStore[t];
     allocate(w, h);
     if (isBlank()) makeBlankTile();
 }
@@ -98,7 +98,6 @@ KAV_Tilemap::KAV_Tilemap(const char* name) : fileName(name != nullptr ? name : "
 
 KAV_Tilemap::~KAV_Tilemap() {
     releaseTables();
-    SDL_FreeSurface(blankTile.image);
 }
 
 bool KAV_Tilemap::allocate(int w, int h) {
@@ -132,11 +131,10 @@ void KAV_Tilemap::releaseTables() {
 void KAV_Tilemap::makeBlankTile() {
     // The key colour is mapped in the tileset picture's format and used here
     // as it is, so that the blank tile matches the colour key of the layers.
-    SDL_FreeSurface(blankTile.image);
     blankTile.number = 0;
-    blankTile.image = KAV_NewSurface(0, KAV_TILE_SIZE, KAV_TILE_SIZE);
-    if (blankTile.image != nullptr)
-        SDL_FillRect(blankTile.image, nullptr, tileset != nullptr ? tileset->keyColour : 0);
+    blankTile.image = vondRef<SDL_Surface>(KAV_NewSurface(0, KAV_TILE_SIZE, KAV_TILE_SIZE));
+    if (blankTile.image)
+        SDL_FillRect(blankTile.image.get(), nullptr, tileset ? tileset->keyColour : 0);
 }
 
 void KAV_Tilemap::setFlags(unsigned newFlags) {
@@ -145,19 +143,18 @@ void KAV_Tilemap::setFlags(unsigned newFlags) {
         makeBlankTile();
     } else {
         // Without the blank flag, empty and outside cells draw nothing.
-        SDL_FreeSurface(blankTile.image);
-        blankTile.image = nullptr;
+        blankTile.image.reset();
     }
 }
 
-KAV_Tile KAV_Tilemap::GetTile(int x, int y) {
+const KAV_Tile& KAV_Tilemap::GetTile(int x, int y) {
     if (!inside(x, y)) {
         if (!isWrap() || !hasCells()) return isBlack() ? KAV_BLACK_TILE : blankTile;
         x = vondWrapInto(x, width);
         y = vondWrapInto(y, height);
     }
     unsigned short t = tiles[static_cast<long>(y) * width + x];
-    if (t == KAV_EMPTY_CELL || t >= KAV_TILESET_TILES || tileset == nullptr) return blankTile;
+    if (t == KAV_EMPTY_CELL || t >= KAV_TILESET_TILES || !tileset) return blankTile;
     return tileset->tiles[t];
 }
 
@@ -228,8 +225,7 @@ void KAV_MapFileReader::readSections(std::ifstream& in) {
             goOn = readMapSection(in);
         if (!goOn) break;
     }
-    if (map.hasCells() && map.tileset == nullptr)
-        logProblem("the map has no tileset; it draws nothing");
+    if (map.hasCells() && !map.tileset) logProblem("the map has no tileset; it draws nothing");
     if (map.isBlank()) map.makeBlankTile();
 }
 
@@ -255,7 +251,7 @@ bool KAV_MapFileReader::readTilesetSection(std::ifstream& in) {
         logProblem("tileset number " + std::to_string(n) + " is out of range; section skipped");
         return true;
     }
-    auto* record = new KAV_Tileset();
+    vondRef<KAV_Tileset> record(new KAV_Tileset());
     record->number = n;
     KAV_StoreTileset(n, record);
     map.tilesetNumber = n;
@@ -269,7 +265,7 @@ bool KAV_MapFileReader::readMapSection(std::ifstream& in) {
     if (!readLine(in, line)) return false;
     readLabelled(line, readNumber);
     if (vondTilemapOk(readNumber))
-        KAV_StoreTilemap(readNumber, &map);
+        KAV_StoreTilemap(readNumber, vondRef<KAV_Tilemap>::share(&map));
     else
         logProblem("map number " + std::to_string(readNumber) + " is out of range; not stored");
 
@@ -353,7 +349,7 @@ void KAV_Tilemap::doKAVGFX1(const std::string& pictureFile, int t, int red, int 
         vondLog("Tileset number ", t, " is out of range for ", pictureFile);
         return;
     }
-    KAV_Tileset* record = KAV_TilesetStore[t];
+    KAV_Tileset* record = KAV_TilesetStore[t].get();
     if (record == nullptr) {
         record = new KAV_Tileset();
         record->number = t;
@@ -381,8 +377,8 @@ void KAV_Tilemap::doKAVGFX1(const std::string& pictureFile, int t, int red, int 
         SDL_Rect to = newRect(0, 0, 0, 0);
         SDL_BlitSurface(picture, &from, tile, &to);
         record->tiles[i].number = i;
-        record->tiles[i].image = tile;
-        KAV_StoreImage(KAV_TILES_PER_TILESET * t + i, tile);
+        record->tiles[i].image = vondRef<SDL_Surface>(tile);
+        KAV_StoreImage(KAV_TILES_PER_TILESET * t + i, record->tiles[i].image);
     }
     SDL_FreeSurface(picture);
 }

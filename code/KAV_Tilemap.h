@@ -2,6 +2,8 @@
 // map files, and the tilesets whose 32 x 32 tile images they draw with.
 #pragma once
 
+#include "vondStores.h"
+
 #include <SDL.h>
 
 #include <fstream>
@@ -15,12 +17,15 @@ constexpr unsigned short KAV_EMPTY_CELL = 0xFFFF;
 constexpr size_t KAV_MAP_LINE_MAX = 255;
 constexpr long KAV_MAP_MAX_CELLS = 16L * 1024 * 1024;
 
+// A tile holds its image: a tile keeps drawing the image cut for it after a
+// picture is loaded over its image number.
 struct KAV_Tile {
-    int number = 0;               // tile number within its tileset; 0 for blank and black tiles
-    SDL_Surface* image = nullptr; // 32 x 32 engine-format image; null draws nothing
+    int number = 0;             // tile number within its tileset; 0 for blank and black tiles
+    vondRef<SDL_Surface> image; // 32 x 32 engine-format image; null draws nothing
 };
 
-struct KAV_Tileset {
+// Shared by the tileset store and the maps set up with it.
+struct KAV_Tileset : vondCounted {
     int number = 0;
     Uint32 keyColour = 0; // in the pixel format of the tileset picture
     KAV_Tile tiles[KAV_TILESET_TILES];
@@ -29,7 +34,9 @@ struct KAV_Tileset {
 // Returned for cells outside a map whose black-edge flag is set.
 extern KAV_Tile KAV_BLACK_TILE;
 
-class KAV_Tilemap {
+// Shared by the tilemap store and the layers showing it (see vondRef); made
+// with new, since a map file stores the map it is read into.
+class KAV_Tilemap : public vondCounted {
   public:
     enum : unsigned { WRAP = 1, BLANK = 2, BLACK_EDGE = 4 };
 
@@ -39,7 +46,9 @@ class KAV_Tilemap {
     KAV_Tilemap(const KAV_Tilemap&) = delete;
     KAV_Tilemap& operator=(const KAV_Tilemap&) = delete;
 
-    KAV_Tile GetTile(int x, int y);
+    // The tile record to draw, by reference: valid while the map is held and
+    // its flags are not changed.
+    const KAV_Tile& GetTile(int x, int y);
     int getCollide(int x, int y);
     // Cells outside the map are left alone.
     void SetTile(int x, int y, unsigned short tile);
@@ -70,7 +79,7 @@ class KAV_Tilemap {
 
     unsigned flags = 0;
     int tilesetNumber = 0;
-    KAV_Tileset* tileset = nullptr;
+    vondRef<KAV_Tileset> tileset;
     unsigned char* collide = nullptr;
     int width = 0;
     int height = 0;

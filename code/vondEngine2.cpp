@@ -19,10 +19,11 @@ vondEngine2::vondEngine2() {
         SDL_SetColorKey(s, SDL_SRCCOLORKEY, SPRITE_TRANS_COLOR);
     // The black tile is global: a second engine (tests, benchmarks) shares the
     // first one's instead of replacing it.
-    if (KAV_BLACK_TILE.image == nullptr) {
+    if (!KAV_BLACK_TILE.image) {
         KAV_BLACK_TILE.number = 0;
-        KAV_BLACK_TILE.image = KAV_NewSurface(0, KAV_TILE_SIZE, KAV_TILE_SIZE);
-        SDL_FillRect(KAV_BLACK_TILE.image, nullptr, 0);
+        KAV_BLACK_TILE.image =
+            vondRef<SDL_Surface>(KAV_NewSurface(0, KAV_TILE_SIZE, KAV_TILE_SIZE));
+        SDL_FillRect(KAV_BLACK_TILE.image.get(), nullptr, 0);
         ownsBlackTile = true;
     }
 }
@@ -45,10 +46,7 @@ vondEngine2::~vondEngine2() {
     for (auto* t : spriteTemplates)
         delete t;
     spriteTemplates.clear();
-    if (ownsBlackTile) {
-        SDL_FreeSurface(KAV_BLACK_TILE.image);
-        KAV_BLACK_TILE.image = nullptr;
-    }
+    if (ownsBlackTile) KAV_BLACK_TILE.image.reset();
 }
 
 void vondEngine2::createLayers() {

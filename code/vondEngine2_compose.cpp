@@ -125,9 +125,11 @@ namespace {
 
 // What was found out about one image of the store, and the state it was found
 // in. Store images are never drawn on after loading, so the verdict holds
-// until the image is replaced or its colour key or alpha changes.
+// until the image is replaced or its colour key or alpha changes. The image is
+// known by its serial: a replaced picture is released, and the next one
+// loaded may get its address.
 struct vondDirectVerdict {
-    SDL_Surface* image = nullptr;
+    unsigned long long image = 0;
     Uint32 flags = 0;
     Uint32 colourKey = 0;
     Uint32 transColour = 0;
@@ -141,10 +143,11 @@ vondEngine2::SpriteDrawing vondEngine2::spriteImageDrawing(unsigned number) {
     SDL_Surface* image = vondImageAt(number);
     if (image == nullptr) return DRAW_AS_IS; // draws nothing either way
     vondDirectVerdict& v = directVerdicts[number];
-    if (v.image == image && v.flags == image->flags && v.colourKey == image->format->colorkey &&
+    const unsigned long long serial = vondImageSerial[number];
+    if (v.image == serial && v.flags == image->flags && v.colourKey == image->format->colorkey &&
         v.transColour == SPRITE_TRANS_COLOR)
         return v.drawing;
-    v.image = image;
+    v.image = serial;
     v.flags = image->flags;
     v.colourKey = image->format->colorkey;
     v.transColour = SPRITE_TRANS_COLOR;

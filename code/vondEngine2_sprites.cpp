@@ -60,7 +60,7 @@ void vondEngine2::moveSprite(unsigned char id, int L, int dx, int dy, int dxoff,
     KAV_LAYER_MODE mode;
     unsigned layerFlags;
     layer->getLayerMode(mode, layerFlags);
-    KAV_Tilemap* map = KAV_TilemapStore[layer->getLayerTilemap()];
+    KAV_Tilemap* map = KAV_TilemapStore[layer->getLayerTilemap()].get();
 
     int x, y, xo, yo;
     s->getPos(x, y);

@@ -33,9 +33,8 @@ bool spriteLayerOk(const char* function, int L) {
 // The tilemap a flag function works on, or null after logging why there is none.
 KAV_Tilemap* tilemapFor(const char* function, int number) {
     if (!vondCheckRange(function, "tilemap", number, KAV_TILEMAP_STORE_SIZE)) return nullptr;
-    if (KAV_TilemapStore[number] == nullptr)
-        vondLog(function, ": tilemap ", number, " is not loaded");
-    return KAV_TilemapStore[number];
+    if (!KAV_TilemapStore[number]) vondLog(function, ": tilemap ", number, " is not loaded");
+    return KAV_TilemapStore[number].get();
 }
 
 int setMapFlag(lua_State* L, const char* function, unsigned flag) {

@@ -31,8 +31,8 @@ int l_addFont(lua_State* L) {
     int f = a.toByte(1);
     std::string file = a.text(2);
     int image = VOND_FONT_IMAGE_BASE + f;
-    // Stored like any image: a picture it replaces stays with the store's
-    // other replaced entries, since layers may still show it.
+    // Stored like any image; fonts look their picture up by number, so the
+    // picture it replaces is released unless something else still holds it.
     KAV_StoreImage(image, IMG_Load(file.c_str()));
     // A new font: text windows made before keep drawing with the one they took.
     auto* font = new KAV_Font(image);

@@ -1,12 +1,39 @@
-// Definitions of the stores and the surface helpers.
+// Definitions of the stores, their shared entries and the surface helpers.
 #include "vondStores.h"
 
-#include <vector>
+#include "KAV_Font.h"
+#include "KAV_Tilemap.h"
 
-SDL_Surface* vondImageStore[VOND_IMAGE_STORE_SIZE];
-KAV_Tileset* KAV_TilesetStore[KAV_TILESET_STORE_SIZE];
-KAV_Tilemap* KAV_TilemapStore[KAV_TILEMAP_STORE_SIZE];
-KAV_Font* vondFontStore[VOND_FONT_STORE_SIZE];
+namespace {
+
+// A table that is never destroyed: the stores keep what they hold to the end
+// of the program instead of releasing it entry by entry after the exit
+// routine has shut SDL down. Constant-initialised, so it is usable before any
+// constructor runs.
+template <class T, int N> union vondLastingTable {
+    constexpr vondLastingTable() : entries() {}
+    ~vondLastingTable() {}
+    T entries[N];
+};
+
+vondLastingTable<vondRef<SDL_Surface>, VOND_IMAGE_STORE_SIZE> images;
+vondLastingTable<vondRef<KAV_Tileset>, KAV_TILESET_STORE_SIZE> tilesets;
+vondLastingTable<vondRef<KAV_Tilemap>, KAV_TILEMAP_STORE_SIZE> tilemaps;
+vondLastingTable<vondRef<KAV_Font>, VOND_FONT_STORE_SIZE> fonts;
+unsigned long long imageSerials[VOND_IMAGE_STORE_SIZE];
+unsigned long long lastImageSerial = 0;
+
+template <class T> void releaseCounted(T* object) {
+    if (--object->references == 0) delete object;
+}
+
+} // namespace
+
+const vondRef<SDL_Surface> (&vondImageStore)[VOND_IMAGE_STORE_SIZE] = images.entries;
+const vondRef<KAV_Tileset> (&KAV_TilesetStore)[KAV_TILESET_STORE_SIZE] = tilesets.entries;
+const vondRef<KAV_Tilemap> (&KAV_TilemapStore)[KAV_TILEMAP_STORE_SIZE] = tilemaps.entries;
+const vondRef<KAV_Font> (&vondFontStore)[VOND_FONT_STORE_SIZE] = fonts.entries;
+const unsigned long long (&vondImageSerial)[VOND_IMAGE_STORE_SIZE] = imageSerials;
 Mix_Music* vondSongStore[VOND_SONG_STORE_SIZE];
 Mix_Chunk* vondSoundStore[VOND_SOUND_STORE_SIZE];
 
@@ -23,42 +50,60 @@ SDL_Rect newRect(int x, int y, int w, int h) {
     return r;
 }
 
-void vondKeepReplaced(void* old, void* incoming) {
-    // Held here so that they stay reachable for the whole run.
-    static auto* kept = new std::vector<void*>;
-    if (old != nullptr && old != incoming) kept->push_back(old);
+void vondRetain(SDL_Surface* s) {
+    ++s->refcount;
+}
+void vondRelease(SDL_Surface* s) {
+    SDL_FreeSurface(s);
+}
+void vondRetain(KAV_Tileset* t) {
+    ++t->references;
+}
+void vondRelease(KAV_Tileset* t) {
+    releaseCounted(t);
+}
+void vondRetain(KAV_Tilemap* m) {
+    ++m->references;
+}
+void vondRelease(KAV_Tilemap* m) {
+    releaseCounted(m);
+}
+void vondRetain(KAV_Font* f) {
+    ++f->references;
+}
+void vondRelease(KAV_Font* f) {
+    releaseCounted(f);
 }
 
-void KAV_StoreImage(int number, SDL_Surface* image) {
+void KAV_StoreImage(int number, vondRef<SDL_Surface> image) {
     if (!vondImageOk(number)) return;
-    vondKeepReplaced(vondImageStore[number], image);
-    vondImageStore[number] = image;
+    images.entries[number] = std::move(image);
+    imageSerials[number] = ++lastImageSerial;
 }
 
-void KAV_StoreTileset(int number, KAV_Tileset* tileset) {
-    if (!vondTilesetOk(number)) return;
-    vondKeepReplaced(KAV_TilesetStore[number], tileset);
-    KAV_TilesetStore[number] = tileset;
+void KAV_StoreTileset(int number, vondRef<KAV_Tileset> tileset) {
+    if (vondTilesetOk(number)) tilesets.entries[number] = std::move(tileset);
 }
 
-void KAV_StoreTilemap(int number, KAV_Tilemap* map) {
-    if (!vondTilemapOk(number)) return;
-    vondKeepReplaced(KAV_TilemapStore[number], map);
-    KAV_TilemapStore[number] = map;
+void KAV_StoreTilemap(int number, vondRef<KAV_Tilemap> map) {
+    if (vondTilemapOk(number)) tilemaps.entries[number] = std::move(map);
 }
 
-void vondStoreFont(int number, KAV_Font* font) {
-    if (!vondFontOk(number)) return;
-    vondKeepReplaced(vondFontStore[number], font);
-    vondFontStore[number] = font;
+void vondStoreFont(int number, vondRef<KAV_Font> font) {
+    if (vondFontOk(number)) fonts.entries[number] = std::move(font);
 }
 
 void vondClearStores() {
-    for (auto& e : vondImageStore) e = nullptr;
-    for (auto& e : KAV_TilesetStore) e = nullptr;
-    for (auto& e : KAV_TilemapStore) e = nullptr;
-    for (auto& e : vondSongStore) e = nullptr;
-    for (auto& e : vondSoundStore) e = nullptr;
+    for (int n = 0; n < VOND_IMAGE_STORE_SIZE; ++n)
+        if (vondImageStore[n]) KAV_StoreImage(n, nullptr);
+    for (auto& e : tilesets.entries)
+        e.reset();
+    for (auto& e : tilemaps.entries)
+        e.reset();
+    for (auto& e : vondSongStore)
+        e = nullptr;
+    for (auto& e : vondSoundStore)
+        e = nullptr;
 }
 
 void vondReleaseSongsAndSounds() {

@@ -70,8 +70,8 @@ void vondTextWin::Update(unsigned ms) {
 }
 
 vondTextWin::Look vondTextWin::currentLook() const {
-    Look look{bdColor, bgColor, flags, font, font != nullptr, {}};
-    if (font != nullptr) look.fontLook = font->look();
+    Look look{bdColor, bgColor, flags, font.get(), font.get() != nullptr, {}};
+    if (font) look.fontLook = font->look();
     return look;
 }
 
@@ -114,7 +114,7 @@ void vondTextWin::printString() {
     const int length = static_cast<int>(text.size());
     const bool reveal = (flags & FLAG_REVEAL) != 0;
     // A window without a usable font keeps its frame and shows no characters.
-    KAV_Font* drawWith = font != nullptr && font->hasPicture() ? font : nullptr;
+    KAV_Font* drawWith = font && font->hasPicture() ? font.get() : nullptr;
     while (cellY < h - TEXT_MARGIN && nextChar < length) {
         if (cellX >= w - TEXT_MARGIN) {
             cellX = CELL;

@@ -107,7 +107,7 @@ class vondTextWin : public vondWindow2 {
     SDL_Surface* surface = nullptr;
     Uint32 bdColor = 0xFFFFFF;
     Uint32 bgColor = 0;
-    KAV_Font* font = nullptr;
+    vondRef<KAV_Font> font; // held: the window keeps the font it took
     int shownChars = 0;
     unsigned revealMs = 0;
     bool dirty = true;

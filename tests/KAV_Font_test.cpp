@@ -39,13 +39,12 @@ TEST(FontGlyphs, GlyphsOfABmpFontComeFromTheirGridCellsWithTheTopLeftColourAsKey
 TEST(FontWithoutPicture, MissingTooNarrowOrRemovedPictureDrawsNothing) {
     SDL_Surface* target = solidSurface(200, 100, 0x40, 0x40, 0x40);
     KAV_Font missing(FONT_IMAGE);
-    vondImageStore[FONT_IMAGE] = solidSurface(10, 64, 1, 2, 3);
+    KAV_StoreImage(FONT_IMAGE, solidSurface(10, 64, 1, 2, 3));
     KAV_Font zeroWidth(FONT_IMAGE, 0, 16), tooWide(FONT_IMAGE, 16, 16), fits(FONT_IMAGE, 10, 16),
         tall(FONT_IMAGE, 10, 100); // lower than a cell: glyphs are clipped, not refused
     EXPECT_TRUE(!zeroWidth.hasPicture() && !tooWide.hasPicture() && fits.hasPicture() &&
                 tall.hasPicture());
-    SDL_FreeSurface(vondImageStore[FONT_IMAGE]); // removed while the fonts still name it
-    vondImageStore[FONT_IMAGE] = nullptr;
+    KAV_StoreImage(FONT_IMAGE, nullptr); // removed while the fonts still name it
     for (KAV_Font* f : {&missing, &zeroWidth, &tooWide, &fits, &tall})
         f->writeChar('A', 0, 0, target);
     EXPECT_TRUE(fits.getChar('A') == nullptr && missing.getChar('A') == nullptr);

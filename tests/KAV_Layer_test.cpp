@@ -41,7 +41,7 @@ TEST_F(LayerTest, TilesArePaintedAtTheScrollOffsetsFromACacheAndThePointerAndMap
     EXPECT_EQ(pixelRGB(l.getRasterContext(), 5 * 32, 10), RED);
     // The raster is a cache: a changed tile image shows only once something
     // repaints it, such as a new edge mode.
-    SDL_Surface* tile0 = maps[0]->GetTile(0, 0).image;
+    SDL_Surface* tile0 = maps[0]->GetTile(0, 0).image.get();
     SDL_FillRect(tile0, nullptr, SDL_MapRGB(tile0->format, 0, 0, 255));
     EXPECT_EQ(pixelRGB(l.getRasterContext(), 5 * 32, 10), RED);
     maps[0]->setFlags(KAV_Tilemap::WRAP);
@@ -79,7 +79,7 @@ TEST_F(LayerTest, TransparentLayersKeyAndTranslucentLayersBlendHalfAndHalf) {
 
     SDL_Surface* pic = solidSurface(100, 50, 0, 0, 255);
     static_cast<Uint32*>(pic->pixels)[10 * pic->pitch / 4 + 10] = SPRITE_TRANS_COLOR;
-    vondImageStore[5] = pic;
+    KAV_StoreImage(5, pic);
     KAV_Layer p(KAV_LAYER_PICTURE, 640, 480, KAV_Layer::TRANSPARENT);
     p.setSurface(5);
     p.SetPointer(-1, 0, 0, -3); // picture at (32, -3)

@@ -33,16 +33,16 @@ TEST_F(TilemapFile, ExampleMapShowsItsCellsAndWrapsOrShowsTheBlankOrBlackEdge) {
     } cases[] = {{1, RED, GREEN, NONE}, {2, MAGENTA, MAGENTA, MAGENTA}, {3, 0, 0, NONE}};
     for (const auto& c : cases) { // (2, 0) and (-1, 0) lie outside, (0, 1) is empty
         KAV_Tilemap* map = read(exampleMap(twoTiles(), c.attribute));
-        EXPECT_EQ(KAV_TilemapStore[1], map);
-        EXPECT_EQ(vondImageStore[2], nullptr); // two tiles: images 0 and 1
-        EXPECT_EQ(tileRGB(map->GetTile(0, 0).image), RED) << c.attribute;
-        EXPECT_EQ(tileRGB(map->GetTile(2, 0).image, 31, 31), c.right) << c.attribute;
-        EXPECT_EQ(tileRGB(map->GetTile(-1, 0).image), c.left) << c.attribute;
-        EXPECT_EQ(tileRGB(map->GetTile(0, 1).image), c.empty) << c.attribute;
+        EXPECT_EQ(KAV_TilemapStore[1].get(), map);
+        EXPECT_EQ(vondImageStore[2].get(), nullptr); // two tiles: images 0 and 1
+        EXPECT_EQ(tileRGB(map->GetTile(0, 0).image.get()), RED) << c.attribute;
+        EXPECT_EQ(tileRGB(map->GetTile(2, 0).image.get(), 31, 31), c.right) << c.attribute;
+        EXPECT_EQ(tileRGB(map->GetTile(-1, 0).image.get()), c.left) << c.attribute;
+        EXPECT_EQ(tileRGB(map->GetTile(0, 1).image.get()), c.empty) << c.attribute;
         EXPECT_EQ(map->getCollide(1, 0) + map->getCollide(0, 0) * 2, 1) << c.attribute;
         EXPECT_TRUE(c.attribute == 2 || map->getCollide(-1, 0) == 1) << c.attribute;
     }
-    EXPECT_EQ(tileRGB(maps[0]->GetTile(-3, 5).image), GREEN); // wraps as often as needed
+    EXPECT_EQ(tileRGB(maps[0]->GetTile(-3, 5).image.get()), GREEN); // wraps as often as needed
     EXPECT_TRUE(logLines().empty());
 }
 
@@ -121,26 +121,27 @@ TEST_F(TilemapFile, BrokenMapFilesAreLoggedReadAsFarAsTheyGoAndNeverOverrun) {
         for (int x : {-70000, -1, 0, 1, 2, 99999})
             m[c.name]->getCollide(x, -x), m[c.name]->GetTile(x, x);
     }
-    maps.push_back(m["missing"] = new KAV_Tilemap(dir.file("nothere.txt").c_str()));
+    m["missing"] = keep(new KAV_Tilemap(dir.file("nothere.txt").c_str()));
     EXPECT_EQ(logLines().back(), "Unable to open tilemap: " + dir.file("nothere.txt"));
-    maps.push_back(new KAV_Tilemap(dir.path().c_str())); // opens, but reading fails
+    keep(new KAV_Tilemap(dir.path().c_str())); // opens, but reading fails
     EXPECT_EQ(logLines().back(), "Unrecognized filetype: " + dir.path());
     for (const char* empty : {"missing", "blank.txt", "longcr.txt", "zero.txt", "huge.txt"}) {
         m[empty]->setFlags(KAV_Tilemap::WRAP); // wrapping a map without cells must not loop
-        EXPECT_EQ(m[empty]->GetTile(5, 5).image, nullptr) << empty;
+        EXPECT_EQ(m[empty]->GetTile(5, 5).image.get(), nullptr) << empty;
         EXPECT_EQ(m[empty]->getCollide(0, 0), 1) << empty; // an empty map blocks
     }
-    EXPECT_EQ(KAV_TilemapStore[4], m["crlf.txt"]); // CR LF line ends are read
+    EXPECT_EQ(KAV_TilemapStore[4].get(), m["crlf.txt"]); // CR LF line ends are read
     EXPECT_EQ(m["cells.txt"]->getFlags(), 0u);     // attribute 9 changes nothing
-    EXPECT_EQ(tileRGB(m["cells.txt"]->GetTile(2, 1).image), GREEN); // 65537 keeps its low 16 bits
+    // 65537 keeps its low 16 bits
+    EXPECT_EQ(tileRGB(m["cells.txt"]->GetTile(2, 1).image.get()), GREEN);
     EXPECT_EQ(m["cells.txt"]->getCollide(2, 1), 0); // only the low 16 bits of the mark count
     EXPECT_EQ(m["cells.txt"]->getCollide(0, 1), 0); // cells never named stay empty and free
-    EXPECT_EQ(m["long.txt"]->GetTile(1, 0).image, nullptr); // stopped at the long line
+    EXPECT_EQ(m["long.txt"]->GetTile(1, 0).image.get(), nullptr); // stopped at the long line
     // An empty value line keeps the number read before it (0); the cut entry stores nothing.
-    EXPECT_EQ(tileRGB(m["short.txt"]->GetTile(1, 0).image), RED);
-    EXPECT_EQ(tileRGB(m["short.txt"]->GetTile(0, 0).image), GREEN);
-    EXPECT_EQ(tileRGB(vondImageStore[512 + 511]), GREEN);   // tileset 1: images 512 to 1023
-    EXPECT_EQ(vondImageStore[1024], nullptr);
+    EXPECT_EQ(tileRGB(m["short.txt"]->GetTile(1, 0).image.get()), RED);
+    EXPECT_EQ(tileRGB(m["short.txt"]->GetTile(0, 0).image.get()), GREEN);
+    EXPECT_EQ(tileRGB(vondImageStore[512 + 511].get()), GREEN); // tileset 1: images 512 to 1023
+    EXPECT_EQ(vondImageStore[1024].get(), nullptr);
 }
 
 } // namespace

@@ -22,18 +22,18 @@ void referenceRaster(vondEngine2& e, int n, int picture, SDL_Surface* out) {
     int px, py, ox, oy;
     layer->getPointer(px, py, ox, oy);
     if (mode == KAV_LAYER_TILEMAP) {
-        KAV_Tilemap* map = KAV_TilemapStore[layer->getLayerTilemap()];
+        KAV_Tilemap* map = KAV_TilemapStore[layer->getLayerTilemap()].get();
         SDL_FillRect(out, nullptr, KAV_TilesetStore[map->getTileset()]->keyColour);
         for (int row = 0; row < 16; ++row)
             for (int column = 0; column < 22; ++column) {
-                KAV_Tile tile = map->GetTile(px + column, py + row);
+                const KAV_Tile& tile = map->GetTile(px + column, py + row);
                 SDL_Rect at = newRect(ox + 32 * column, oy + 32 * row, 0, 0);
-                if (tile.image != nullptr) SDL_BlitSurface(tile.image, nullptr, out, &at);
+                if (tile.image) SDL_BlitSurface(tile.image.get(), nullptr, out, &at);
             }
     } else {
         SDL_FillRect(out, nullptr, SPRITE_TRANS_COLOR);
         SDL_Rect at = newRect(ox - 32 * px, oy - 32 * py, 0, 0);
-        SDL_BlitSurface(vondImageStore[picture], nullptr, out, &at);
+        SDL_BlitSurface(vondImageStore[picture].get(), nullptr, out, &at);
     }
     SDL_Surface* raster = layer->getRasterContext();
     SDL_SetColorKey(out, raster->flags & SDL_SRCCOLORKEY, raster->format->colorkey);
@@ -52,7 +52,7 @@ void referenceSprites(vondEngine2& e, int L, SDL_Surface* out) {
         s->getPos(x, y);
         s->getOffset(xo, yo);
         SDL_Rect at = newRect(32 * (x - px) + ox + xo, 32 * (y - py) + oy + yo, 0, 0);
-        SDL_BlitSurface(vondImageStore[s->getFrames()[s->getFrame()]], nullptr, out, &at);
+        SDL_BlitSurface(vondImageStore[s->getFrames()[s->getFrame()]].get(), nullptr, out, &at);
     }
 }
 
@@ -150,13 +150,13 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     constexpr int BACKDROP = 31000, SHADE = 31001, KEYED = 31002, HALF = 31003, DEEP = 31004,
                   PLAIN = 31005, DEEP_PLAIN = 31006;
     using vondWorstCase::patterned;
-    vondImageStore[PLAIN] = patterned(40, 40, 15, 0, 0, 0, 0);
-    vondImageStore[BACKDROP] = patterned(700, 500, 11, 0, 0, 0, 0);
-    vondImageStore[SHADE] = patterned(300, 200, 12, 3, 251, 3, 248);
-    vondImageStore[KEYED] = patterned(40, 40, 13, 4, 251, 3, 248);
-    vondImageStore[HALF] = patterned(40, 40, 14, 0, 0, 0, 0);
-    vondImageStore[DEEP] = deepFrame(0xF803FB, 0x5AC814, false); // all key colour around
-    vondImageStore[DEEP_PLAIN] = deepFrame(0x3C1EC8, 0x00FF00, true);
+    KAV_StoreImage(PLAIN, patterned(40, 40, 15, 0, 0, 0, 0));
+    KAV_StoreImage(BACKDROP, patterned(700, 500, 11, 0, 0, 0, 0));
+    KAV_StoreImage(SHADE, patterned(300, 200, 12, 3, 251, 3, 248));
+    KAV_StoreImage(KEYED, patterned(40, 40, 13, 4, 251, 3, 248));
+    KAV_StoreImage(HALF, patterned(40, 40, 14, 0, 0, 0, 0));
+    KAV_StoreImage(DEEP, deepFrame(0xF803FB, 0x5AC814, false)); // all key colour around
+    KAV_StoreImage(DEEP_PLAIN, deepFrame(0x3C1EC8, 0x00FF00, true));
 
     e.setLayerProperty(0, KAV_LAYER_PICTURE, 0);
     e.LoadBGLayer(0, BACKDROP);
@@ -198,11 +198,11 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
         }
         if (f == 2) { // sprite layers 1 and 2 on the backdrop, then half-transparent frames
             e.toggleLayer(1, false);
-            SDL_SetAlpha(vondImageStore[HALF], SDL_SRCALPHA, 128);
-            SDL_SetColorKey(vondImageStore[HALF], SDL_SRCCOLORKEY, 0);
+            SDL_SetAlpha(vondImageStore[HALF].get(), SDL_SRCALPHA, 128);
+            SDL_SetColorKey(vondImageStore[HALF].get(), SDL_SRCCOLORKEY, 0);
         }
         if (f == 3) { // a new key on the shade's picture shows; sprite layer 1 lies on black
-            SDL_SetColorKey(vondImageStore[SHADE], SDL_SRCCOLORKEY,
+            SDL_SetColorKey(vondImageStore[SHADE].get(), SDL_SRCCOLORKEY,
                             reinterpret_cast<Uint32*>(vondImageStore[SHADE]->pixels)[1]);
             e.toggleLayer(0, false);
         }
@@ -219,10 +219,10 @@ TEST(FrameIdentity, KeyColouredFramesCutThroughEarlierSpritesOnly) {
     vondEngine2 e;
     constexpr int BACKDROP = 31100, KEYED = 31101, PLAIN = 31102, DEEP = 31103;
     using vondWorstCase::patterned;
-    vondImageStore[BACKDROP] = patterned(640, 480, 21, 0, 0, 0, 0);
-    vondImageStore[KEYED] = patterned(40, 40, 22, 3, 251, 3, 248);
-    vondImageStore[PLAIN] = patterned(40, 40, 23, 0, 0, 0, 0);
-    vondImageStore[DEEP] = deepFrame(0xF803FB, 0x5AC814, false);
+    KAV_StoreImage(BACKDROP, patterned(640, 480, 21, 0, 0, 0, 0));
+    KAV_StoreImage(KEYED, patterned(40, 40, 22, 3, 251, 3, 248));
+    KAV_StoreImage(PLAIN, patterned(40, 40, 23, 0, 0, 0, 0));
+    KAV_StoreImage(DEEP, deepFrame(0xF803FB, 0x5AC814, false));
     e.setLayerProperty(0, KAV_LAYER_PICTURE, 0);
     e.LoadBGLayer(0, BACKDROP);
     e.toggleLayer(0, true);

@@ -66,8 +66,8 @@ TEST_F(SpriteLayers, MovesCarryPixelOffsetsIntoTiles) {
 
 TEST_F(SpriteLayers, HigherSlotsDrawOverLowerAndSpritesKeepTheirCellWhileTheLayerScrolls) {
     makeMap(1, 30, 20, 0, [](int, int) { return 0; });   // all red
-    vondImageStore[100] = solidSurface(8, 8, 0, 255, 0); // green
-    vondImageStore[101] = solidSurface(8, 8, 0, 0, 255); // blue
+    KAV_StoreImage(100, solidSurface(8, 8, 0, 255, 0));  // green
+    KAV_StoreImage(101, solidSurface(8, 8, 0, 0, 255));  // blue
     addTemplate(30, 1, 100);
     addTemplate(31, 1, 101);
     gfx.setLayerProperty(0, KAV_LAYER_TILEMAP, 0);

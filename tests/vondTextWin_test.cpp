@@ -20,10 +20,9 @@ constexpr Uint32 GREY = 0x404040, WHITE = 0xFFFFFF, BLACK = 0;
 struct TextWindow : ::testing::Test {
     StoredImage picture{65280, makeFontPicture()};
     SDL_Surface* screen = solidSurface(640, 480, 0x40, 0x40, 0x40);
-    TextWindow() { vondFontStore[0] = new KAV_Font(65280); }
+    TextWindow() { vondStoreFont(0, new KAV_Font(65280)); }
     ~TextWindow() override {
-        delete vondFontStore[0];
-        vondFontStore[0] = nullptr;
+        vondStoreFont(0, nullptr);
         SDL_FreeSurface(screen);
     }
     void draw(std::initializer_list<vondTextWin*> windows) {
@@ -120,7 +119,7 @@ bool sameSurfaces(SDL_Surface* a, SDL_Surface* b) {
 // wraps, overflow, a border colour changed half-way and glyphs wider than cells.
 TEST_F(TextWindow, RevealDrawnEveryFrameMatchesTheWholeTextDrawnAtOnce) {
     StoredImage wide{65281, makeFontPicture(20, 20)};
-    vondFontStore[1] = new KAV_Font(65281, 20, 20);
+    vondStoreFont(1, new KAV_Font(65281, 20, 20));
     const std::string text = "AB\nCDEFGHIJ\n\nKLMNOPQRSTUVWXYZ";
     for (int font : {0, 1}) {
         vondTextWin stepped(0, 0, 120, 88, 16, 1, text);
@@ -139,8 +138,7 @@ TEST_F(TextWindow, RevealDrawnEveryFrameMatchesTheWholeTextDrawnAtOnce) {
                 << "font " << font << ", frame " << frame;
         }
     }
-    delete vondFontStore[1];
-    vondFontStore[1] = nullptr;
+    vondStoreFont(1, nullptr);
 }
 
 // A window narrower than two borders still gets its background from x = 8 on:
@@ -155,7 +153,7 @@ TEST_F(TextWindow, NarrowWindowsFillTheirBackgroundFromTheBorderToTheEdge) {
 
 // addFont makes a new font: a window made before keeps drawing with its own.
 TEST_F(TextWindow, AddFontLeavesEarlierWindowsTheirFont) {
-    vondFontStore[3] = new KAV_Font(65280);
+    vondStoreFont(3, new KAV_Font(65280));
     game_state = lua_open(0);
     lua_baselibopen(game_state);
     vondRegisterFuncs();
@@ -168,8 +166,7 @@ TEST_F(TextWindow, AddFontLeavesEarlierWindowsTheirFont) {
     EXPECT_TRUE(cell(0, 0, 0, 0) == glyphRGBOf('A') && cell(0, 100, 0, 0) == BLACK);
     lua_close(game_state);
     game_state = nullptr;
-    delete vondFontStore[3];
-    vondFontStore[3] = nullptr;
+    vondStoreFont(3, nullptr);
 }
 
 } // namespace

@@ -67,7 +67,8 @@ TEST(PictureWindow, KeyFlagLeavesTheStoreImageUntouchedMissingPicturesDrawNothin
     // 64 x 48: magenta top-left quarter, green elsewhere.
     StoredImage image(40, solidSurface(64, 48, 0, 200, 0));
     SDL_Rect quarter = newRect(0, 0, 32, 24);
-    SDL_FillRect(vondImageStore[40], &quarter, SDL_MapRGB(vondImageStore[40]->format, 255, 0, 255));
+    SDL_FillRect(vondImageStore[40].get(), &quarter,
+                 SDL_MapRGB(vondImageStore[40]->format, 255, 0, 255));
     vondImageWin plain(0, 0, 0, 2, 40), keyed(0, 100, 0, 2, 40), cleared(0, 200, 0, 2, 40);
     vondImageWin hidden(300, 0, 0, 2, 40), missing(300, 100, 0, 2, 41);
     keyed.setFlags(16);

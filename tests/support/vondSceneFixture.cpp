@@ -46,13 +46,8 @@ void SceneTest::SetUp() {
 
 void SceneTest::TearDown() {
     vondError.close();
-    for (auto* m : maps)
-        delete m;
-    // The program keeps its resources to the end; a test releases what it made.
-    for (auto*& image : vondImageStore)
-        SDL_FreeSurface(image), image = nullptr;
-    for (auto*& tileset : KAV_TilesetStore)
-        delete tileset, tileset = nullptr;
+    // A test releases what it made: its maps and what the stores hold.
+    maps.clear();
     vondClearStores();
 }
 
@@ -63,8 +58,12 @@ std::vector<std::string> SceneTest::logLines() {
 
 KAV_Tilemap* SceneTest::read(const std::string& text, const std::string& name) {
     dir.write(name, text);
-    maps.push_back(new KAV_Tilemap(dir.file(name).c_str()));
-    return maps.back();
+    return keep(new KAV_Tilemap(dir.file(name).c_str()));
+}
+
+KAV_Tilemap* SceneTest::keep(KAV_Tilemap* map) {
+    maps.emplace_back(map);
+    return map;
 }
 
 std::string mapText(int tileset, const std::string& picture, int number, int w, int h,

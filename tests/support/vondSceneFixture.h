@@ -3,14 +3,13 @@
 #pragma once
 
 #include "vondRun.h"
+#include "vondStores.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
-
-class KAV_Tilemap;
 
 // Colours of tiles 0 to 3 of SceneTest::makeMap's tileset, as 0xRRGGBB.
 extern const Uint32 SCENE_COLOURS[4];
@@ -36,11 +35,13 @@ class SceneTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
     std::vector<std::string> logLines(); // the error log so far
-    // Reads map text from a file as loadMap does; the map is deleted by TearDown.
+    // Reads map text from a file as loadMap does; the map is held until TearDown.
     KAV_Tilemap* read(const std::string& text, const std::string& name = "map.txt");
+    // Holds a new map (taking over its maker's reference) until TearDown.
+    KAV_Tilemap* keep(KAV_Tilemap* map);
     // mapText's map read with tileset 0: tiles SCENE_COLOURS.
     KAV_Tilemap* makeMap(int number, int w, int h, int attribute,
                          std::function<int(int, int)> tile);
     GameDir dir;
-    std::vector<KAV_Tilemap*> maps;
+    std::vector<vondRef<KAV_Tilemap>> maps;
 };

@@ -32,11 +32,8 @@ inline SDL_Surface* makeFontPicture(int cellW = 16, int cellH = 16) {
 // Puts a surface into the image store and frees it when the test ends.
 struct StoredImage {
     int number;
-    StoredImage(int n, SDL_Surface* s) : number(n) { vondImageStore[n] = s; }
-    ~StoredImage() {
-        SDL_FreeSurface(vondImageStore[number]);
-        vondImageStore[number] = nullptr;
-    }
+    StoredImage(int n, SDL_Surface* s) : number(n) { KAV_StoreImage(n, s); }
+    ~StoredImage() { KAV_StoreImage(number, nullptr); }
 };
 
 inline int countOf(const std::string& text, const std::string& needle) {
