@@ -36,6 +36,13 @@ Uint32 KAV_TopLeftPixel(SDL_Surface* s) {
     return value;
 }
 
+void vondRetain(KAV_Font* f) {
+    ++f->references;
+}
+void vondRelease(KAV_Font* f) {
+    vondCounted::release(f);
+}
+
 KAV_Font::KAV_Font(int imageNumber) {
     build(imageNumber, DEFAULT_GLYPH_SIZE, DEFAULT_GLYPH_SIZE, true);
 }

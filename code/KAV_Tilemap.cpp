@@ -76,6 +76,19 @@ class KAV_MapFileReader {
     int readX = 0, readY = 0, readNumber = 0;
 };
 
+void vondRetain(KAV_Tileset* t) {
+    ++t->references;
+}
+void vondRelease(KAV_Tileset* t) {
+    vondCounted::release(t);
+}
+void vondRetain(KAV_Tilemap* m) {
+    ++m->references;
+}
+void vondRelease(KAV_Tilemap* m) {
+    vondCounted::release(m);
+}
+
 KAV_Tilemap::KAV_Tilemap(int w, int h, int t, unsigned f) : flags(f), tilesetNumber(t) {
     if (vondTilesetOk(t)) tileset = KAV_TilesetStore[t];
     allocate(w, h);

@@ -1,9 +1,6 @@
 // Definitions of the stores, their shared entries and the surface helpers.
 #include "vondStores.h"
 
-#include "KAV_Font.h"
-#include "KAV_Tilemap.h"
-
 namespace {
 
 // A table that is never destroyed: the stores keep what they hold to the end
@@ -22,10 +19,6 @@ vondLastingTable<vondRef<KAV_Tilemap>, KAV_TILEMAP_STORE_SIZE> tilemaps;
 vondLastingTable<vondRef<KAV_Font>, VOND_FONT_STORE_SIZE> fonts;
 unsigned long long imageSerials[VOND_IMAGE_STORE_SIZE];
 unsigned long long lastImageSerial = 0;
-
-template <class T> void releaseCounted(T* object) {
-    if (--object->references == 0) delete object;
-}
 
 } // namespace
 
@@ -55,24 +48,6 @@ void vondRetain(SDL_Surface* s) {
 }
 void vondRelease(SDL_Surface* s) {
     SDL_FreeSurface(s);
-}
-void vondRetain(KAV_Tileset* t) {
-    ++t->references;
-}
-void vondRelease(KAV_Tileset* t) {
-    releaseCounted(t);
-}
-void vondRetain(KAV_Tilemap* m) {
-    ++m->references;
-}
-void vondRelease(KAV_Tilemap* m) {
-    releaseCounted(m);
-}
-void vondRetain(KAV_Font* f) {
-    ++f->references;
-}
-void vondRelease(KAV_Font* f) {
-    releaseCounted(f);
 }
 
 void KAV_StoreImage(int number, vondRef<SDL_Surface> image) {

@@ -44,7 +44,8 @@ constexpr int VOND_FONT_IMAGE_BASE = 0xFF00;
 
 // Taking and letting go of one reference. Surfaces count in SDL's own
 // reference count (SDL_FreeSurface lets go of one and frees the surface with
-// the last); the records count in vondCounted.
+// the last); the records count in vondCounted, and their own modules
+// (KAV_Tilemap, KAV_Font) define these for them.
 void vondRetain(SDL_Surface* s);
 void vondRelease(SDL_Surface* s);
 void vondRetain(KAV_Tileset* t);
@@ -58,6 +59,11 @@ void vondRelease(KAV_Font* f);
 // comes with one reference, held by whoever made it; a copy is a new record.
 class vondCounted {
   public:
+    // Lets go of one reference to object, deleting it with the last.
+    template <class T> static void release(T* object) {
+        if (--object->references == 0) delete object;
+    }
+
     vondCounted() = default;
     vondCounted(const vondCounted&) {}
     vondCounted& operator=(const vondCounted&) { return *this; }
