@@ -22,6 +22,12 @@ const std::string SAVE_ISONESHOT = "isOneShot";
 const std::string SAVE_ARGNUM = "argNum";
 const std::string SAVE_ARGUMENT = "argument";
 
+// Event firings in progress, nested in one another: each chained event, and
+// each event of a node that modifyNode writes, adds one level.
+int32_t firingDepth = 0;
+// Whether the firing in progress has already said that it reached the limit.
+bool depthReported = false;
+
 // 32-bit arithmetic that wraps as two's complement instead of overflowing.
 int32_t wrap(int64_t wide) {
     return static_cast<int32_t>(static_cast<uint32_t>(wide));
@@ -93,6 +99,14 @@ bool Event::fireEvent() {
     // An event whose own action leads back to a write of its value does not
     // fire again inside itself: that would recurse without end.
     if (firing) return false;
+    if (firingDepth >= MAX_FIRING_DEPTH) {
+        if (!depthReported)
+            vondWarn("Event: events past ", MAX_FIRING_DEPTH,
+                     " levels not fired: chains and node writes nested too deeply");
+        depthReported = true;
+        return false;
+    }
+    ++firingDepth;
     firing = true;
     switch (typeOfEvent) {
     case MODIFY_NODE:
@@ -114,6 +128,7 @@ bool Event::fireEvent() {
             ++it;
     }
     firing = false;
+    if (--firingDepth == 0) depthReported = false;
     return isOneShot;
 }
 
