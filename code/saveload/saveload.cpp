@@ -1,12 +1,12 @@
 #include "saveload/saveload.h"
 
+#include "vondLog.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
-#include "vondLog.h"
 #include <unistd.h>
 #include <vector>
 
