@@ -5,12 +5,12 @@
 #include "KAV_Font.h"
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
+#include "vondImageGuard.h"
 #include "vondLog.h"
 #include "vondScriptFuncs.h"
 #include "vondStores.h"
 #include "vondWindow2.h"
 
-#include <SDL_image.h>
 #include <SDL_mixer.h>
 
 #include <cstdio>
@@ -42,7 +42,7 @@ int l_addFont(lua_State* L) {
     int image = VOND_FONT_IMAGE_BASE + f;
     // Stored like any image: a picture it replaces stays with the store's
     // other replaced entries, since layers may still show it.
-    KAV_StoreImage(image, IMG_Load(file.c_str()));
+    KAV_StoreImage(image, vondLoadImage(file.c_str()));
     // A new font: text windows made before keep drawing with the one they took.
     auto* font = new KAV_Font(image);
     vondKeepReplaced(vondFontStore[f], font);

@@ -1,0 +1,14 @@
+// The one way the engine reads a picture file: SDL_image's IMG_Load, after a
+// look at the file for the damage that the library cannot survive.
+//
+// SDL_image 1.2 loops for ever on some damaged files instead of failing (a GIF
+// whose blocks run past the end of the file, say). Such a file is refused here
+// before the library sees it, and the caller treats it exactly as a file that
+// SDL_image cannot read. Every other file goes to IMG_Load unchanged.
+#pragma once
+
+#include <SDL.h>
+
+// The picture in the file, as IMG_Load gives it; null (with the reason as the
+// SDL error) when the file cannot be read or is refused.
+SDL_Surface* vondLoadImage(const char* file);
