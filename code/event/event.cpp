@@ -3,8 +3,8 @@
 #include "saveload/saveload.h"
 #include "stateMachine/statemachine.h"
 
-#include <cctype>
 #include "vondLog.h"
+#include <cctype>
 #include <iterator>
 #include <vector>
 
@@ -170,14 +170,25 @@ std::string Event::to_string(int32_t number) const {
     return std::to_string(number);
 }
 
+// Chains may nest thousands deep, so each level of this recursion keeps only
+// its key and its walk of the chain on the stack; the keys of its own pairs
+// are built in the helpers below.
 void Event::save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveObject) {
     const std::string e = nodePath + "." + to_string(eventNum);
-    saveObject.newSet(e + "." + SAVE_CHAIN, static_cast<int32_t>(chainedEvents.size()));
+    saveChainCount(saveObject, e, static_cast<int32_t>(chainedEvents.size()));
     int32_t chainNum = 0;
     for (Event& chained : chainedEvents) {
         chained.save(e, chainNum, saveObject);
         ++chainNum;
     }
+    saveOwnPairs(e, saveObject);
+}
+
+void Event::saveChainCount(SaveLoad& saveObject, const std::string& e, int32_t count) {
+    saveObject.newSet(e + "." + SAVE_CHAIN, count);
+}
+
+void Event::saveOwnPairs(const std::string& e, SaveLoad& saveObject) const {
     saveObject.newSet(e + "." + SAVE_EVENTTYPE, static_cast<int32_t>(typeOfEvent));
     saveText(saveObject, e + "." + SAVE_VALUETOFIRE, valueToFireOn);
     saveObject.newSet(e + "." + SAVE_ISONESHOT, static_cast<int32_t>(isOneShot ? 1 : 0));

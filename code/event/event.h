@@ -64,6 +64,10 @@ class Event {
 
   private:
     static void saveText(SaveLoad& saveObject, const std::string& key, const std::string& text);
+    // Kept out of the recursion of save (never inlined), so that it stays light.
+    [[gnu::noinline]] static void saveChainCount(SaveLoad& saveObject, const std::string& e,
+                                                 int32_t count);
+    [[gnu::noinline]] void saveOwnPairs(const std::string& e, SaveLoad& saveObject) const;
 
     EVENT_TYPE typeOfEvent;
     std::string valueToFireOn;
