@@ -54,8 +54,8 @@ bool surfaceCanBeMade(unsigned width, unsigned height) {
 
 // Walks a GIF file the way SDL_image's loader reads it and tells what would
 // make the loader spin for ever or crash: it reads an extension's data blocks
-// until an empty one and takes the end of the file for a block that never
-// ends; it does the same with the data of a picture that it passes over (all
+// until an empty one (after the first block, for a graphic control extension)
+// and takes the end of the file for a block that never ends; it does the same with the data of a picture that it passes over (all
 // but the first); and it writes the first picture into a surface it may have
 // failed to make (width or height 0, or wider than SDL allows). A first
 // picture whose data is cut short is read as far as it goes, and any other
@@ -83,7 +83,13 @@ const char* gifFault(const std::vector<unsigned char>& d) {
         if (introducer == ';' && pictures == 0) return nullptr; // the loader stops: no picture
         if (introducer == '!') {
             if (at >= size) return nullptr;
-            ++at; // the extension's label
+            const unsigned char label = d[at++];
+            // A graphic control extension's first block is read whatever its
+            // length, an empty one included; the blocks up to an empty one follow.
+            if (label == 0xF9) {
+                if (at >= size) return "an extension runs past the end of the file";
+                at += 1 + d[at];
+            }
             if (!blocksEnd()) return "an extension runs past the end of the file";
             continue;
         }

@@ -60,6 +60,9 @@ TEST(ImageGuard, GIFsThatWouldHangOrCrashSDLImageAreRefused) {
                            std::string("GIF89a\x0a\x00\x0a\x00\x00\x00\x00!", 14) + char(label)});
     damaged.push_back({"extension block cut", SCREEN + "!\xfe\x05" + "ab"});
     damaged.push_back({"no empty block after extension", SCREEN + "!\xfe\x02" + "ab"});
+    // A graphic control extension's first block is read even when empty.
+    damaged.push_back({"control extension ending at its first block",
+                       SCREEN + "!\xf9" + std::string(1, '\0')});
     damaged.push_back({"picture of width 0", SCREEN + picture(0, 1) + DATA + ";"});
     damaged.push_back({"picture of height 0", SCREEN + picture(1, 0) + DATA + ";"});
     damaged.push_back({"picture wider than SDL allows", SCREEN + picture(40000, 1) + DATA + ";"});
@@ -82,6 +85,7 @@ TEST(ImageGuard, FilesSDLImageSurvivesStillReachIt) {
         {SCREEN + picture() + "\x02\x02\x44", LOADED},
         {SCREEN + picture(8, 8) + DATA, LOADED},
         {SCREEN + "!\xfe\x02" + "ab" + std::string(1, '\0') + picture() + DATA + ";", LOADED},
+        {SCREEN + "!\xf9" + std::string("\x04\x01\0\0\0\0", 6) + picture() + DATA + ";", LOADED},
         {SCREEN + ";", REFUSED},     // SDL_image's own "only 0 images found"
         {"not a picture", REFUSED}}; // SDL_image's own "Unsupported image format"
     for (const auto& [bytes, outcome] : cases) {
