@@ -53,13 +53,18 @@ bool surfaceCanBeMade(unsigned width, unsigned height) {
 }
 
 // Walks a GIF file the way SDL_image's loader reads it and tells what would
-// make the loader spin for ever or crash: it reads an extension's data blocks
-// until an empty one (after the first block, for a graphic control extension)
-// and takes the end of the file for a block that never ends; it does the same with the data of a picture that it passes over (all
-// but the first); and it writes the first picture into a surface it may have
-// failed to make (width or height 0, or wider than SDL allows). A first
-// picture whose data is cut short is read as far as it goes, and any other
-// damage makes the loader fail: both are safe.
+// make the loader spin for ever, stall or crash:
+//  - it reads an extension's data blocks until an empty one (after the first
+//    block, for a graphic control extension) and takes the end of the file
+//    for a block that never ends: it spins for ever;
+//  - it decodes a picture whose data is cut short from the stale bytes of its
+//    buffer, one pixel at a time, for every pixel the picture claims: a file
+//    of 41 bytes claiming 16172 x 24832 pixels stalls it for half a minute
+//    (and a picture it passes over, all but the first, spins for ever);
+//  - with a code size of 12 its codes overrun its tables, and it crashes;
+//  - it writes the first picture into a surface it may have failed to make
+//    (width or height 0, or wider than SDL allows).
+// Any other damage makes the loader fail at once, which is safe.
 const char* gifFault(const std::vector<unsigned char>& d) {
     const size_t size = d.size();
     size_t at = 6;
@@ -105,18 +110,54 @@ const char* gifFault(const std::vector<unsigned char>& d) {
         // A code size the decoder refuses leaves the picture unread: the loader
         // goes on with the bytes after it as if they were further blocks.
         if (codeSize > 12) continue;
-        if (pictures == 1)
-            return surfaceCanBeMade(width, height) ? nullptr : "a picture of impossible size";
+        if (codeSize == 12) return "a picture's code size is 12";
+        if (pictures == 1 && !surfaceCanBeMade(width, height))
+            return "a picture of impossible size";
         if (!blocksEnd()) return "a picture's data runs past the end of the file";
+        if (pictures == 1) return nullptr; // the first picture is all the loader reads
     }
     return nullptr;
+}
+
+// SDL_image's TGA loader decodes a run-length compressed picture packet by
+// packet without looking for the end of the file: past it, it goes on with
+// stale bytes, one read per pixel, for every pixel the header claims (five
+// seconds for a 50-byte file claiming 1024 x 32776 pixels; minutes for
+// larger claims). A compressed picture must therefore hold packets for all
+// its pixels. Uncompressed pictures are read a row at a time, which is quick
+// whatever the file holds.
+const char* tgaFault(const std::vector<unsigned char>& d) {
+    if (d.size() < 18) return nullptr; // the loader fails on the header
+    const unsigned char type = d[2];
+    if (type != 9 && type != 10 && type != 11) return nullptr;
+    const size_t colours = d[5] | d[6] << 8, colourBytes = (d[7] + 7) / 8;
+    const size_t bpp = (d[16] + 7) / 8;
+    if (bpp == 0) return nullptr; // the loader refuses the format
+    size_t at = 18 + d[0] + (d[1] != 0 ? colours * colourBytes : 0);
+    unsigned long long pixels =
+        static_cast<unsigned long long>(d[12] | d[13] << 8) * (d[14] | d[15] << 8);
+    while (pixels > 0) {
+        if (at >= d.size()) return "its compressed picture runs past the end of the file";
+        const unsigned char packet = d[at++];
+        const unsigned run = (packet & 0x7F) + 1u;
+        at += packet & 0x80 ? bpp : run * bpp; // one pixel repeated, or `run` pixels
+        pixels -= pixels < run ? pixels : run;
+    }
+    return at > d.size() ? "its compressed picture runs past the end of the file" : nullptr;
 }
 
 } // namespace
 
 SDL_Surface* vondLoadImage(const char* file) {
     std::vector<unsigned char> bytes;
-    if (!namedAsTGA(file) && startsWithGIF(file) && readFile(file, bytes)) {
+    if (namedAsTGA(file)) {
+        if (readFile(file, bytes)) {
+            if (const char* fault = tgaFault(bytes)) {
+                SDL_SetError("Damaged TGA file: %s", fault);
+                return nullptr;
+            }
+        }
+    } else if (startsWithGIF(file) && readFile(file, bytes)) {
         if (const char* fault = gifFault(bytes)) {
             SDL_SetError("Damaged GIF file: %s", fault);
             return nullptr;
