@@ -157,6 +157,10 @@ scenes = {
                      call("sm_traceOut", "g"), call("sm_save", "g", "save.txt"),
                      call("sm_load", "g", "save.txt"), call("sm_removeNode", "g.a"),
                      call("sm_removeNetwork", "g")],
+    # The engine's fatal errors end the input: a missing picture, a sprite moved
+    # that does not exist, a picture layer drawn without its picture.
+    "fatal": [call("sm_createNetwork", "g"), call("addImage", 1, "missing.png"),
+              call("moveSprite", 9, 1, 1, 0, 0, 0), call("setLayerPic", 2, 77)],
 }
 for name, calls in scenes.items():
     for draw in (0, 1):
