@@ -7,10 +7,9 @@
 // the file is read; GetTile is a table lookup.
 #include "KAV_Tilemap.h"
 
+#include "vondImageGuard.h"
 #include "vondLog.h"
 #include "vondStores.h"
-
-#include <SDL_image.h>
 
 #include <algorithm>
 #include <cctype>
@@ -368,7 +367,7 @@ void KAV_Tilemap::doKAVGFX1(const std::string& pictureFile, int t, int red, int 
         record->number = t;
         KAV_StoreTileset(t, record);
     }
-    SDL_Surface* picture = IMG_Load(pictureFile.c_str());
+    SDL_Surface* picture = vondLoadImage(pictureFile.c_str());
     if (picture == nullptr) {
         vondLog("Error loading tileset image: ", pictureFile);
         return;

@@ -5,6 +5,15 @@
 
 std::ofstream vondError;
 
+#ifdef VOND_FUZZING
+int vondExitStatus = -1;
+
+void vondExit(int status) {
+    vondExitStatus = status;
+    throw vondExitRequest{status};
+}
+#else
 void vondExit(int status) {
     std::exit(status);
 }
+#endif

@@ -29,6 +29,18 @@ void vondLogOpen(const Parts&... parts) {
 // routine registered at start-up writes its closing lines.
 [[noreturn]] void vondExit(int status);
 
+#ifdef VOND_FUZZING
+// In the fuzz build an exit ends the input being tried, not the fuzzer: the
+// fatal errors are expected outcomes there. vondExit records its status in
+// vondExitStatus and throws a vondExitRequest for the harness to catch. Lua's
+// protected calls catch every exception, so a harness that runs scripts looks
+// at vondExitStatus as well, and starts afresh after an exit.
+struct vondExitRequest {
+    int status;
+};
+extern int vondExitStatus; // -1 until an exit is asked for
+#endif
+
 // A fatal error: the message as one log line, then exit status 1.
 template <typename... Parts>
 [[noreturn]] void vondFatal(const Parts&... parts) {

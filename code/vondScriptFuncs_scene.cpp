@@ -7,11 +7,10 @@
 #include "KAV_Sprite.h"
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
+#include "vondImageGuard.h"
 #include "vondLog.h"
 #include "vondScriptFuncs.h"
 #include "vondStores.h"
-
-#include <SDL_image.h>
 
 #include <cstdlib>
 
@@ -73,7 +72,7 @@ int l_addImage(lua_State* L) {
     int n = a.toInt(1);
     std::string file = a.text(2);
     if (!vondCheckRange("addImage", "image", n, VOND_IMAGE_STORE_SIZE)) return 0;
-    SDL_Surface* image = IMG_Load(file.c_str());
+    SDL_Surface* image = vondLoadImage(file.c_str());
     if (image == nullptr) {
         vondFatal("Unable to load image: ", file);
     }

@@ -3,6 +3,7 @@
 // a store.
 #include "KAV_Font.h"
 #include "vondGlobals.h"
+#include "vondImageGuard.h"
 #include "vondLog.h"
 #include "vondScriptFuncs.h"
 #include "vondStores.h"
@@ -33,7 +34,7 @@ int l_addFont(lua_State* L) {
     int image = VOND_FONT_IMAGE_BASE + f;
     // Stored like any image; fonts look their picture up by number, so the
     // picture it replaces is released unless something else still holds it.
-    KAV_StoreImage(image, IMG_Load(file.c_str()));
+    KAV_StoreImage(image, vondLoadImage(file.c_str()));
     // A new font: text windows made before keep drawing with the one they took.
     auto* font = new KAV_Font(image);
     vondStoreFont(f, font);

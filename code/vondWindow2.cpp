@@ -4,10 +4,9 @@
 
 #include "KAV_Font.h"
 #include "vondBlit.h"
+#include "vondImageGuard.h"
 #include "vondLog.h"
 #include "vondStores.h"
-
-#include <SDL_image.h>
 
 #include <climits>
 #include <cmath>
@@ -116,7 +115,7 @@ vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, int image)
 vondImageWin::vondImageWin(int x, int y, unsigned f, unsigned id, const char* file)
     : vondWindow2(x, y, 0, 0, f, id) {
     winType = PICTURE_WINDOW;
-    picture = file != nullptr ? IMG_Load(file) : nullptr;
+    picture = file != nullptr ? vondLoadImage(file) : nullptr;
     if (picture != nullptr && (flags & FLAG_PICTURE_KEY))
         SDL_SetColorKey(picture, SDL_SRCCOLORKEY, KAV_TopLeftPixel(picture));
     imageIndex = -1;

@@ -1,12 +1,13 @@
 #!/bin/sh
-# Installs every Debian package the engine, its tests and its benchmarks need.
+# Installs every Debian package the engine, its tests, its fuzz targets (clang
+# and libFuzzer) and its benchmarks need.
 # Idempotent: asks apt only when something is missing, and says nothing when
 # everything is already there.
 set -e
 
 PACKAGES="build-essential cmake pkg-config
 libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev liblua5.1-0-dev
-libgtest-dev libbenchmark-dev libx11-dev
+libgtest-dev libbenchmark-dev libx11-dev clang libclang-rt-dev
 xvfb xdotool x11-apps imagemagick fonts-dejavu-core evilwm python3 sox vorbis-tools"
 
 missing=""

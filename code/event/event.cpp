@@ -2,8 +2,8 @@
 
 #include "saveload/saveload.h"
 
-#include <cctype>
 #include "vondLog.h"
+#include <cctype>
 #include <iterator>
 #include <vector>
 
@@ -20,6 +20,12 @@ const std::string SAVE_VALUETOFIRE = "valueToFireOn";
 const std::string SAVE_ISONESHOT = "isOneShot";
 const std::string SAVE_ARGNUM = "argNum";
 const std::string SAVE_ARGUMENT = "argument";
+
+// Event firings in progress, nested in one another: each chained event, and
+// each event of a node that modifyNode writes, adds one level.
+int32_t firingDepth = 0;
+// Whether the firing in progress has already said that it reached the limit.
+bool depthReported = false;
 
 // 32-bit arithmetic that wraps as two's complement instead of overflowing.
 int32_t wrap(int64_t wide) {
@@ -92,6 +98,14 @@ bool Event::fireEvent(EventNodes& nodes) {
     // An event whose own action leads back to a write of its value does not
     // fire again inside itself: that would recurse without end.
     if (firing) return false;
+    if (firingDepth >= MAX_FIRING_DEPTH) {
+        if (!depthReported)
+            vondWarn("Event: events past ", MAX_FIRING_DEPTH,
+                     " levels not fired: chains and node writes nested too deeply");
+        depthReported = true;
+        return false;
+    }
+    ++firingDepth;
     firing = true;
     switch (typeOfEvent) {
     case MODIFY_NODE:
@@ -113,6 +127,7 @@ bool Event::fireEvent(EventNodes& nodes) {
             ++it;
     }
     firing = false;
+    if (--firingDepth == 0) depthReported = false;
     return isOneShot;
 }
 
@@ -149,14 +164,25 @@ void Event::traceMessage() const {
         vondTrace(line);
 }
 
+// Chains may nest thousands deep, so each level of this recursion keeps only
+// its key and its walk of the chain on the stack; the keys of its own pairs
+// are built in the helpers below.
 void Event::save(std::string nodePath, const int32_t& eventNum, SaveLoad& saveObject) {
     const std::string e = nodePath + "." + std::to_string(eventNum);
-    saveObject.newSet(e + "." + SAVE_CHAIN, static_cast<int32_t>(chainedEvents.size()));
+    saveChainCount(saveObject, e, static_cast<int32_t>(chainedEvents.size()));
     int32_t chainNum = 0;
     for (Event& chained : chainedEvents) {
         chained.save(e, chainNum, saveObject);
         ++chainNum;
     }
+    saveOwnPairs(e, saveObject);
+}
+
+void Event::saveChainCount(SaveLoad& saveObject, const std::string& e, int32_t count) {
+    saveObject.newSet(e + "." + SAVE_CHAIN, count);
+}
+
+void Event::saveOwnPairs(const std::string& e, SaveLoad& saveObject) const {
     saveObject.newSet(e + "." + SAVE_EVENTTYPE, static_cast<int32_t>(typeOfEvent));
     saveText(saveObject, e + "." + SAVE_VALUETOFIRE, valueToFireOn);
     saveObject.newSet(e + "." + SAVE_ISONESHOT, static_cast<int32_t>(isOneShot ? 1 : 0));

@@ -1,35 +1,58 @@
 #include "saveload/saveload.h"
 
-#include <cstdio>
-#include <fcntl.h>
-#include <fstream>
 #include "vondLog.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 const std::string SEPERATOR = "=";
 
+// The folder a file name lies in, as a path that can be opened.
+std::string folderOf(const std::string& fileName) {
+    std::string::size_type slash = fileName.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : fileName.substr(0, slash);
+}
+
 // Flushes the directory entry of a completed rename to disk. Best effort: a
 // file system that cannot sync directories still has the new file in place.
-void syncDirectoryOf(const std::string& fileName) {
-    std::string::size_type slash = fileName.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : fileName.substr(0, slash + 1);
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+void syncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
 }
 
-// Writes every pair to an open file and makes it durable; false on any error.
-bool writePairs(std::FILE* out, const std::vector<SaveLoadType>& pairs) {
-    for (const SaveLoadType& p : pairs) {
-        if (std::fwrite(p.key.data(), 1, p.key.size(), out) != p.key.size()) return false;
-        if (std::fputs(SEPERATOR.c_str(), out) == EOF) return false;
-        if (std::fwrite(p.pair.data(), 1, p.pair.size(), out) != p.pair.size()) return false;
-        if (std::fputc('\n', out) == EOF) return false;
+// Writes all of text to fd; false with errno set on the first failure.
+bool writeAll(int fd, const std::string& text) {
+    const char* at = text.data();
+    size_t left = text.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, at, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        at += n;
+        left -= static_cast<size_t>(n);
     }
-    return std::fflush(out) == 0 && ::fsync(fileno(out)) == 0;
+    return true;
+}
+
+// The mode a newly created file gets (0666 less the umask), which mkstemp's
+// private 0600 would otherwise replace.
+mode_t newFileMode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
 } // namespace
@@ -83,8 +106,12 @@ SaveLoadType SaveLoad::parse(const std::string& keyPair) const {
 }
 
 bool SaveLoad::load(const std::string& fileName) {
-    std::ifstream readingFile(fileName, std::ios::binary);
-    if (!readingFile) return false;
+    std::string contents;
+    if (!readWholeFile(fileName, contents)) {
+        vondWarn("SaveLoad: could not load '", fileName, "': ", std::strerror(errno));
+        return false;
+    }
+    std::istringstream readingFile(contents);
     // The line end after the last line ends the file rather than opening an
     // empty line; a last line without a line end still counts.
     while (readingFile.peek() != std::char_traits<char>::eof()) {
@@ -94,29 +121,87 @@ bool SaveLoad::load(const std::string& fileName) {
     return true;
 }
 
+// The whole file in one read, so that a read error is told apart from its end.
+bool SaveLoad::readWholeFile(const std::string& fileName, std::string& contents) {
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        errno = EISDIR;
+        return false;
+    }
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int reason = errno;
+            ::close(fd);
+            errno = reason;
+            return false;
+        }
+        if (n == 0) break;
+        contents.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
 bool SaveLoad::save(const std::string& fileName) {
     // A pair that would read back as something else (a key holding "=", a
-    // value of two lines that could pose as a second pair) is left out, with
-    // one line on standard error; everything else of the game is still saved.
-    std::vector<SaveLoadType> savable;
-    savable.reserve(stack.size());
-    for (const SaveLoadType& p : stack)
-        if (canBeSaved(p)) savable.push_back(p);
-    const size_t leftOut = stack.size() - savable.size();
+    // value of two lines that could pose as a second pair) is left out, and
+    // everything else of the game is still saved.
+    std::string text;
+    size_t leftOut = 0;
+    for (const SaveLoadType& p : stack) {
+        if (!canBeSaved(p)) {
+            ++leftOut;
+            continue;
+        }
+        text += p.key;
+        text += SEPERATOR;
+        text += p.pair;
+        text += '\n';
+    }
+    if (!writeReplacing(fileName, text)) {
+        vondWarn("SaveLoad: could not save '", fileName, "': ", std::strerror(errno));
+        return false;
+    }
     if (leftOut > 0)
         vondWarn("SaveLoad: ", leftOut, " pair(s) left out of '", fileName,
                  "': a key holds '=' or a line end, or a value a line end or a final CR");
-    // Written beside the old file and renamed over it only when complete, so
-    // that a crash or a full disk never leaves a truncated save behind.
-    const std::string tempName = fileName + ".tmp";
-    std::FILE* out = std::fopen(tempName.c_str(), "wb");
-    if (out == nullptr) return false;
-    bool written = writePairs(out, savable);
-    if (std::fclose(out) != 0) written = false;
-    if (!written || std::rename(tempName.c_str(), fileName.c_str()) != 0) {
-        std::remove(tempName.c_str());
+    return leftOut == 0;
+}
+
+// Writes text to a temporary file of its own beside fileName (so that two
+// games saving at once never share one, and no file of the game is ever taken
+// for it), makes it durable, and only then renames it over fileName: a failed,
+// interrupted or concurrent save leaves either the old file or a whole new
+// one. The temporary file is removed on every failure; errno tells why.
+bool SaveLoad::writeReplacing(const std::string& fileName, const std::string& text) {
+    const std::string folder = folderOf(fileName);
+    std::string tempName = fileName + ".XXXXXX";
+    std::vector<char> name(tempName.begin(), tempName.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return false;
+    tempName = name.data();
+    bool written = ::fchmod(fd, newFileMode()) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
+    int reason = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        reason = errno;
+    }
+    if (written && ::rename(tempName.c_str(), fileName.c_str()) != 0) {
+        written = false;
+        reason = errno;
+    }
+    if (!written) {
+        ::unlink(tempName.c_str());
+        errno = reason;
         return false;
     }
-    syncDirectoryOf(fileName);
-    return leftOut == 0;
+    syncFolder(folder);
+    return true;
 }

@@ -3,9 +3,11 @@
 // A save file holds one pair per line: the key, "=", the value, a line end.
 // There is no header and no escaping, so a pair whose key holds "=" or a line
 // end, or whose value holds a line end, cannot be written faithfully; save()
-// refuses a store that holds such a pair rather than write a file that would
-// load back as other keys. A save replaces the old file only once the new one
-// is completely on disk, so a failed or interrupted save keeps the previous one.
+// leaves such pairs out rather than write a file that would load back as other
+// keys. A save replaces the old file only once the new one is completely on
+// disk, so a failed or interrupted save keeps the previous one. A file that
+// cannot be read or written is reported on standard error with the system's
+// reason; the callers, like the scripts, go on.
 #pragma once
 
 #include <cstdint>
@@ -31,11 +33,12 @@ class SaveLoad {
     // No range check: callers keep to 0 .. size() - 1.
     SaveLoadType getPair(int32_t pos) const { return stack[pos]; }
 
-    // Appends the file's pairs; false when the file cannot be opened.
+    // Appends the file's pairs; false (with one line on standard error) when
+    // the file cannot be read.
     bool load(const std::string& fileName);
     // Writes every pair that survives the format (see canBeSaved); false when
     // pairs were left out, or when the file could not be written (the old
-    // file is then untouched).
+    // file is then untouched). Each case gives one line on standard error.
     bool save(const std::string& fileName);
     void reset();
     int32_t size() const { return length; }
@@ -51,5 +54,8 @@ class SaveLoad {
     int32_t length = 0;
 
   private:
+    static bool readWholeFile(const std::string& fileName, std::string& contents);
+    static bool writeReplacing(const std::string& fileName, const std::string& text);
+
     std::vector<SaveLoadType> stack;
 };

@@ -77,8 +77,11 @@ void StateMachine::traceOut(const std::string& networkName) {
     vondTrace();
 }
 
-void StateMachine::saveNetwork(const std::string& networkName, SaveLoad& aSave) {
-    if (StateNetwork* network = returnNetwork(networkName)) network->save(aSave);
+bool StateMachine::saveNetwork(const std::string& networkName, SaveLoad& aSave) {
+    StateNetwork* network = returnNetwork(networkName);
+    if (network == nullptr) return false;
+    network->save(aSave);
+    return true;
 }
 
 // The network name takes no part: each key names its own network, as written.

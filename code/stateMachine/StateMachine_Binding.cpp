@@ -12,6 +12,7 @@
 #include "saveload/saveload.h"
 #include "stateMachine/statemachine.h"
 #include "vondArgs.h"
+#include "vondLog.h"
 
 #include <list>
 #include <string>
@@ -149,9 +150,15 @@ int l_sm_save(lua_State* L) {
         if (!a.readText(k, name)) return 0;
         names.push_back(name);
     }
+    // A name that no network has (a typing slip, most likely) is reported and
+    // skipped; when nothing at all is left to save, the file is not touched,
+    // so that such a slip never replaces a good save with an empty one.
     SaveLoad store;
     for (const std::string& name : names)
-        StateMachine::Instance()->saveNetwork(name, store);
+        if (!StateMachine::Instance()->saveNetwork(name, store))
+            vondWarn("sm_save: no network '", name, "' to save");
+    if (names.empty()) vondWarn("sm_save: no network named; '", fileName, "' left as it was");
+    if (store.size() == 0) return 0;
     store.save(fileName);
     return 0;
 }

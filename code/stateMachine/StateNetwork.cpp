@@ -9,9 +9,6 @@ namespace {
 const std::string DEFAULT_VALUE = "";
 const std::string NODE_SEPERATOR = ".";
 
-// Node writes currently nested inside event firings, over all networks.
-int32_t nestedWrites = 0;
-
 } // namespace
 
 const std::vector<std::list<StateNetwork::TreeNode>::iterator>*
@@ -37,13 +34,7 @@ void StateNetwork::putNode(const NameArray& nodePath, const std::string& value,
     if (node == nullptr) return;
     const std::string written = value; // the caller's string may change while events fire
     node->value = written;
-    if (nestedWrites >= MAX_NESTED_WRITES) {
-        vondWarn("StateNetwork: events of '", nameID, "' not notified: writes nested too deeply");
-        return;
-    }
-    ++nestedWrites;
     notifyEvents(*node, written, nodes);
-    --nestedWrites;
 }
 
 // Events fired here may write this same node again, which walks the list once

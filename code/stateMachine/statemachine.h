@@ -28,7 +28,8 @@ class StateMachine : public EventNodes {
     void putNode(const std::string& nodePath, int32_t value);
     void attachEvent(const std::string& nodePath, Event& aEvent);
     void traceOut(const std::string& networkName);
-    void saveNetwork(const std::string& networkName, SaveLoad& aSave);
+    // Adds the network's pairs to the store; false when no network has the name.
+    bool saveNetwork(const std::string& networkName, SaveLoad& aSave);
     // Writes every pair of the store, in order, as a node write; pairs whose
     // key names no node (the event keys of a saved file) are passed over.
     void loadNetwork(const std::string& networkName, const SaveLoad& aSave);

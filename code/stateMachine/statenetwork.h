@@ -61,10 +61,10 @@ class StateNetwork {
     std::string getID() const { return nameID; }
 
     // Bound on writes nested inside event firings (each event may write a node
-    // whose events write further nodes); deeper writes store their value but
-    // notify no events, so that a long cycle of events cannot exhaust the stack
-    // (5,000 levels still fit an 8 MB stack in a sanitizer build).
-    static constexpr int32_t MAX_NESTED_WRITES = 1000;
+    // whose events write further nodes): every nested write lies inside an
+    // event firing, so the bound on firings bounds them too. Deeper writes
+    // store their value but fire no events.
+    static constexpr int32_t MAX_NESTED_WRITES = Event::MAX_FIRING_DEPTH;
 
   protected:
     void createNodeSearch(int32_t depth, const NameArray& nodePath, const std::string& newNodeName,

@@ -125,7 +125,6 @@ exit(0)
               // event texts that do not fit on one line are left out, never read back anyway
               "n.x.0.chainedEvents=0\nn.x.0.eventType=2\nn.x.0.isOneShot=0\nn.x.0.argNum=2\n"
               "n.x.0.argument.0=a\n");
-    EXPECT_FALSE(game.exists("save.txt.tmp"));
     EXPECT_EQ(r.out, "a=b\n");
 }
 
@@ -188,63 +187,20 @@ exit(0)
 }
 
 // A value of two lines is left out of the save (it could pose as another
-// pair) and everything else is saved; a failed write keeps the previous file.
-TEST(StateMachineScript, UnsavableValuesAreLeftOutAndAFailedSaveKeepsThePreviousFile) {
+// pair) and everything else is saved.
+TEST(StateMachineScript, UnsavableValuesAreLeftOutOfTheSave) {
     GameDir game;
-    for (const char* name : {"partial.txt", "save.txt"})
-        game.write(name, "q=previous\n");
-    ASSERT_EQ(::symlink("/dev/full", game.file("save.txt.tmp").c_str()), 0);
+    game.write("partial.txt", "q=previous\n");
     GameRun r = runScript(game, R"(
 sm_createNetwork("q")
 sm_createNode("q", "a") sm_createNode("q", "b")
 sm_putNode("q.a", "line\nq=injected")
 sm_putNode("q.b", "kept")
 sm_save("q", "partial.txt")
-sm_putNode("q", "new")
-sm_save("q", "save.txt")
-sm_save("q", "no/such/dir/save.txt")
 exit(0)
 )");
     EXPECT_EQ(game.read("partial.txt"), "q=\nq.b=kept\n");
-    EXPECT_EQ(game.read("save.txt"), "q=previous\n");
-    EXPECT_FALSE(game.exists("save.txt.tmp") || game.exists("partial.txt.tmp"));
     EXPECT_NE(r.err.find("1 pair(s) left out of 'partial.txt'"), std::string::npos) << r.err;
-}
-
-// The game saves a large network over and over; it is killed as soon as a
-// partly written save shows on disk, and the save file must be whole.
-TEST(StateMachineScript, KilledWhileSavingLeavesTheSaveWhole) {
-    GameDir game;
-    game.write("save.txt", "q=previous\n");
-    game.monkey(R"(
-sm_createNetwork("q")
-for i = 1, 50000 do sm_createNode("q", "n" .. i) end
-sm_putNode("q", "new")
-while 1 do sm_save("q", "save.txt") end
-)");
-    std::map<std::string, std::string> env = sanitizerEnvironment();
-    env["SDL_VIDEODRIVER"] = env["SDL_AUDIODRIVER"] = "dummy";
-    vondProcess p = startProcess({VOND_BINARY}, game.path(), env);
-    off_t newSize = 6; // "q=new\n" plus 50000 lines "q.nI=\n"
-    for (int i = 1; i <= 50000; ++i)
-        newSize += 5 + static_cast<off_t>(std::to_string(i).size());
-    const auto sizeOf = [&](const char* name) {
-        struct stat info;
-        return ::stat(game.file(name).c_str(), &info) == 0 ? info.st_size : off_t(-1);
-    };
-    bool caught = false;
-    for (int polls = 0; polls < 2000000 && !caught; ++polls) {
-        const off_t tmp = sizeOf("save.txt.tmp");
-        caught = tmp > 0 && tmp < newSize && sizeOf("save.txt") >= 0;
-        if (::waitpid(p.pid, nullptr, WNOHANG) != 0) break;
-    }
-    ::kill(p.pid, SIGKILL);
-    waitProcess(p, 10);
-    EXPECT_TRUE(caught) << "no save was caught while writing";
-    const std::string after = game.read("save.txt");
-    EXPECT_TRUE(after == "q=previous\n" ||
-                (static_cast<off_t>(after.size()) == newSize && after.rfind("q=new\n", 0) == 0))
-        << after.size();
 }
 
 } // namespace
