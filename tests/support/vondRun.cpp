@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -107,31 +107,29 @@ vondProcess startProcess(const std::vector<std::string>& argv, const std::string
     return p;
 }
 
-GameRun waitProcess(vondProcess& p, double timeoutSeconds) {
-    GameRun r;
+bool waitUntil(const std::function<bool()>& done, double timeoutSeconds) {
     auto deadline = std::chrono::steady_clock::now() +
                     std::chrono::milliseconds(static_cast<long>(timeoutSeconds * 1000));
+    for (;;) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        poll(nullptr, 0, 10);
+    }
+}
+
+GameRun waitProcess(vondProcess& p, double timeoutSeconds) {
+    GameRun r;
     int wstatus = 0;
-    bool done = p.pid <= 0;
-    while (!done) {
-        pid_t w = waitpid(p.pid, &wstatus, WNOHANG);
-        if (w == p.pid) {
-            done = true;
-        } else if (std::chrono::steady_clock::now() > deadline) {
-            r.timedOut = true;
-            kill(p.pid, SIGTERM);
-            for (int i = 0; i < 300 && waitpid(p.pid, &wstatus, WNOHANG) != p.pid; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (kill(p.pid, 0) == 0) {
-                kill(p.pid, SIGKILL);
-                waitpid(p.pid, &wstatus, 0);
-            }
-            done = true;
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    auto exited = [&] { return p.pid <= 0 || waitpid(p.pid, &wstatus, WNOHANG) == p.pid; };
+    if (!waitUntil(exited, timeoutSeconds)) {
+        r.timedOut = true;
+        kill(p.pid, SIGTERM);
+        if (!waitUntil(exited, 3)) {
+            kill(p.pid, SIGKILL);
+            waitpid(p.pid, &wstatus, 0);
         }
     }
-    if (WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
+    if (p.pid > 0 && WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
     p.pid = -1;
     r.out = slurp(p.outPath);
     r.err = slurp(p.errPath);
@@ -151,6 +149,13 @@ void expectClosingLines(const std::string& log) {
     ASSERT_GE(l.size(), 2u) << log;
     EXPECT_EQ(l[l.size() - 2].rfind("SDL Error Report: ", 0), 0u) << log;
     EXPECT_EQ(l.back(), "Exiting program.");
+}
+
+int countOf(const std::string& text, const std::string& needle) {
+    int n = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+        ++n;
+    return n;
 }
 
 std::vector<std::string> lines(const std::string& text) {

@@ -38,10 +38,3 @@ struct StoredImage {
         vondImageStore[number] = nullptr;
     }
 };
-
-inline int countOf(const std::string& text, const std::string& needle) {
-    int n = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
-        ++n;
-    return n;
-}

@@ -31,15 +31,14 @@ TEST(ShellWindow, ScreenshotOfAFreshEngineIsBlack) {
     game.monkey("x = 1\n");
     WindowGame w(x, game);
     ASSERT_TRUE(w.hasWindow());
-    SDL_Surface* shot = w.screenshot();
+    Surface shot = w.screenshot();
     ASSERT_NE(shot, nullptr);
     EXPECT_EQ(shot->w, 640);
     EXPECT_EQ(shot->h, 480);
     int nonBlack = 0;
     for (int y = 0; y < shot->h; y += 7)
-        for (int x = 0; x < shot->w; x += 7) nonBlack += pixelRGB(shot, x, y) != 0;
+        for (int x = 0; x < shot->w; x += 7) nonBlack += pixelRGB(shot.get(), x, y) != 0;
     EXPECT_EQ(nonBlack, 0);
-    SDL_FreeSurface(shot);
     w.key("q");
     EXPECT_EQ(w.wait().status, 0);
 }
