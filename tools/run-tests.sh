@@ -8,6 +8,4 @@ sh tools/install-deps.sh
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Debug -DVOND_SANITIZE=ON -DVOND_TESTS=ON >/dev/null
 cmake --build build-tests -j "$(nproc)"
 cd build-tests
-# Tests that drive a real window or real-time audio can lose a race on a busy
-# machine; a failing test is run once more before it counts as failed.
-ctest -j "$(nproc)" --output-on-failure --timeout 300 --repeat until-pass:2
+ctest -j "$(nproc)" --output-on-failure --timeout 300
