@@ -232,12 +232,15 @@ while 1 do sm_save("q", "save.txt") end
         struct stat info;
         return ::stat(game.file(name).c_str(), &info) == 0 ? info.st_size : off_t(-1);
     };
-    bool caught = false;
-    for (int polls = 0; polls < 2000000 && !caught; ++polls) {
+    const auto ended = [&] { // without reaping the process
+        siginfo_t info{};
+        return ::waitid(P_PID, p.pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+    };
+    const auto partial = [&] {
         const off_t tmp = sizeOf("save.txt.tmp");
-        caught = tmp > 0 && tmp < newSize && sizeOf("save.txt") >= 0;
-        if (::waitpid(p.pid, nullptr, WNOHANG) != 0) break;
-    }
+        return tmp > 0 && tmp < newSize && sizeOf("save.txt") >= 0;
+    };
+    bool caught = waitUntil([&] { return partial() || ended(); }, 60) && !ended();
     ::kill(p.pid, SIGKILL);
     waitProcess(p, 10);
     EXPECT_TRUE(caught) << "no save was caught while writing";
