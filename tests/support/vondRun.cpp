@@ -4,16 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <poll.h>
 #include <sstream>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,45 +21,32 @@ namespace {
 
 std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void makeDirs(const std::string& path) {
-    for (size_t i = 1; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '/') mkdir(path.substr(0, i).c_str(), 0755);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
 
 GameDir::GameDir() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr ? tmp : "/tmp") + "/vondgame.XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    if (mkdtemp(buf.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    dir = buf.data();
-    makeDirs(dir + "/scripts");
+    std::string pattern = (std::filesystem::temp_directory_path() / "vondgame.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    dir = pattern;
+    std::filesystem::create_directories(dir + "/scripts");
 }
 
 GameDir::~GameDir() {
-    if (std::getenv("VOND_KEEP_TEST_DIRS") == nullptr && !dir.empty())
-        std::system(("rm -rf '" + dir + "'").c_str());
+    std::error_code ignored;
+    if (std::getenv("VOND_KEEP_TEST_DIRS") == nullptr) std::filesystem::remove_all(dir, ignored);
 }
 
 void GameDir::write(const std::string& relative, const std::string& content) const {
-    std::string path = file(relative);
-    makeDirs(path.substr(0, path.rfind('/')));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
+    std::filesystem::create_directories(std::filesystem::path(file(relative)).parent_path());
+    std::ofstream(file(relative), std::ios::binary | std::ios::trunc) << content;
 }
 
 std::string GameDir::read(const std::string& relative) const { return slurp(file(relative)); }
 
 bool GameDir::exists(const std::string& relative) const {
-    struct stat st;
-    return stat(file(relative).c_str(), &st) == 0;
+    return std::filesystem::exists(file(relative));
 }
 
 std::map<std::string, std::string> sanitizerEnvironment() {
