@@ -17,8 +17,9 @@ TEST(EventScripts, StartupEventFiresInTheFirstFrameAndARepeatingOneKillsItself) 
                 "addTimedEvent(1, 1, 1, 5, \"print('startup event in frame ' .. frames)\")\n"
                 "addTimedEvent(2, 0, 1, 50, \"count = count + 1 print('tick ' .. count) "
                 "if count == 3 then delTimedEvent(2) end\")\n"
-                "addTimedEvent(3, 0, 0, 600, 'scripts/end.lua')\n"
                 "addTimedEvent(4, 0, 0, 100, 'scripts/none.lua')\n"
+                // After event 4, which so fires in the frame that ends the run.
+                "addTimedEvent(3, 0, 0, 600, 'scripts/end.lua')\n"
                 // Start-up takes a while: the first frame's delta covers it.
                 "local i = 0\nwhile i < 300000 do i = i + 1 end\n");
     GameRun r = game.run();
