@@ -104,12 +104,28 @@ bool waitUntil(const std::function<bool()>& done, double timeoutSeconds) {
     }
 }
 
+namespace {
+
+// True once the process has a handler for SIGTERM (SDL installs one as it
+// starts, turning the signal into a quit event).
+bool catchesTerm(int pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+}
+
+} // namespace
+
 GameRun waitProcess(vondProcess& p, double timeoutSeconds) {
     GameRun r;
     int wstatus = 0;
     auto exited = [&] { return p.pid <= 0 || waitpid(p.pid, &wstatus, WNOHANG) == p.pid; };
     if (!waitUntil(exited, timeoutSeconds)) {
         r.timedOut = true;
+        // A program still starting on a busy machine is let reach its handler.
+        waitUntil([&] { return catchesTerm(p.pid); }, 10);
         kill(p.pid, SIGTERM);
         if (!waitUntil(exited, 3)) {
             kill(p.pid, SIGKILL);

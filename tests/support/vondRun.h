@@ -53,7 +53,8 @@ struct vondProcess {
 };
 vondProcess startProcess(const std::vector<std::string>& argv, const std::string& dir,
                          const std::map<std::string, std::string>& env);
-// Waits for the process; after timeoutSeconds it is sent SIGTERM (then SIGKILL).
+// Waits for the process; after timeoutSeconds it is sent SIGTERM, once it
+// catches it (at most 10 s later), then SIGKILL if it does not end.
 GameRun waitProcess(vondProcess& p, double timeoutSeconds);
 
 // Checks `done` every 10 ms until it holds (true) or timeoutSeconds pass (false).
