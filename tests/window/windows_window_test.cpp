@@ -1,6 +1,7 @@
 // Windows, hotspots and developer keys in a real window with real clicks and
 // key presses: the window-0 keys and the sound key, one script run per press,
-// overlapping hotspots, and a click that reaches a hotspot and then a radio panel.
+// overlapping hotspots, a click that reaches a hotspot and then a radio panel,
+// and the close button, which ends the program as q does.
 #include "vondTestAudio.h"
 #include "vondTestPictures.h"
 #include "vondWindowRun.h"
@@ -82,13 +83,15 @@ TEST(WindowsInAWindow, DeveloperKeysHotspotsRadioButtonsAndClearingTheScene) {
     // The sound and a good second of audio after it are on disk.
     EXPECT_TRUE(waitUntil([&] { return sizeOf(audio) >= soundStart + AUDIO_BYTES_PER_SECOND; },
                           WINDOW_WAIT_SECONDS));
-    w.key("q");
+    w.closeWindow();
     GameRun r = w.wait();
 
     ASSERT_TRUE(before && after);
     EXPECT_TRUE(pixelRGB(before.get(), 310, 110) == GREEN && pixelRGB(before.get(), 350, 110) == BLUE);
     EXPECT_TRUE(pixelRGB(after.get(), 310, 110) == BLUE && pixelRGB(after.get(), 350, 110) == GREEN);
+    EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.status, 0);
+    expectClosingLines(r.log);
     EXPECT_EQ(r.out, "h1 1\nh1 2\nh2\nonce\nh3\ncleared\n");
     EXPECT_EQ(countOf(r.log, "Click at: 120,120\n"), 3) << r.log;
     // Hotspots 6, 4 and 3 miss, 2 holds the point, and 1 is never tested.
