@@ -64,11 +64,7 @@ WindowGame::WindowGame(const XSession& x, const GameDir& dir,
     env["SDL_VIDEODRIVER"] = "x11";
     env["SDL_AUDIODRIVER"] = "dummy";
     env["DISPLAY"] = x.getDisplay();
-    // The SDL 1.2 layer still opens OpenGL, where llvmpipe can deadlock under
-    // the sanitizers' slow unwinder; frames are presented by SDL's software
-    // renderer, faster here than Mesa's software OpenGL.
-    env["GALLIUM_DRIVER"] = "softpipe";
-    env["SDL_RENDER_DRIVER"] = "software";
+    env["GALLIUM_DRIVER"] = "softpipe"; // llvmpipe can deadlock under the sanitizers' slow unwinder
     for (const auto& kv : extraEnv) env[kv.first] = kv.second;
     process = startProcess({VOND_BINARY}, dir.path(), env);
     GameRun found = runProcess({"xdotool", "search", "--sync", "--name", "^The Grand Vond Venture$"},
