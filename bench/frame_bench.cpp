@@ -6,6 +6,7 @@
 // Counters: frame_ms and fps of the engine, floor_ms of the memory floor, ratio
 // = frame_ms / floor_ms, allocs_per_frame (heap allocations while framing),
 // flip_ms (SDL_Flip alone, part of every frame) and ratio_without_flip.
+#include "vondAllocationCount.h"
 #include "vondBenchSupport.h"
 #include "vondWorstCase.h"
 
@@ -48,18 +49,18 @@ unsigned long driverAllocations = 0;
 template <typename Frame>
 void runFrames(benchmark::State& state, Frame frame, int floorCopies, long windowBytes) {
     driverAllocations = 0;
-    unsigned long allocsBefore = vondBench::allocationCount();
+    unsigned long allocsBefore = vondAllocationCount();
     double start = vondBench::cpuMs();
     long frames = 0;
     long allocatingFrames = 0;
     for (auto _ : state) {
-        unsigned long before = vondBench::allocationCount() - driverAllocations;
+        unsigned long before = vondAllocationCount() - driverAllocations;
         frame();
-        allocatingFrames += vondBench::allocationCount() - driverAllocations != before;
+        allocatingFrames += vondAllocationCount() - driverAllocations != before;
         ++frames;
     }
     double end = vondBench::cpuMs();
-    unsigned long allocs = vondBench::allocationCount() - allocsBefore - driverAllocations;
+    unsigned long allocs = vondAllocationCount() - allocsBefore - driverAllocations;
     double frameMs = (end - start) / frames;
     double floorMs = vondBench::frameFloorMs(floorCopies, windowBytes);
     double flip = flipMs();
@@ -101,9 +102,9 @@ void BM_Frame_WorstCase(benchmark::State& state) {
         state,
         [&] {
             if (frame % vondWorstCase::REVEAL_FRAMES == 0) {
-                unsigned long before = vondBench::allocationCount();
+                unsigned long before = vondAllocationCount();
                 vondWorstCase::restartReveals(e);
-                driverAllocations += vondBench::allocationCount() - before;
+                driverAllocations += vondAllocationCount() - before;
             }
             vondWorstCase::scroll(e, frame++);
             e.Update(FRAME_MS);
@@ -223,9 +224,9 @@ void BM_Frame_Demo(benchmark::State& state) {
     runFrames(
         state,
         [] {
-            unsigned long before = vondBench::allocationCount();
+            unsigned long before = vondAllocationCount();
             keepDemoBusy();
-            driverAllocations += vondBench::allocationCount() - before;
+            driverAllocations += vondAllocationCount() - before;
             gfx.Update(FRAME_MS);
             gfx.Draw();
         },

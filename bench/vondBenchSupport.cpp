@@ -11,43 +11,11 @@
 #include "vondStores.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <new>
 #include <unistd.h>
 #include <vector>
-
-// Every heap allocation of the process goes through these replacements, which
-// count and hand over to the C library's own allocator. operator new reaches
-// malloc through libstdc++, so it is counted too.
-extern "C" {
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
-void __libc_free(void*);
-}
-
-namespace {
-std::atomic<unsigned long> allocations{0};
-}
-
-extern "C" void* malloc(size_t n) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(n);
-}
-extern "C" void* calloc(size_t n, size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_calloc(n, size);
-}
-extern "C" void* realloc(void* p, size_t n) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_realloc(p, n);
-}
-extern "C" void free(void* p) {
-    __libc_free(p);
-}
 
 namespace vondBench {
 
@@ -55,10 +23,6 @@ double cpuMs() {
     timespec t;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-unsigned long allocationCount() {
-    return allocations.load(std::memory_order_relaxed);
 }
 
 std::string sourceDir() {

@@ -1,6 +1,6 @@
 // Helpers shared by the benchmark programs: headless SDL start-up, an
-// in-process game start-up like the entry point's, a count of every heap
-// allocation, and the memory floor of a frame.
+// in-process game start-up like the entry point's, and the memory floor of a
+// frame. The allocation count comes from support/vondAllocationCount.h.
 #pragma once
 
 #include <SDL.h>
@@ -22,10 +22,6 @@ void openScriptHost();
 // machine), runs scriptFile with the working directory set to dir, and goes
 // back. Returns the lua_dofile status.
 int runStartupScript(const std::string& dir, const std::string& scriptFile);
-
-// Heap allocations (malloc, calloc, realloc, operator new) since the start of
-// the process, counted by the replacement allocator of the benchmark programs.
-unsigned long allocationCount();
 
 // The least memory traffic of a frame, timed: one memset of the screen,
 // fullScreenCopies memcpys of 640 x 480 x 4 bytes from distinct sources, and

@@ -5,7 +5,7 @@
 // the raster, then a sprite surface filled with the key colour, its sprites,
 // and that surface through its key; then the windows) and require the same
 // picture, pixel for pixel, on an engine-format surface and on the display.
-#include "../bench/vondWorstCase.h"
+#include "vondWorstCase.h"
 
 #include "vondGlobals.h"
 #include "vondSceneFixture.h"

@@ -8,31 +8,26 @@
 
 namespace {
 
-TEST(ScriptConversions, IntTruncatesTowardZero) {
-    EXPECT_EQ(vondToInt(2.9), 2);
-    EXPECT_EQ(vondToInt(-2.9), -2);
-    EXPECT_EQ(vondToInt(3.7), 3);
-    EXPECT_EQ(vondToInt(-0.5), 0);
-}
-
-TEST(ScriptConversions, UnsignedKeepsTheLow32BitsOfA64BitTruncation) {
-    EXPECT_EQ(vondToUnsigned(-1), 4294967295u);
-    EXPECT_EQ(vondToUnsigned(16777215.9), 16777215u);
-    EXPECT_EQ(vondToUnsigned(4294967296.0 + 5), 5u);
-}
-
-TEST(ScriptConversions, ByteKeepsTheLow8Bits) {
-    EXPECT_EQ(vondToByte(300), 44);
-    EXPECT_EQ(vondToByte(-1), 255);
-    EXPECT_EQ(vondToByte(256), 0);
-    EXPECT_EQ(vondToByte(263), 7);
-}
-
-TEST(ScriptConversions, HugeAndNotANumberValuesNeitherTrapNorOverflow) {
-    EXPECT_EQ(vondToInt(1e300), 0);
-    EXPECT_EQ(vondToInt(0.0 / 0.0), 0);
-    EXPECT_EQ(vondToUnsigned(-1e300), 0u);
-    EXPECT_EQ(vondToInt(1e12), static_cast<int>(static_cast<unsigned>(1000000000000LL & 0xFFFFFFFF)));
+// int: truncated toward zero; unsigned: the low 32 bits of a 64-bit
+// truncation; byte: the low 8 bits. Huge and NaN values must neither trap nor
+// overflow (the sanitizer would stop the test).
+TEST(ScriptConversions, NumbersTruncateTowardZeroAndKeepTheirLowBits) {
+    const auto asInt = [](double v) -> long long { return vondToInt(v); };
+    const auto asUnsigned = [](double v) -> long long { return vondToUnsigned(v); };
+    const auto asByte = [](double v) -> long long { return vondToByte(v); };
+    const struct {
+        long long (*convert)(double);
+        double value;
+        long long expected;
+    } cases[] = {
+        {asInt, 2.9, 2},  {asInt, -2.9, -2}, {asInt, 3.7, 3}, {asInt, -0.5, 0},
+        {asInt, 1e300, 0}, {asInt, 0.0 / 0.0, 0}, {asInt, 1e12, int(1000000000000LL & 0xFFFFFFFF)},
+        {asUnsigned, -1, 4294967295}, {asUnsigned, 16777215.9, 16777215},
+        {asUnsigned, 4294967296.0 + 5, 5}, {asUnsigned, -1e300, 0},
+        {asByte, 300, 44}, {asByte, -1, 255}, {asByte, 256, 0}, {asByte, 263, 7},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.convert(c.value), c.expected) << "case " << (&c - cases);
 }
 
 // Calls a C function from a 4.0 script with the given argument list source.
@@ -69,40 +64,29 @@ int readFromFirst(lua_State* L) {
     return 0;
 }
 
-TEST_F(ScriptArgs, CountedFromTheLastIgnoresExtraLeadingArguments) {
-    call(readFromLast, "9, 2, 1, 7");
-    EXPECT_EQ(lastReads[1], 2);
-    EXPECT_EQ(lastReads[2], 1);
-    EXPECT_EQ(lastReads[3], 7);
-}
-
-TEST_F(ScriptArgs, CountedFromTheLastWithTooFewReadsTheMissingFrontAsZero) {
-    call(readFromLast, "5");
-    EXPECT_EQ(lastReads[1], 0);
-    EXPECT_EQ(lastReads[2], 0);
-    EXPECT_EQ(lastReads[3], 5);
-}
-
-TEST_F(ScriptArgs, CountedFromTheFirstReadsMissingNumbersAsZeroAndTextAsEmpty) {
-    call(readFromFirst, "4");
-    EXPECT_EQ(lastReads[1], 4);
-    EXPECT_EQ(lastReads[2], 0);
-    EXPECT_EQ(lastReads[3], 0);
-    EXPECT_EQ(lastText, "");
-}
-
-TEST_F(ScriptArgs, ComparisonsReadAsOneAndZeroAndNumbersAsTheir16DigitText) {
-    call(readFromFirst, "1 == 1, 1 == 2, 1/3");
-    EXPECT_EQ(lastReads[1], 1);
-    EXPECT_EQ(lastReads[2], 0);
-    EXPECT_EQ(lastText, "0.3333333333333333");
-}
-
-TEST_F(ScriptArgs, NonNumericTextReadsAsZeroAndNumericTextAsItsNumber) {
-    call(readFromFirst, "'abc', '12', 'x'");
-    EXPECT_EQ(lastReads[1], 0);
-    EXPECT_EQ(lastReads[2], 12);
-    EXPECT_EQ(lastText, "x");
+// Counted from the last, extra leading arguments are ignored and missing ones
+// read as zero; counted from the first, missing numbers read as zero and
+// missing text as empty. Comparisons (1 or nil) read as 1 and 0, numbers as their 16-digit
+// text, and text as its number or zero.
+TEST_F(ScriptArgs, ArgumentsAreCountedFromTheLastOrTheFirstAndConverted) {
+    const struct {
+        lua_CFunction reader;
+        const char* args;
+        int reads[3];
+        const char* text;
+    } cases[] = {
+        {readFromLast, "9, 2, 1, 7", {2, 1, 7}, "7"},
+        {readFromLast, "5", {0, 0, 5}, "5"},
+        {readFromFirst, "4", {4, 0, 0}, ""},
+        {readFromFirst, "1 == 1, 1 == 2, 1/3", {1, 0, 0}, "0.3333333333333333"},
+        {readFromFirst, "'abc', '12', 'x'", {0, 12, 0}, "x"},
+    };
+    for (const auto& c : cases) {
+        call(c.reader, c.args);
+        EXPECT_EQ(std::vector<int>(lastReads + 1, lastReads + 4),
+                  std::vector<int>(c.reads, c.reads + 3)) << c.args;
+        EXPECT_EQ(lastText, c.text) << c.args;
+    }
 }
 
 // The state machine's reading: text or a number (as its text, ending at a

@@ -1,5 +1,5 @@
 // The scene's script functions in the real binary: images, maps, tile layers
-// and sprites, with their results, log lines and fatal exits.
+// and sprites, with their results, log lines and the engine's fatal exits.
 #include "vondSceneFixture.h"
 
 namespace {
@@ -105,6 +105,10 @@ TEST(SceneScript, FatalErrorsEndTheRunWithStatusOneAfterTheirLogLine) {
          1,
          "",
          {"Error: Layer asked to use NULL image: 77"}},
+        {"newPicWin(0, 0, 0, 12)\nsetWinFlags(0, 16)\nprint('not reached')\n",
+         1,
+         "",
+         {"Asked to use nonexistant picture: 12", "Setting flags on NULL picture!"}},
         // 256 sprites fill a sprite layer; the 257th is fatal.
         {"addSprite(1, 0, 1, 0)\n for i = 0, 255 do last = placeSprite(1, 2, i, 0, 0, 0) end\n"
          "print(last) placeSprite(1, 2, 0, 0, 0, 0) print('not reached')\n",

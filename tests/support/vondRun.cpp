@@ -4,62 +4,49 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <poll.h>
 #include <sstream>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
 std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void makeDirs(const std::string& path) {
-    for (size_t i = 1; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '/') mkdir(path.substr(0, i).c_str(), 0755);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
 
 GameDir::GameDir() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr ? tmp : "/tmp") + "/vondgame.XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    if (mkdtemp(buf.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    dir = buf.data();
-    makeDirs(dir + "/scripts");
+    std::string pattern = (std::filesystem::temp_directory_path() / "vondgame.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    dir = pattern;
+    std::filesystem::create_directories(dir + "/scripts");
 }
 
 GameDir::~GameDir() {
-    if (std::getenv("VOND_KEEP_TEST_DIRS") == nullptr && !dir.empty())
-        std::system(("rm -rf '" + dir + "'").c_str());
+    std::error_code ignored;
+    if (std::getenv("VOND_KEEP_TEST_DIRS") == nullptr) std::filesystem::remove_all(dir, ignored);
 }
 
 void GameDir::write(const std::string& relative, const std::string& content) const {
-    std::string path = file(relative);
-    makeDirs(path.substr(0, path.rfind('/')));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
+    std::filesystem::create_directories(std::filesystem::path(file(relative)).parent_path());
+    std::ofstream(file(relative), std::ios::binary | std::ios::trunc) << content;
 }
 
 std::string GameDir::read(const std::string& relative) const { return slurp(file(relative)); }
 
 bool GameDir::exists(const std::string& relative) const {
-    struct stat st;
-    return stat(file(relative).c_str(), &st) == 0;
+    return std::filesystem::exists(file(relative));
 }
 
 std::map<std::string, std::string> sanitizerEnvironment() {
@@ -107,31 +94,45 @@ vondProcess startProcess(const std::vector<std::string>& argv, const std::string
     return p;
 }
 
-GameRun waitProcess(vondProcess& p, double timeoutSeconds) {
-    GameRun r;
+bool waitUntil(const std::function<bool()>& done, double timeoutSeconds) {
     auto deadline = std::chrono::steady_clock::now() +
                     std::chrono::milliseconds(static_cast<long>(timeoutSeconds * 1000));
+    for (;;) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        poll(nullptr, 0, 10);
+    }
+}
+
+namespace {
+
+// True once the process has a handler for SIGTERM (SDL installs one as it
+// starts, turning the signal into a quit event).
+bool catchesTerm(int pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+}
+
+} // namespace
+
+GameRun waitProcess(vondProcess& p, double timeoutSeconds) {
+    GameRun r;
     int wstatus = 0;
-    bool done = p.pid <= 0;
-    while (!done) {
-        pid_t w = waitpid(p.pid, &wstatus, WNOHANG);
-        if (w == p.pid) {
-            done = true;
-        } else if (std::chrono::steady_clock::now() > deadline) {
-            r.timedOut = true;
-            kill(p.pid, SIGTERM);
-            for (int i = 0; i < 300 && waitpid(p.pid, &wstatus, WNOHANG) != p.pid; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (kill(p.pid, 0) == 0) {
-                kill(p.pid, SIGKILL);
-                waitpid(p.pid, &wstatus, 0);
-            }
-            done = true;
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    auto exited = [&] { return p.pid <= 0 || waitpid(p.pid, &wstatus, WNOHANG) == p.pid; };
+    if (!waitUntil(exited, timeoutSeconds)) {
+        r.timedOut = true;
+        // A program still starting on a busy machine is let reach its handler.
+        waitUntil([&] { return catchesTerm(p.pid); }, 10);
+        kill(p.pid, SIGTERM);
+        if (!waitUntil(exited, 3)) {
+            kill(p.pid, SIGKILL);
+            waitpid(p.pid, &wstatus, 0);
         }
     }
-    if (WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
+    if (p.pid > 0 && WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
     p.pid = -1;
     r.out = slurp(p.outPath);
     r.err = slurp(p.errPath);
@@ -151,6 +152,13 @@ void expectClosingLines(const std::string& log) {
     ASSERT_GE(l.size(), 2u) << log;
     EXPECT_EQ(l[l.size() - 2].rfind("SDL Error Report: ", 0), 0u) << log;
     EXPECT_EQ(l.back(), "Exiting program.");
+}
+
+int countOf(const std::string& text, const std::string& needle) {
+    int n = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+        ++n;
+    return n;
 }
 
 std::vector<std::string> lines(const std::string& text) {

@@ -4,7 +4,9 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,8 +53,12 @@ struct vondProcess {
 };
 vondProcess startProcess(const std::vector<std::string>& argv, const std::string& dir,
                          const std::map<std::string, std::string>& env);
-// Waits for the process; after timeoutSeconds it is sent SIGTERM (then SIGKILL).
+// Waits for the process; after timeoutSeconds it is sent SIGTERM, once it
+// catches it (at most 10 s later), then SIGKILL if it does not end.
 GameRun waitProcess(vondProcess& p, double timeoutSeconds);
+
+// Checks `done` every 10 ms until it holds (true) or timeoutSeconds pass (false).
+bool waitUntil(const std::function<bool()>& done, double timeoutSeconds);
 
 // Runs a command (argv) in dir with extra environment; waits at most timeoutSeconds.
 GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
@@ -66,6 +72,12 @@ void expectClosingLines(const std::string& log);
 
 // Lines of a text, without their line ends.
 std::vector<std::string> lines(const std::string& text);
+// Occurrences of needle in text.
+int countOf(const std::string& text, const std::string& needle);
+
+// A surface that frees itself.
+using Surface = std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)>;
+inline Surface owned(SDL_Surface* s) { return Surface(s, SDL_FreeSurface); }
 
 // Writes an engine-format or any other surface as a 24-bit BMP (read back by IMG_Load).
 void saveBMP(SDL_Surface* surface, const std::string& path);

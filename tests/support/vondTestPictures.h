@@ -35,10 +35,3 @@ struct StoredImage {
     StoredImage(int n, SDL_Surface* s) : number(n) { KAV_StoreImage(n, s); }
     ~StoredImage() { KAV_StoreImage(number, nullptr); }
 };
-
-inline int countOf(const std::string& text, const std::string& needle) {
-    int n = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
-        ++n;
-    return n;
-}

@@ -1,29 +1,34 @@
 #include "vondWindowRun.h"
 
+#include <gtest/gtest.h>
+
+// After gtest: Xlib defines None and other short macros.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
-#include <chrono>
 #include <csignal>
-#include <fcntl.h>
-#include <poll.h>
 #include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
-
-void pauseMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 XSession::XSession() {
     // The read end stays open while the server runs: a server whose write of
     // its display number fails gives up ("Cannot write display number"), which
-    // showed up when several sessions started at once. Whatever it writes until
-    // a short quiet spell is read, and the last number taken.
+    // showed up when several sessions started at once. It writes the number
+    // and a line end once it accepts connections.
     int fds[2];
     if (pipe(fds) != 0) return;
     pid = fork();
     if (pid == 0) {
         close(fds[0]);
         dup2(fds[1], 3);
+        int quiet = open("/dev/null", O_WRONLY); // it reports every display number it finds taken
+        dup2(quiet, 2);
         execlp("Xvfb", "Xvfb", "-displayfd", "3", "-noreset", "-screen", "0", "1024x768x24",
                "-nolisten", "tcp", static_cast<char*>(nullptr));
         _exit(127);
@@ -32,22 +37,11 @@ XSession::XSession() {
     displayPipe = fds[0];
     fcntl(displayPipe, F_SETFD, FD_CLOEXEC); // not for the game and xdotool
     std::string written;
-    char buf[64];
-    ssize_t n = read(displayPipe, buf, sizeof buf);
-    if (n > 0) written.append(buf, static_cast<size_t>(n));
-    for (;;) {
-        pollfd p = {displayPipe, POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0 || !(p.revents & POLLIN)) break;
-        n = read(displayPipe, buf, sizeof buf);
-        if (n <= 0) break;
-        written.append(buf, static_cast<size_t>(n));
-    }
-    std::vector<std::string> numbers = lines(written);
-    if (!numbers.empty() && !numbers.back().empty()) display = ":" + numbers.back();
-    if (waitpid(pid, nullptr, WNOHANG) == pid) {
-        pid = -1; // the server gave up
-        display.clear();
-    }
+    pollfd p = {displayPipe, POLLIN, 0};
+    char c = 0;
+    while (c != '\n' && poll(&p, 1, static_cast<int>(WINDOW_WAIT_SECONDS * 1000)) == 1 && read(displayPipe, &c, 1) == 1)
+        written += c;
+    if (c == '\n' && written.size() > 1) display = ":" + written.substr(0, written.size() - 1);
 }
 
 XSession::~XSession() {
@@ -58,6 +52,11 @@ XSession::~XSession() {
     }
 }
 
+namespace {
+// A grab of a window that has just gone is an error; the grab then fails.
+int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
+} // namespace
+
 WindowGame::WindowGame(const XSession& x, const GameDir& dir,
                        const std::map<std::string, std::string>& extraEnv)
     : x(x), dir(dir) {
@@ -65,58 +64,111 @@ WindowGame::WindowGame(const XSession& x, const GameDir& dir,
     env["SDL_VIDEODRIVER"] = "x11";
     env["SDL_AUDIODRIVER"] = "dummy";
     env["DISPLAY"] = x.getDisplay();
-    env["GALLIUM_DRIVER"] = "softpipe";
+    env["GALLIUM_DRIVER"] = "softpipe"; // llvmpipe can deadlock under the sanitizers' slow unwinder
     for (const auto& kv : extraEnv) env[kv.first] = kv.second;
     process = startProcess({VOND_BINARY}, dir.path(), env);
     GameRun found = runProcess({"xdotool", "search", "--sync", "--name", "^The Grand Vond Venture$"},
-                               dir.path(), {{"DISPLAY", x.getDisplay()}}, 30);
+                               dir.path(), {{"DISPLAY", x.getDisplay()}}, WINDOW_WAIT_SECONDS);
     std::vector<std::string> ids = lines(found.out);
     if (!ids.empty()) windowId = ids.front();
-    if (hasWindow()) {
-        xdotool({"windowfocus", "--sync", windowId});
-        pauseMs(200);
-    }
+    if (hasWindow()) xdotool({"windowfocus", "--sync", windowId});
+    XSetErrorHandler(ignoreXErrors);
+    display = XOpenDisplay(x.getDisplay().c_str());
 }
 
 WindowGame::~WindowGame() {
     if (!finished) wait(5);
+    if (display != nullptr) XCloseDisplay(display);
 }
 
 void WindowGame::xdotool(const std::vector<std::string>& args) {
     std::vector<std::string> argv = {"xdotool"};
     argv.insert(argv.end(), args.begin(), args.end());
-    runProcess(argv, dir.path(), {{"DISPLAY", x.getDisplay()}}, 20);
+    runProcess(argv, dir.path(), {{"DISPLAY", x.getDisplay()}}, WINDOW_WAIT_SECONDS);
 }
 
 void WindowGame::key(const std::string& name) { xdotool({"key", "--delay", "15", name}); }
 void WindowGame::keyDown(const std::string& name) { xdotool({"keydown", name}); }
 void WindowGame::keyUp(const std::string& name) { xdotool({"keyup", name}); }
+void WindowGame::mouseUp(int button) { xdotool({"mouseup", std::to_string(button)}); }
+void WindowGame::click(int px, int py, int button) { pressAndWait(px, py, button, "click"); }
+void WindowGame::mouseDown(int px, int py, int button) {
+    pressAndWait(px, py, button, "mousedown");
+}
+
+void WindowGame::sendClick(int px, int py, int button) {
+    xdotool({"mousemove", "--window", windowId, std::to_string(px), std::to_string(py), "click",
+             std::to_string(button)});
+}
 
 void WindowGame::moveMouse(int px, int py) {
     xdotool({"mousemove", "--window", windowId, std::to_string(px), std::to_string(py)});
 }
 
-void WindowGame::click(int px, int py, int button) {
-    xdotool({"mousemove", "--window", windowId, std::to_string(px), std::to_string(py), "click",
+void WindowGame::pressAndWait(int px, int py, int button, const std::string& action) {
+    std::string line = "Click at: " + std::to_string(px) + "," + std::to_string(py) + "\n";
+    int before = countOf(log(), line);
+    xdotool({"mousemove", "--window", windowId, std::to_string(px), std::to_string(py), action,
              std::to_string(button)});
+    waitForLog(line, before + 1);
 }
 
-void WindowGame::mouseDown(int px, int py, int button) {
-    xdotool({"mousemove", "--window", windowId, std::to_string(px), std::to_string(py),
-             "mousedown", std::to_string(button)});
+Surface WindowGame::grab() {
+    Surface none = owned(nullptr);
+    if (display == nullptr || !hasWindow()) return none;
+    XImage* image = XGetImage(display, std::stoul(windowId), 0, 0, 640, 480, AllPlanes, ZPixmap);
+    if (image == nullptr) return none;
+    Surface s = owned(
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, 0xFF0000, 0xFF00, 0xFF, 0));
+    const bool sameLayout = image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 &&
+                            image->green_mask == 0xFF00 && image->blue_mask == 0xFF &&
+                            image->byte_order == LSBFirst;
+    for (int y = 0; y < 480; ++y) {
+        Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
+        const Uint32* from = reinterpret_cast<const Uint32*>(image->data + y * image->bytes_per_line);
+        for (int x = 0; x < 640; ++x)
+            row[x] = (sameLayout ? from[x] : static_cast<Uint32>(XGetPixel(image, x, y))) & 0xFFFFFF;
+    }
+    XDestroyImage(image);
+    return s;
 }
 
-void WindowGame::mouseUp(int button) { xdotool({"mouseup", std::to_string(button)}); }
+Surface WindowGame::waitForScreen(const std::string& what,
+                                  const std::function<bool(SDL_Surface*)>& shows) {
+    Surface last = owned(nullptr);
+    bool shown = waitUntil([&] {
+        last = grab();
+        return last != nullptr && shows(last.get());
+    }, WINDOW_WAIT_SECONDS);
+    if (!shown) ADD_FAILURE() << "the window never showed " << what;
+    return last;
+}
 
-SDL_Surface* WindowGame::screenshot() {
+Surface WindowGame::screenshot() {
+    // A 24-bit BMP of the 640 x 480 screen; loaded only once it is whole.
+    const off_t whole = 54 + 640 * 3 * 480;
     unlink(dir.file("screenshot.bmp").c_str());
     key("grave");
-    for (int i = 0; i < 500; ++i) {
-        pauseMs(20);
-        if (!dir.exists("screenshot.bmp")) continue;
-        if (SDL_Surface* s = SDL_LoadBMP(dir.file("screenshot.bmp").c_str())) return s;
-    }
-    return nullptr;
+    Surface shot = owned(nullptr);
+    waitUntil([&] {
+        struct stat st;
+        if (stat(dir.file("screenshot.bmp").c_str(), &st) != 0 || st.st_size < whole) return false;
+        shot = owned(SDL_LoadBMP(dir.file("screenshot.bmp").c_str()));
+        return shot != nullptr;
+    }, WINDOW_WAIT_SECONDS);
+    if (shot == nullptr) ADD_FAILURE() << "no screenshot.bmp";
+    return shot;
+}
+
+bool WindowGame::waitForLog(const std::string& text, int count) {
+    if (waitUntil([&] { return countOf(log(), text) >= count; }, WINDOW_WAIT_SECONDS)) return true;
+    ADD_FAILURE() << "the log never held " << count << " x \"" << text << "\":\n" << log();
+    return false;
+}
+
+std::string WindowGame::out() const {
+    std::ifstream in(process.outPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void WindowGame::closeWindow() {
@@ -139,6 +191,6 @@ void WindowGame::closeWindow() {
 GameRun WindowGame::wait(double timeoutSeconds) {
     finished = true;
     GameRun r = waitProcess(process, timeoutSeconds);
-    r.log = dir.read("vonderror.log");
+    r.log = log();
     return r;
 }

@@ -1,13 +1,19 @@
 // Real-window runs: a private Xvfb display, the real vond binary in a window
-// on it, and real mouse and key input sent with xdotool.
+// on it, real mouse and key input sent with xdotool, and waits on what the
+// program logs or shows. The program reads one event per frame, in order, and
+// dispatches its last event again while none is pending: a press sent after
+// another is handled only once the first one's frame is over.
 #pragma once
 
 #include "vondRun.h"
 
 #include <SDL.h>
 
+#include <functional>
 #include <map>
 #include <string>
+
+struct _XDisplay;
 
 class XSession {
   public:
@@ -24,6 +30,10 @@ class XSession {
     std::string display;
 };
 
+// How long any wait of a window run may take before the test fails: frames
+// are slow under the sanitizers on a busy machine.
+constexpr double WINDOW_WAIT_SECONDS = 120;
+
 class WindowGame {
   public:
     // Starts vond in dir on the session's display and waits for its window;
@@ -39,26 +49,45 @@ class WindowGame {
     void key(const std::string& name);
     void keyDown(const std::string& name);
     void keyUp(const std::string& name);
+    // A press (and release) of a mouse button at window pixel (x, y); returns
+    // once the press has been dispatched, that is once its "Click at: x,y"
+    // line is in the log.
     void click(int x, int y, int button = 1);
     void mouseDown(int x, int y, int button = 1);
     void mouseUp(int button = 1);
+    // A press and release sent without waiting for it: for a window whose
+    // picture is scaled (the log then names other coordinates) or a game busy
+    // in a script.
+    void sendClick(int x, int y, int button = 1);
+    // Moves the pointer to window pixel (x, y).
     void moveMouse(int x, int y);
-    // Presses the screenshot key and loads "screenshot.bmp"; caller frees it.
-    SDL_Surface* screenshot();
+
+    // What the window shows now, read from the X server; sends no input.
+    Surface grab();
+    // Grabs until `shows` holds of the window; fails the test, naming `what`,
+    // if it never does. Returns the last grab.
+    Surface waitForScreen(const std::string& what, const std::function<bool(SDL_Surface*)>& shows);
+    // Presses the screenshot key and loads the "screenshot.bmp" it writes: the
+    // screen as drawn after every event sent before.
+    Surface screenshot();
+    // Waits until the log holds text `count` times; fails the test if it never does.
+    bool waitForLog(const std::string& text, int count = 1);
+    std::string log() const { return dir.read("vonderror.log"); }
+    std::string out() const; // standard output so far
+
     // Asks the window to close, as a window manager's close button does.
     void closeWindow();
     // Waits for the program to end.
-    GameRun wait(double timeoutSeconds = 20);
+    GameRun wait(double timeoutSeconds = WINDOW_WAIT_SECONDS);
 
   private:
     void xdotool(const std::vector<std::string>& args);
+    void pressAndWait(int x, int y, int button, const std::string& action);
 
     const XSession& x;
     const GameDir& dir;
     vondProcess process;
     std::string windowId;
+    _XDisplay* display = nullptr; // for grabs
     bool finished = false;
 };
-
-// Lets frames pass.
-void pauseMs(int ms);

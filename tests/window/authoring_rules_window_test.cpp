@@ -31,11 +31,9 @@ void framePicture(const std::string& path, Uint8 r, Uint8 g, Uint8 b) {
 }
 
 bool waitForLog(const GameDir& game, const std::string& text) {
-    for (int waited = 0; waited < 20000; waited += 20) {
-        if (game.read("vonderror.log").find(text) != std::string::npos) return true;
-        pauseMs(20);
-    }
-    return false;
+    return waitUntil(
+        [&] { return game.read("vonderror.log").find(text) != std::string::npos; },
+        WINDOW_WAIT_SECONDS);
 }
 
 TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideStates) {
@@ -109,15 +107,19 @@ TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideSt
     WindowGame w(x, game);
     ASSERT_TRUE(w.hasWindow());
     ASSERT_TRUE(waitForLog(game, "ready\n"));
-    SDL_Surface* scene = w.screenshot();
+    Surface sceneShot = w.screenshot();
+    SDL_Surface* scene = sceneShot.get();
     w.key("2");
-    SDL_Surface* bmpLayer = w.screenshot();
+    Surface bmpLayerShot = w.screenshot();
+    SDL_Surface* bmpLayer = bmpLayerShot.get();
     w.key("2");
     w.key("3");
-    SDL_Surface* rgbaLayer = w.screenshot();
+    Surface rgbaLayerShot = w.screenshot();
+    SDL_Surface* rgbaLayer = rgbaLayerShot.get();
     w.key("3");
     w.key("4");
-    SDL_Surface* replaced = w.screenshot();
+    Surface replacedShot = w.screenshot();
+    SDL_Surface* replaced = replacedShot.get();
     // Every button clicks: the right button and the wheel, where two hotspots overlap.
     w.click(75, 75, 3);
     ASSERT_TRUE(waitForLog(game, "Click at: 75,75\n"));
@@ -176,8 +178,6 @@ TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideSt
     // shows the second file's key colour where it has none.
     EXPECT_EQ(pixelRGB(replaced, 10, 10), 0xFF0000u);
     EXPECT_EQ(pixelRGB(replaced, 32 + 10, 10), 0x00FF00u);
-    for (SDL_Surface* s : {scene, bmpLayer, rgbaLayer, replaced})
-        SDL_FreeSurface(s);
 }
 
 } // namespace

@@ -12,12 +12,9 @@ namespace {
 
 // Waits until the log holds line (a script's sign that it has got there).
 bool waitForLogLine(const GameDir& game, const std::string& line) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (game.read("vonderror.log").find(line + "\n") != std::string::npos) return true;
-        pauseMs(5);
-    }
-    return false;
+    return waitUntil(
+        [&] { return game.read("vonderror.log").find(line + "\n") != std::string::npos; },
+        WINDOW_WAIT_SECONDS);
 }
 
 // The one-second bound is on the program: under X11, ASan's slow unwinder (which
@@ -84,9 +81,8 @@ TEST(LoopingScriptWindow, AKeyPressedWhileAScriptRunsIsHandledWhenItEnds) {
     w.key("grave");
     game.write("go", "");
     ASSERT_TRUE(waitForLogLine(game, "done"));
-    for (int i = 0; i < 500 && !game.exists("screenshot.bmp"); ++i)
-        pauseMs(20);
-    EXPECT_TRUE(game.exists("screenshot.bmp")) << "the key press was lost";
+    EXPECT_TRUE(waitUntil([&] { return game.exists("screenshot.bmp"); }, WINDOW_WAIT_SECONDS))
+        << "the key press was lost";
     w.key("q");
     EXPECT_EQ(w.wait().status, 0);
 }

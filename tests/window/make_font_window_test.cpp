@@ -84,7 +84,8 @@ TEST(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirCel
     ASSERT_TRUE(x.ok());
     WindowGame w(x, game);
     ASSERT_TRUE(w.hasWindow());
-    SDL_Surface* shot = w.screenshot();
+    Surface shotHeld = w.screenshot();
+    SDL_Surface* shot = shotHeld.get();
     ASSERT_NE(shot, nullptr);
     w.key("q");
     GameRun r = w.wait();
@@ -125,7 +126,6 @@ TEST(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirCel
             EXPECT_EQ(top - ink.top, baseline) << "'" << c << "'";
         }
     }
-    SDL_FreeSurface(shot);
 }
 
 } // namespace

@@ -15,17 +15,9 @@
 
 namespace {
 
-using Surface = std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)>;
-
-// Polls until done() holds, for at most ms: waits on what the game shows or
-// logs instead of a fixed pause.
-bool eventually(const std::function<bool()>& done, int ms = 30000) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (done()) return true;
-        pauseMs(20);
-    }
-    return done();
+// Waits until done() holds: on what the game shows or logs, never a fixed pause.
+bool eventually(const std::function<bool()>& done) {
+    return waitUntil(done, WINDOW_WAIT_SECONDS);
 }
 
 int count(const std::string& text, const std::string& part) {
@@ -125,7 +117,7 @@ TEST(ShippingWindow, AltEnterAndF11SwitchToFullscreenAndBackWithClicksIn640x480)
         ASSERT_TRUE(eventually([&] { return wm.gameWindowSize(x, game) == full; }));
         // The picture is scaled by 1.6: the game's point (150, 150) is at (240, 240).
         int clicks = count(game.read("vonderror.log"), "Click at: 150,150\n");
-        w.click(240, 240);
+        w.sendClick(240, 240);
         EXPECT_TRUE(eventually([&] {
             return count(game.read("vonderror.log"), "Click at: 150,150\n") == clicks + 1;
         })) << game.read("vonderror.log");
@@ -237,7 +229,7 @@ TEST(ShippingWindow, DeveloperKeysTurnedOnAgainActAsBefore) {
     w.click(40, 10);
     ASSERT_TRUE(eventually(
         [&] { return game.read("vonderror.log").find("keys on") != std::string::npos; }));
-    Surface shown(w.screenshot(), SDL_FreeSurface);
+    Surface shown = w.screenshot();
     ASSERT_TRUE(shown);
     EXPECT_NE(pixelRGB(shown.get(), 100, 100), 0u);
     EXPECT_EQ(pixelRGB(shown.get(), 320, 220), 0xFFFFFFu);
@@ -245,7 +237,7 @@ TEST(ShippingWindow, DeveloperKeysTurnedOnAgainActAsBefore) {
         w.key(k);
     Surface hidden(nullptr, SDL_FreeSurface);
     ASSERT_TRUE(eventually([&] {
-        hidden.reset(w.screenshot());
+        hidden = w.screenshot();
         return hidden && pixelRGB(hidden.get(), 100, 100) == 0 &&
                pixelRGB(hidden.get(), 320, 220) == 0 && pixelRGB(hidden.get(), 328, 328) == 0;
     }));

@@ -31,11 +31,9 @@ int countRGB(SDL_Surface* s, Uint32 rgb) {
 }
 
 bool waitForLog(const GameDir& game, const std::string& text) {
-    for (int waited = 0; waited < 20000; waited += 20) {
-        if (game.read("vonderror.log").find(text) != std::string::npos) return true;
-        pauseMs(20);
-    }
-    return false;
+    return waitUntil(
+        [&] { return game.read("vonderror.log").find(text) != std::string::npos; },
+        WINDOW_WAIT_SECONDS);
 }
 
 TEST(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
@@ -82,12 +80,14 @@ TEST(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
     ASSERT_TRUE(x.ok());
     WindowGame w(x, game);
     ASSERT_TRUE(w.hasWindow());
+    std::vector<Surface> shotsHeld;
     std::vector<SDL_Surface*> shots;
     for (size_t i = 0; i < 2 + converted.size(); ++i) {
         if (i > 0) w.click(320, 240);
         int number = i < 2 ? static_cast<int>(i) + 1 : 10 + static_cast<int>(i) - 2;
         ASSERT_TRUE(waitForLog(game, "showing " + std::to_string(number) + "\n")) << number;
-        shots.push_back(w.screenshot());
+        shotsHeld.push_back(w.screenshot());
+        shots.push_back(shotsHeld.back().get());
         ASSERT_NE(shots.back(), nullptr);
     }
     w.key("q");
@@ -107,8 +107,6 @@ TEST(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
         SDL_Surface* hand = shots[converted[i].second - 1];
         EXPECT_TRUE(sameScreens(hand, shots[2 + i], where)) << converted[i].first << ": " << where;
     }
-    for (SDL_Surface* s : shots)
-        SDL_FreeSurface(s);
 }
 
 } // namespace

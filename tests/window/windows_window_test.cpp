@@ -1,6 +1,7 @@
 // Windows, hotspots and developer keys in a real window with real clicks and
 // key presses: the window-0 keys and the sound key, one script run per press,
-// overlapping hotspots, and a click that reaches a hotspot and then a radio panel.
+// overlapping hotspots, a click that reaches a hotspot and then a radio panel,
+// and the close button, which ends the program as q does.
 #include "vondTestAudio.h"
 #include "vondTestPictures.h"
 #include "vondWindowRun.h"
@@ -8,21 +9,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
 constexpr Uint32 GREEN = 0x00FF00, BLUE = 0x0000FF, BLACK = 0;
+constexpr off_t AUDIO_BYTES_PER_SECOND = 44100 * 4; // the disk driver: 16-bit stereo
 
-// Screenshots until pixel (x, y) has the colour, for at most ms; the last one.
-SDL_Surface* screenshotWhen(WindowGame& w, int x, int y, Uint32 rgb, int ms = 5000) {
-    SDL_Surface* shot = w.screenshot();
-    for (int waited = 0; shot != nullptr && pixelRGB(shot, x, y) != rgb && waited < ms;
-         waited += 250) {
-        pauseMs(250);
-        SDL_FreeSurface(shot);
-        shot = w.screenshot();
-    }
-    return shot;
+off_t sizeOf(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 ? st.st_size : 0;
+}
+
+// Window 0 is a 32 x 32 green picture; true when its corners are at (x, y) and (x + 31, y + 31).
+auto windowZeroAt(int x, int y) {
+    return [x, y](SDL_Surface* s) {
+        return pixelRGB(s, x, y) == GREEN && pixelRGB(s, x + 31, y + 31) == GREEN &&
+               pixelRGB(s, x + 32, y + 31) == BLACK && pixelRGB(s, x + 31, y + 32) == BLACK &&
+               (x == 100 || pixelRGB(s, 110, 310) == BLACK);
+    };
 }
 
 TEST(WindowsInAWindow, DeveloperKeysHotspotsRadioButtonsAndClearingTheScene) {
@@ -43,49 +48,50 @@ TEST(WindowsInAWindow, DeveloperKeysHotspotsRadioButtonsAndClearingTheScene) {
                 "newClickH(300, 100, 399, 149, 3, \"print('h3')\")\n"
                 "newClickH(0, 0, 20, 20, 4, \"DestroyAll() print('cleared')\")\n"
                 "newClickH(500, 400, 540, 440, 6, \"delClickH(6) print('once')\")\n");
-    WindowGame w(x, game,
-                 {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
+    const std::string audio = game.file("out.raw");
+    WindowGame w(x, game, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", audio}});
     ASSERT_TRUE(w.hasWindow());
-    pauseMs(300);
-    // i hides and shows window 0, p plays sound 0, l and o move window 0 by
-    // 128 x 32 pixels at 128 and 32 pixels per second and back.
+    // i hides and shows window 0; p plays sound 0 once 200 ms of silence are on
+    // disk; l and o move window 0 by 128 x 32 pixels at 128 and 32 pixels per
+    // second and back.
+    w.waitForScreen("window 0", windowZeroAt(100, 300));
     w.key("i");
-    SDL_Surface* hidden = w.screenshot();
-    for (const char* k : {"i", "p", "l"})
-        w.key(k);
-    SDL_Surface* moved = screenshotWhen(w, 100 + 128 + 31, 300 + 32 + 31, GREEN);
-    w.key("o");
-    SDL_FreeSurface(screenshotWhen(w, 101, 301, GREEN));
-    pauseMs(500);          // the last whole-pixel step
-    w.mouseDown(120, 120); // held for many frames: one run
-    pauseMs(600);
+    w.waitForScreen("window 0 hidden", [](SDL_Surface* s) { return pixelRGB(s, 110, 310) == BLACK; });
+    w.key("i");
+    EXPECT_TRUE(waitUntil([&] { return sizeOf(audio) >= AUDIO_BYTES_PER_SECOND / 5; },
+                          WINDOW_WAIT_SECONDS));
+    w.key("p");
+    const off_t soundStart = sizeOf(audio);
+    w.key("l");
+    // A button held down while the window slides: pressed again every frame, it runs once.
+    w.mouseDown(120, 120);
+    w.waitForScreen("window 0 moved by 128 x 32", windowZeroAt(228, 332));
     w.mouseUp();
+    w.key("o");
+    w.waitForScreen("window 0 back", windowZeroAt(100, 300));
     w.click(120, 120);
     w.click(160, 160); // both hotspots hold it: the newer one runs alone
-    pauseMs(200);
-    SDL_Surface* before = w.screenshot();
+    Surface before = w.screenshot();
     w.click(520, 420);
     w.click(520, 420); // deleted by its own first run
     w.click(345, 110); // hotspot 3, then the panel selects button 1
-    SDL_Surface* after = screenshotWhen(w, 350, 110, GREEN, 2000);
+    Surface after = w.waitForScreen("button 1 selected", [](SDL_Surface* s) {
+        return pixelRGB(s, 350, 110) == GREEN;
+    });
     w.click(10, 10); // clears the scene
-    pauseMs(200);
     w.click(120, 120);
-    pauseMs(200);
-    w.key("q");
+    // The sound and a good second of audio after it are on disk.
+    EXPECT_TRUE(waitUntil([&] { return sizeOf(audio) >= soundStart + AUDIO_BYTES_PER_SECOND; },
+                          WINDOW_WAIT_SECONDS));
+    w.closeWindow();
     GameRun r = w.wait();
 
-    ASSERT_TRUE(hidden && moved && before && after);
-    EXPECT_EQ(pixelRGB(hidden, 110, 310), BLACK);
-    EXPECT_TRUE(pixelRGB(moved, 110, 310) == BLACK && pixelRGB(moved, 259, 363) == GREEN &&
-                pixelRGB(moved, 260, 363) == BLACK);
-    EXPECT_TRUE(pixelRGB(before, 131, 331) == GREEN && pixelRGB(before, 132, 331) == BLACK);
-    EXPECT_TRUE(pixelRGB(before, 310, 110) == GREEN && pixelRGB(before, 350, 110) == BLUE);
-    EXPECT_TRUE(pixelRGB(after, 310, 110) == BLUE && pixelRGB(after, 350, 110) == GREEN);
-    for (SDL_Surface* s : {hidden, moved, before, after})
-        SDL_FreeSurface(s);
-
+    ASSERT_TRUE(before && after);
+    EXPECT_TRUE(pixelRGB(before.get(), 310, 110) == GREEN && pixelRGB(before.get(), 350, 110) == BLUE);
+    EXPECT_TRUE(pixelRGB(after.get(), 310, 110) == BLUE && pixelRGB(after.get(), 350, 110) == GREEN);
+    EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.status, 0);
+    expectClosingLines(r.log);
     EXPECT_EQ(r.out, "h1 1\nh1 2\nh2\nonce\nh3\ncleared\n");
     EXPECT_EQ(countOf(r.log, "Click at: 120,120\n"), 3) << r.log;
     // Hotspots 6, 4 and 3 miss, 2 holds the point, and 1 is never tested.
@@ -96,7 +102,7 @@ TEST(WindowsInAWindow, DeveloperKeysHotspotsRadioButtonsAndClearingTheScene) {
     EXPECT_NE(r.log.find("Click at: 120,120\nSDL Error Report: "), std::string::npos)
         << "the last click found no hotspot left to test";
     // Silent until the key, then one play of 0.3 s.
-    std::vector<double> levels = loudnessPer100Ms(game.file("out.raw"));
+    std::vector<double> levels = loudnessPer100Ms(audio);
     ASSERT_GE(levels.size(), 10u);
     EXPECT_LT(levels[0] + levels[1], 2.0);
     auto loud = std::count_if(levels.begin(), levels.end(), [](double l) { return l > 1000; });
