@@ -15,9 +15,7 @@ constexpr Uint32 GREY = 0x404040;
 TEST(FontGlyphs, GlyphsOfABmpFontComeFromTheirGridCellsWithTheTopLeftColourAsKey) {
     // Through a BMP file, as addFont loads them: IMG_Load gives 24 bits per pixel.
     GameDir dir;
-    SDL_Surface* made = makeFontPicture(8, 12);
-    saveBMP(made, dir.file("font.bmp"));
-    SDL_FreeSurface(made);
+    writeBMP(makeFontPicture(8, 12), dir.file("font.bmp"));
     StoredImage picture(FONT_IMAGE, SDL_LoadBMP(dir.file("font.bmp").c_str()));
     ASSERT_EQ(vondImageStore[FONT_IMAGE]->format->BytesPerPixel, 3);
     KAV_Font font(FONT_IMAGE, 8, 12);

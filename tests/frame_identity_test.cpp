@@ -77,18 +77,6 @@ void referenceCompose(vondEngine2& e, const int pictures[4], const std::vector<i
     SDL_FreeSurface(sprites);
 }
 
-// Number of pixels whose colour differs; the first difference is reported.
-int differingPixels(SDL_Surface* a, SDL_Surface* b) {
-    int count = 0;
-    for (int y = 0; y < a->h; ++y)
-        for (int x = 0; x < a->w; ++x)
-            if (pixelRGB(a, x, y) != pixelRGB(b, x, y) && count++ == 0)
-                ADD_FAILURE() << "first difference at (" << x << ", " << y << "): engine "
-                              << std::hex << pixelRGB(a, x, y) << " reference "
-                              << pixelRGB(b, x, y);
-    return count;
-}
-
 // Composes `frames` frames on an engine-format surface and on the display,
 // each against the reference; advance runs before every frame.
 template <typename Advance>
@@ -106,10 +94,13 @@ void expectFramesMatch(vondEngine2& e, const int pictures[4], const std::vector<
         e.Update(16);
         e.Compose(engineTarget);
         referenceCompose(e, pictures, windowIds, engineReference);
-        EXPECT_EQ(differingPixels(engineTarget, engineReference), 0) << "engine, frame " << frame;
+        std::string where;
+        EXPECT_EQ(differingPixels(engineTarget, engineReference, &where), 0)
+            << "engine, frame " << frame << ", " << where;
         e.Compose(screen);
         referenceCompose(e, pictures, windowIds, screenReference);
-        EXPECT_EQ(differingPixels(screen, screenReference), 0) << "display, frame " << frame;
+        EXPECT_EQ(differingPixels(screen, screenReference, &where), 0)
+            << "display, frame " << frame << ", " << where;
     }
     for (SDL_Surface* s : {engineTarget, engineReference, screenReference})
         SDL_FreeSurface(s);
@@ -240,10 +231,11 @@ TEST(FrameIdentity, KeyColouredFramesCutThroughEarlierSpritesOnly) {
         auto at = [&](int slot, int x, int y, int xo, int yo) {
             e.getSprite(static_cast<unsigned char>(slot), 1)->setPos(x, y, xo, yo);
         };
-        if (f == 1) at(keyed, 1, 1, 12, 9);  // over the earlier plain sprite
+        if (f == 1) at(keyed, 1, 1, 12, 9);                       // over the earlier plain sprite
         if (f == 2) at(keyed, 5, 1, 0, 0), at(deep, 5, 1, 20, 0); // deep over keyed
-        if (f == 3) at(deep, 9, 1, 0, 0), at(cover, 5, 1, 8, 8); // a later plain one over keyed
-        if (f == 4) at(cover, 5, 6, 0, 0), at(plain, 5, 1, 30, 30); // an earlier one under its corner
+        if (f == 3) at(deep, 9, 1, 0, 0), at(cover, 5, 1, 8, 8);  // a later plain one over keyed
+        if (f == 4)
+            at(cover, 5, 6, 0, 0), at(plain, 5, 1, 30, 30); // an earlier one under its corner
     });
 }
 

@@ -74,14 +74,11 @@ class SharedStores : public SceneTest {
     Uint32 at(int x, int y) { return pixelRGB(screen, x, y); }
     // A w x h BMP of one colour; returns its path.
     std::string picture(const std::string& name, Uint32 rgb, int w = 64, int h = 48) {
-        SDL_Surface* s = solidSurface(w, h, rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
-        saveBMP(s, dir.file(name));
-        SDL_FreeSurface(s);
+        writeSheet(dir.file(name), w, h, {rgb});
         return dir.file(name);
     }
     std::string fontPicture(const std::string& name, SDL_Surface* made) {
-        saveBMP(made, dir.file(name));
-        SDL_FreeSurface(made);
+        writeBMP(made, dir.file(name));
         return dir.file(name);
     }
     // A 20 x 15 map `number` with tileset 0 cut from a picture of the two

@@ -4,9 +4,6 @@
 #include "vondRun.h"
 #include "vondTestPictures.h"
 #include "vondWindow2.h"
-#include "vondScriptFuncs.h"
-#include "vondGlobals.h"
-#include "vondScriptHost.h"
 
 #include <gtest/gtest.h>
 
@@ -144,29 +141,12 @@ TEST_F(TextWindow, RevealDrawnEveryFrameMatchesTheWholeTextDrawnAtOnce) {
 // A window narrower than two borders still gets its background from x = 8 on:
 // the inner rectangle's negative width wraps and the fill runs to the edge.
 TEST_F(TextWindow, NarrowWindowsFillTheirBackgroundFromTheBorderToTheEdge) {
-    vondTextWin narrow(0, 0, 12, 100, 0, 1, std::string()), thin(100, 0, 6, 100, 0, 2, std::string());
+    vondTextWin narrow(0, 0, 12, 100, 0, 1, std::string()),
+        thin(100, 0, 6, 100, 0, 2, std::string());
     draw({&narrow, &thin});
     EXPECT_TRUE(pixelRGB(screen, 7, 50) == WHITE && pixelRGB(screen, 8, 50) == BLACK &&
                 pixelRGB(screen, 11, 50) == BLACK && pixelRGB(screen, 12, 50) == GREY);
     EXPECT_TRUE(pixelRGB(screen, 105, 50) == WHITE && pixelRGB(screen, 106, 50) == GREY);
-}
-
-// addFont makes a new font: a window made before keeps drawing with its own.
-TEST_F(TextWindow, AddFontLeavesEarlierWindowsTheirFont) {
-    vondStoreFont(3, new KAV_Font(65280));
-    game_state = lua_open(0);
-    lua_baselibopen(game_state);
-    vondRegisterFuncs();
-    vondTextWin before(0, 0, 200, 80, 0, 1, std::string("A"));
-    before.setFont(3);
-    ASSERT_EQ(lua_dostring(game_state, "addFont(3, 'no-such-font.bmp')"), 0);
-    vondTextWin after(0, 100, 200, 80, 0, 2, std::string("A"));
-    after.setFont(3);
-    draw({&before, &after});
-    EXPECT_TRUE(cell(0, 0, 0, 0) == glyphRGBOf('A') && cell(0, 100, 0, 0) == BLACK);
-    lua_close(game_state);
-    game_state = nullptr;
-    vondStoreFont(3, nullptr);
 }
 
 } // namespace

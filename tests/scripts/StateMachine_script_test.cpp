@@ -4,17 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace {
 
 // Runs the script (which must end with exit(0)) and checks it ended cleanly.
 GameRun runScript(const GameDir& game, const std::string& lua) {
-    game.monkey(lua);
-    GameRun r = game.run(60);
+    GameRun r = game.runScript(lua, 60);
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err.find("error"), std::string::npos) << r.err;

@@ -7,41 +7,31 @@
 
 namespace {
 
-// Network `net`, node `net.c`: `writes` events wait for the values 0, 1, 2 ...
-// of c; each fires a chain `depth` events deep whose last event adds 1 to c,
-// so every write of c sets off the next one, `depth` levels further down.
-std::string cascade(const std::string& net, int writes, int depth) {
-    const std::string n = std::to_string(writes), d = std::to_string(depth);
-    return "sm_createNetwork('" + net + "') sm_createNode('" + net +
-           "', 'c')\n"
-           "local chain = sm_createEvent('modifynode', 'x', '" +
-           net +
-           ".c', '+', 1, 'false')\n"
-           "for k = 2, " +
-           d +
-           " - 1 do\n"
-           "  local link = sm_createEvent('none', 'x', 'false')\n"
-           "  sm_chainEvent(link, chain) chain = link\n"
-           "end\n"
-           "for v = 0, " +
-           n +
-           " - 1 do\n"
-           "  local root = sm_createEvent('none', v, 'false')\n"
-           "  sm_chainEvent(root, chain) sm_attachEvent('" +
-           net +
-           ".c', root)\n"
-           "end\n"
-           "sm_putNode('" +
-           net +
-           ".c', 0)\n"
-           "print('" +
-           net + "', sm_getNode('" + net + ".c'))\n";
-}
+// cascade(net, writes, depth): network `net`, node `net.c`; `writes` events
+// wait for the values 0, 1, 2 ... of c; each fires a chain `depth` events deep
+// whose last event adds 1 to c, so every write of c sets off the next one,
+// `depth` levels further down. Prints the network and the final c.
+const std::string CASCADE = R"(
+function cascade(net, writes, depth)
+  sm_createNetwork(net) sm_createNode(net, 'c')
+  local chain = sm_createEvent('modifynode', 'x', net .. '.c', '+', 1, 'false')
+  for k = 2, depth - 1 do
+    local link = sm_createEvent('none', 'x', 'false')
+    sm_chainEvent(link, chain) chain = link
+  end
+  for v = 0, writes - 1 do
+    local root = sm_createEvent('none', v, 'false')
+    sm_chainEvent(root, chain) sm_attachEvent(net .. '.c', root)
+  end
+  sm_putNode(net .. '.c', 0)
+  print(net, sm_getNode(net .. '.c'))
+end
+)";
 
 TEST(EventDepth, CascadesWithinTheBoundRunToTheirEnd) {
     GameDir game;
-    game.monkey(cascade("shallow", 300, 3) + cascade("writes", 500, 2) + "exit(0)\n");
-    GameRun r = game.run(120);
+    GameRun r = game.runScript(
+        CASCADE + "cascade('shallow', 300, 3) cascade('writes', 500, 2) exit(0)\n", 120);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "shallow\t300\nwrites\t500\n");
     EXPECT_EQ(r.err, "");
@@ -52,9 +42,9 @@ TEST(EventDepth, CascadesWithinTheBoundRunToTheirEnd) {
 // levels, with one line for each outside write that reached it.
 TEST(EventDepth, DeeperCascadesStopAtTheBoundAndTheGameGoesOn) {
     GameDir game;
-    game.monkey(cascade("long", 400, 300) + cascade("many", 1000, 100) +
-                "print('still running') exit(0)\n");
-    GameRun r = game.run(300);
+    GameRun r = game.runScript(CASCADE + "cascade('long', 400, 300) cascade('many', 1000, 100)\n"
+                                         "print('still running') exit(0)\n",
+                               300);
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.status, 0) << r.err.substr(0, 2000);
     // 1000 levels hold 3 whole chains of 300 (c reaches 3) or 10 of 100.

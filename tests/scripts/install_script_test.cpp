@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
-#include <thread>
 
 namespace {
 
@@ -35,20 +32,11 @@ TEST(Install, PutsVondInBinAndTheDocumentsInShareDocThenTheInstalledVondPlaysThe
     EXPECT_TRUE(prefix.exists("share/doc/vond/docs/screenshots/01-dark-hall.png"));
 
     GameDir game;
-    std::string copy = std::string("cp -r '") + VOND_SOURCE_DIR + "/game/.' '" + game.path() + "/'";
-    ASSERT_EQ(std::system(copy.c_str()), 0);
-    std::map<std::string, std::string> env = sanitizerEnvironment();
-    env["SDL_VIDEODRIVER"] = "dummy";
-    env["SDL_AUDIODRIVER"] = "dummy";
-    vondProcess p = startProcess({vond}, game.path(), env);
+    game.copyFrom(std::string(VOND_SOURCE_DIR) + "/game");
+    vondProcess p = startProcess({vond}, game.path(), headlessEnvironment());
     // The demo's opening narration is a timed event: once it has run, start-up
     // is over and frames are being drawn. Then the player closes the game.
-    bool started = false;
-    for (int waited = 0; waited < 60000 && !started; waited += 20) {
-        started = game.read("vonderror.log").find("Event: 1  is now dead!") != std::string::npos;
-        if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    EXPECT_TRUE(started) << game.read("vonderror.log");
+    EXPECT_TRUE(game.waitForLog("Event: 1  is now dead!")) << game.read("vonderror.log");
     kill(p.pid, SIGTERM);
     GameRun r = waitProcess(p, 30);
     r.log = game.read("vonderror.log");

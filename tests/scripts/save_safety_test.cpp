@@ -45,15 +45,15 @@ TEST(SaveSafety, NetworksThatDoNotExistAreReportedAndNeverEmptyTheFile) {
     GameDir game;
     game.write("save.txt", GOOD_SAVE);
     game.write("mixed.txt", GOOD_SAVE);
-    game.monkey(GAME + R"(
+    GameRun r = game.runScript(GAME + R"(
 sm_save("gmae", "save.txt")
 sm_save("gmae", "other", "save.txt")
 sm_save("save.txt")
 sm_save("gmae", "game", "mixed.txt")
 print(sm_save("gmae", "save.txt"))
 exit(0)
-)");
-    GameRun r = game.run(60);
+)",
+                               60);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(game.read("save.txt"), GOOD_SAVE);
     EXPECT_EQ(game.read("mixed.txt"), "game=\ngame.door=shut\ngame.key=\n");
@@ -73,13 +73,13 @@ TEST(SaveSafety, ATargetThatCannotBeWrittenKeepsTheOldFileAndSaysWhy) {
     game.write("afile", GOOD_SAVE);
     game.write("folder/inside.txt", GOOD_SAVE);
     const std::set<std::string> before = folderEntries(game.path());
-    game.monkey(GAME + R"(
+    GameRun r = game.runScript(GAME + R"(
 sm_save("game", "afile/save.txt")
 sm_save("game", "missing/save.txt")
 sm_save("game", "folder")
 exit(0)
-)");
-    GameRun r = game.run(60);
+)",
+                               60);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "SaveLoad: could not save 'afile/save.txt': Not a directory\n"
                      "SaveLoad: could not save 'missing/save.txt': No such file or directory\n"
@@ -102,12 +102,10 @@ for i = 1, 2000 do sm_createNode("game", "n" .. i) sm_putNode("game.n" .. i, "a 
 sm_save("game", "save.txt")
 exit(0)
 )");
-    std::map<std::string, std::string> env = sanitizerEnvironment();
-    env["SDL_VIDEODRIVER"] = env["SDL_AUDIODRIVER"] = "dummy";
     // 64 blocks of 512 bytes: room for the log, not for a 50 KB save.
     GameRun r =
         runProcess({"/bin/sh", "-c", "ulimit -f 64 && trap '' XFSZ && exec \"$0\"", VOND_BINARY},
-                   game.path(), env, 60);
+                   game.path(), headlessEnvironment(), 60);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "SaveLoad: could not save 'save.txt': File too large\n");
     EXPECT_EQ(game.read("save.txt"), GOOD_SAVE);
@@ -118,13 +116,13 @@ exit(0)
 TEST(SaveSafety, ALoadThatCannotReadItsFileSaysWhyAndChangesNothing) {
     GameDir game;
     game.write("folder/inside.txt", "");
-    game.monkey(GAME + R"(
+    GameRun r = game.runScript(GAME + R"(
 print(sm_load("game", "missing.txt"))
 sm_load("game", "folder")
 sm_traceOut("game")
 exit(0)
-)");
-    GameRun r = game.run(60);
+)",
+                               60);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "SaveLoad: could not load 'missing.txt': No such file or directory\n"
                      "SaveLoad: could not load 'folder': Is a directory\n");
@@ -145,18 +143,13 @@ TEST(SaveSafety, TwoGamesSavingIntoOneFileNeverMixTheirSaves) {
         saves[g] = n + "=\n";
         for (int i = 1; i <= 1000; ++i)
             saves[g] += n + ".n" + std::to_string(i) + "=" + n + n + n + "\n";
-        games[g]->monkey("sm_createNetwork('" + n +
-                         "')\n"
-                         "for i = 1, 1000 do sm_createNode('" +
-                         n + "', 'n' .. i) sm_putNode('" + n + ".n' .. i, '" + n + n + n +
-                         "') end\n"
-                         "for k = 1, 200 do sm_save('" +
-                         n + "', '" + target + "') end\nexit(0)\n");
+        games[g]->monkey("n, target = '" + n + "', '" + target +
+                         "'\nsm_createNetwork(n)\n"
+                         "for i = 1, 1000 do sm_createNode(n, 'n' .. i) "
+                         "sm_putNode(n .. '.n' .. i, n .. n .. n) end\n"
+                         "for k = 1, 200 do sm_save(n, target) end\nexit(0)\n");
     }
-    std::map<std::string, std::string> env = sanitizerEnvironment();
-    env["SDL_VIDEODRIVER"] = env["SDL_AUDIODRIVER"] = "dummy";
-    vondProcess a = startProcess({VOND_BINARY}, gameA.path(), env);
-    vondProcess b = startProcess({VOND_BINARY}, gameB.path(), env);
+    vondProcess a = gameA.start(), b = gameB.start();
     int snapshots = 0, bad = 0, seen[2] = {0, 0};
     int running = 2;
     while (running > 0) {

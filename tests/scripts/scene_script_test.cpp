@@ -15,8 +15,7 @@ void expectRun(const Case& c) {
     GameDir game;
     writeSheet(game.file("tiles.bmp"), 64, 32, {0xFF0000, 0x00FF00});
     game.write("map.txt", exampleMap("tiles.bmp", 0));
-    game.monkey(c.script);
-    GameRun r = game.run();
+    GameRun r = game.runScript(c.script);
     EXPECT_EQ(r.status, c.status) << c.script << r.err;
     EXPECT_EQ(r.out, c.out) << c.script;
     std::vector<std::string> l = lines(r.log);
@@ -78,8 +77,9 @@ TEST(SceneScript, SpriteFunctionsPlaceQueryMoveAndDeleteBySlot) {
          0,
          "0\n1\n6\t4\n6\n0\n0\n0\n0\n0\nnil\t7\n0\n1\n",
          {"New Sprite ID: 7 with flags: 1", "New Sprite ID: 7 with flags: 0",
-          "addSprite: frame count 0 is out of range", "New Sprite ID: 9 with flags: 0", "Sprite: 7 flags: 1", "Placing sprite: 0 with flags: 1",
-          "Sprite: 7 flags: 1", "Placing sprite: 1 with flags: 1",
+          "addSprite: frame count 0 is out of range", "New Sprite ID: 9 with flags: 0",
+          "Sprite: 7 flags: 1", "Placing sprite: 0 with flags: 1", "Sprite: 7 flags: 1",
+          "Placing sprite: 1 with flags: 1",
           "Asked to get X on invalid sprite: 3 on sprite layer: 1",
           "Asked to get Y on invalid sprite: 3 on sprite layer: 2",
           "placeSprite: sprite layer 5 is out of range",

@@ -31,7 +31,8 @@ end
 )";
 
 // Runs the script on the disk audio driver with beep.wav (0.3 s), song.wav (0.5 s),
-// song.ogg, song.mod, an empty empty.wav and broken WAV songs at hand; checks the clean exit; returns loudness per 100 ms.
+// song.ogg, song.mod, an empty empty.wav and broken WAV songs at hand; checks the clean exit;
+// returns loudness per 100 ms.
 std::vector<double> runWithDiskAudio(const std::string& script, GameRun& r) {
     GameDir game;
     writeSineWav(game.file("beep.wav"), 440, 0.3);
@@ -40,15 +41,16 @@ std::vector<double> runWithDiskAudio(const std::string& script, GameRun& r) {
     game.write("empty.wav", "");
     // WAV songs that SDL_mixer would free twice (a data chunk running past the
     // end) or loop on for ever (no data chunk).
-    const std::string format("fmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0", 24);
+    const std::string format("fmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0",
+                             24);
     game.write("huge.wav", std::string("RIFF\xFF\xFF\xFF\xFFWAVE", 12) + format +
                                std::string("data\xF0\xFF\xFF\xFF", 8) + std::string(16, '\0'));
     game.write("fmtonly.wav", std::string("RIFF\x1C\0\0\0WAVE", 12) + format);
     std::vector<std::string> oggenc = {"oggenc", "-Q", "-o", game.file("song.ogg"),
                                        game.file("song.wav")};
     EXPECT_EQ(runProcess(oggenc, game.path(), {}, 30).status, 0);
-    game.monkey(AUDIO_CLOCK + script);
-    r = game.run(30, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
+    r = game.runScript(AUDIO_CLOCK + script, 30,
+                       {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
     EXPECT_EQ(r.status, 0) << r.err; // the sanitizers end a faulty run with another status
     std::regex closing("SDL Error Report: [^\n]*\nExiting program\\.\n$");
     EXPECT_TRUE(std::regex_search(r.log, closing)) << r.log;
@@ -56,7 +58,8 @@ std::vector<double> runWithDiskAudio(const std::string& script, GameRun& r) {
 }
 
 int loudWindows(const std::vector<double>& levels) {
-    return static_cast<int>(std::count_if(levels.begin(), levels.end(), [](double l) { return l > LOUD; }));
+    return static_cast<int>(
+        std::count_if(levels.begin(), levels.end(), [](double l) { return l > LOUD; }));
 }
 
 // How long each is loud: a 0.3 s sound once or three times, a 0.5 s song

@@ -12,11 +12,8 @@ namespace {
 // Runs the script and checks the log: the expected lines, then the two closing ones.
 void expectLog(const std::string& script, const std::string& expected) {
     GameDir game;
-    SDL_Surface* font = makeFontPicture();
-    saveBMP(font, game.file("font.bmp"));
-    SDL_FreeSurface(font);
-    game.monkey(script);
-    GameRun r = game.run();
+    writeBMP(makeFontPicture(), game.file("font.bmp"));
+    GameRun r = game.runScript(script);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.log.substr(0, expected.size()), expected) << r.log;

@@ -43,24 +43,46 @@ void GameDir::write(const std::string& relative, const std::string& content) con
     std::ofstream(file(relative), std::ios::binary | std::ios::trunc) << content;
 }
 
-std::string GameDir::read(const std::string& relative) const { return slurp(file(relative)); }
+std::string GameDir::read(const std::string& relative) const {
+    return slurp(file(relative));
+}
 
 bool GameDir::exists(const std::string& relative) const {
     return std::filesystem::exists(file(relative));
 }
 
+void GameDir::copyFrom(const std::string& folder) const {
+    std::filesystem::copy(folder, dir,
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+}
+
+vondProcess GameDir::start() const {
+    return startProcess({VOND_BINARY}, dir, headlessEnvironment());
+}
+
+bool GameDir::waitForLog(const std::string& text, double timeoutSeconds) const {
+    return waitUntil([&] { return read("vonderror.log").find(text) != std::string::npos; },
+                     timeoutSeconds);
+}
+
 std::map<std::string, std::string> sanitizerEnvironment() {
     return {{"ASAN_OPTIONS", "fast_unwind_on_malloc=0:detect_leaks=1"},
-            {"LSAN_OPTIONS", std::string("suppressions=") + VOND_LSAN_SUPPRESSIONS +
-                                 ":print_suppressions=0"},
+            {"LSAN_OPTIONS",
+             std::string("suppressions=") + VOND_LSAN_SUPPRESSIONS + ":print_suppressions=0"},
             {"UBSAN_OPTIONS", "print_stacktrace=1:halt_on_error=1"}};
 }
 
+std::map<std::string, std::string> headlessEnvironment() {
+    std::map<std::string, std::string> env = sanitizerEnvironment();
+    env["SDL_VIDEODRIVER"] = env["SDL_AUDIODRIVER"] = "dummy";
+    return env;
+}
+
 GameRun GameDir::run(double timeoutSeconds, const std::map<std::string, std::string>& env) const {
-    std::map<std::string, std::string> all = sanitizerEnvironment();
-    all["SDL_VIDEODRIVER"] = "dummy";
-    all["SDL_AUDIODRIVER"] = "dummy";
-    for (const auto& kv : env) all[kv.first] = kv.second;
+    std::map<std::string, std::string> all = headlessEnvironment();
+    for (const auto& kv : env)
+        all[kv.first] = kv.second;
     GameRun r = runProcess({VOND_BINARY}, dir, all, timeoutSeconds);
     r.log = read("vonderror.log");
     return r;
@@ -82,9 +104,11 @@ vondProcess startProcess(const std::vector<std::string>& argv, const std::string
         dup2(errFd, 2);
         int devnull = open("/dev/null", O_RDONLY);
         dup2(devnull, 0);
-        for (const auto& kv : env) setenv(kv.first.c_str(), kv.second.c_str(), 1);
+        for (const auto& kv : env)
+            setenv(kv.first.c_str(), kv.second.c_str(), 1);
         std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execvp(args[0], args.data());
         _exit(127);
@@ -165,18 +189,32 @@ std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
     std::istringstream in(text);
     std::string line;
-    while (std::getline(in, line)) result.push_back(line);
+    while (std::getline(in, line))
+        result.push_back(line);
     return result;
 }
 
-void saveBMP(SDL_Surface* surface, const std::string& path) {
-    ASSERT_EQ(SDL_SaveBMP(surface, path.c_str()), 0) << SDL_GetError();
+void writeBMP(SDL_Surface* made, const std::string& path) {
+    EXPECT_EQ(SDL_SaveBMP(made, path.c_str()), 0) << SDL_GetError();
+    SDL_FreeSurface(made);
 }
 
 SDL_Surface* solidSurface(int w, int h, Uint8 r, Uint8 g, Uint8 b) {
     SDL_Surface* s = KAV_NewSurface(0, w, h);
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
     return s;
+}
+
+void writeSheet(const std::string& path, int w, int h, std::vector<Uint32> colours) {
+    SDL_Surface* s = KAV_NewSurface(0, w, h);
+    size_t i = 0;
+    for (int y = 0; y < h; y += 32)
+        for (int x = 0; x < w; x += 32) {
+            Uint32 c = colours[i++ % colours.size()];
+            SDL_Rect r = newRect(x, y, 32, 32);
+            SDL_FillRect(s, &r, SDL_MapRGB(s->format, c >> 16, (c >> 8) & 0xFF, c & 0xFF));
+        }
+    writeBMP(s, path);
 }
 
 Uint32 pixelRGB(SDL_Surface* surface, int x, int y) {
@@ -189,4 +227,17 @@ Uint32 pixelRGB(SDL_Surface* surface, int x, int y) {
     Uint8 r, g, b;
     SDL_GetRGB(value, surface->format, &r, &g, &b);
     return (Uint32(r) << 16) | (Uint32(g) << 8) | b;
+}
+
+int differingPixels(SDL_Surface* a, SDL_Surface* b, std::string* first) {
+    int count = 0;
+    for (int y = 0; y < a->h; ++y)
+        for (int x = 0; x < a->w; ++x)
+            if (pixelRGB(a, x, y) != pixelRGB(b, x, y) && count++ == 0 && first != nullptr) {
+                std::ostringstream where;
+                where << "first difference at (" << x << ", " << y << "): " << std::hex
+                      << pixelRGB(a, x, y) << " against " << pixelRGB(b, x, y);
+                *first = where.str();
+            }
+    return count;
 }

@@ -11,11 +11,17 @@
 #include <vector>
 
 struct GameRun {
-    int status = -1;        // exit status (0-255), or -1 when it did not exit normally
-    bool timedOut = false;  // the time limit ran out and the process was sent SIGTERM
-    std::string out;        // standard output
-    std::string err;        // standard error
-    std::string log;        // vonderror.log
+    int status = -1;       // exit status (0-255), or -1 when it did not exit normally
+    bool timedOut = false; // the time limit ran out and the process was sent SIGTERM
+    std::string out;       // standard output
+    std::string err;       // standard error
+    std::string log;       // vonderror.log
+};
+
+// A child process started in the background; its output goes to two files.
+struct vondProcess {
+    int pid = -1;
+    std::string outPath, errPath;
 };
 
 class GameDir {
@@ -34,6 +40,9 @@ class GameDir {
     std::string read(const std::string& relative) const;
     bool exists(const std::string& relative) const;
 
+    // Copies everything in folder (the demo game, fixtures) into this directory.
+    void copyFrom(const std::string& folder) const;
+
     // The start-up script.
     void monkey(const std::string& lua) const { write("scripts/monkey.lua", lua); }
 
@@ -41,16 +50,21 @@ class GameDir {
     // ending it with SIGTERM after timeoutSeconds.
     GameRun run(double timeoutSeconds = 20,
                 const std::map<std::string, std::string>& env = {}) const;
+    // The same with `lua` as the start-up script.
+    GameRun runScript(const std::string& lua, double timeoutSeconds = 20,
+                      const std::map<std::string, std::string>& env = {}) const {
+        monkey(lua);
+        return run(timeoutSeconds, env);
+    }
+    // Starts vond here headless in the background.
+    vondProcess start() const;
+    // Waits until the error log holds text; false after timeoutSeconds.
+    bool waitForLog(const std::string& text, double timeoutSeconds = 60) const;
 
   private:
     std::string dir;
 };
 
-// A child process started in the background; its output goes to two files.
-struct vondProcess {
-    int pid = -1;
-    std::string outPath, errPath;
-};
 vondProcess startProcess(const std::vector<std::string>& argv, const std::string& dir,
                          const std::map<std::string, std::string>& env);
 // Waits for the process; after timeoutSeconds it is sent SIGTERM, once it
@@ -66,6 +80,8 @@ GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
 
 // Environment every sanitizer-built child needs.
 std::map<std::string, std::string> sanitizerEnvironment();
+// That and the dummy video and audio drivers: a headless game.
+std::map<std::string, std::string> headlessEnvironment();
 
 // Expects the log to end with the exit routine's two lines.
 void expectClosingLines(const std::string& log);
@@ -77,11 +93,23 @@ int countOf(const std::string& text, const std::string& needle);
 
 // A surface that frees itself.
 using Surface = std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)>;
-inline Surface owned(SDL_Surface* s) { return Surface(s, SDL_FreeSurface); }
+inline Surface owned(SDL_Surface* s) {
+    return Surface(s, SDL_FreeSurface);
+}
 
-// Writes an engine-format or any other surface as a 24-bit BMP (read back by IMG_Load).
-void saveBMP(SDL_Surface* surface, const std::string& path);
+// Writes a surface made for the purpose as a 24-bit BMP (read back by
+// IMG_Load), then frees it.
+void writeBMP(SDL_Surface* made, const std::string& path);
 // A surface filled with one RGB colour, in the engine format.
 SDL_Surface* solidSurface(int w, int h, Uint8 r, Uint8 g, Uint8 b);
+// Writes a w x h BMP whose 32 x 32 squares, left to right then down, take the
+// colours (0xRRGGBB) in turn: one colour gives a plain picture.
+void writeSheet(const std::string& path, int w, int h, std::vector<Uint32> colours);
 // RGB of pixel (x, y) of any 24- or 32-bit surface, as 0xRRGGBB.
 Uint32 pixelRGB(SDL_Surface* surface, int x, int y);
+inline Uint32 pixelRGB(const Surface& surface, int x, int y) {
+    return pixelRGB(surface.get(), x, y);
+}
+// Pixels whose RGB differs between two surfaces of one size; where given,
+// `first` names the first of them.
+int differingPixels(SDL_Surface* a, SDL_Surface* b, std::string* first = nullptr);

@@ -7,19 +7,6 @@
 
 const Uint32 SCENE_COLOURS[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
 
-void writeSheet(const std::string& path, int w, int h, std::vector<Uint32> colours) {
-    SDL_Surface* s = KAV_NewSurface(0, w, h);
-    size_t i = 0;
-    for (int y = 0; y < h; y += 32)
-        for (int x = 0; x < w; x += 32) {
-            Uint32 c = colours[i++ % colours.size()];
-            SDL_Rect r = newRect(x, y, 32, 32);
-            SDL_FillRect(s, &r, SDL_MapRGB(s->format, c >> 16, (c >> 8) & 0xFF, c & 0xFF));
-        }
-    saveBMP(s, path);
-    SDL_FreeSurface(s);
-}
-
 std::string exampleMap(const std::string& picture, int firstAttribute) {
     return "KAVMAP1\nTILESET\nid 0\nimage " + picture +
            "\nkey 255 0 255\nMAP\nid 1\nwidth 2\nheight 2\ncells\n0 0\ntile 0\ncollide 0\n"

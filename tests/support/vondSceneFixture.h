@@ -14,9 +14,6 @@
 // Colours of tiles 0 to 3 of SceneTest::makeMap's tileset, as 0xRRGGBB.
 extern const Uint32 SCENE_COLOURS[4];
 
-// Writes a w x h BMP whose 32 x 32 squares, left to right then down, take the colours in turn.
-void writeSheet(const std::string& path, int w, int h, std::vector<Uint32> colours);
-
 // The 2 x 2 example map as tilemap 1 with tileset 0: cell (0, 0) tile 0 with the
 // given attribute, (1, 0) tile 1 blocked, (0, 1) empty, (1, 1) tile 1.
 std::string exampleMap(const std::string& picture, int firstAttribute);

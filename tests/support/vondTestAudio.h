@@ -12,15 +12,28 @@ inline std::string le(uint32_t v, int bytes) {
     return std::string(reinterpret_cast<const char*>(&v), bytes);
 }
 
-// A 16-bit stereo 44100 Hz WAV holding a sine tone.
-inline void writeSineWav(const std::string& path, double hz, double seconds) {
+// A WAV file of a sine tone at a quarter of full scale: `channels` channels of
+// `bits`-bit integer samples (format 1) or of 32-bit float ones (format 3).
+inline void writeSineWav(const std::string& path, double hz, double seconds, int rate = 44100,
+                         int channels = 2, int bits = 16, int format = 1) {
     std::string data;
-    for (int i = 0; i < static_cast<int>(44100 * seconds); ++i)
-        data += le(uint16_t(int16_t(8000 * std::sin(2 * M_PI * hz * i / 44100))) * 0x10001u, 4);
+    for (int i = 0; i < static_cast<int>(rate * seconds); ++i) {
+        double v = 8000.0 / 32768 * std::sin(2 * M_PI * hz * i / rate);
+        float f = static_cast<float>(v);
+        std::string sample =
+            format == 3 ? std::string(reinterpret_cast<const char*>(&f), 4)
+            : bits == 8
+                ? le(static_cast<uint32_t>(128 + v * 128), 1)
+                : le(static_cast<uint32_t>(static_cast<int32_t>(v * std::ldexp(1.0, bits - 1))),
+                     bits / 8);
+        for (int c = 0; c < channels; ++c)
+            data += sample;
+    }
+    const int frame = channels * bits / 8;
     std::ofstream(path, std::ios::binary) << "RIFF" + le(36 + data.size(), 4) + "WAVEfmt " +
-                                                 le(16, 4) + le(1, 2) + le(2, 2) + le(44100, 4) +
-                                                 le(44100 * 4, 4) + le(4, 2) + le(16, 2) + "data" +
-                                                 le(data.size(), 4) + data;
+                                                 le(16, 4) + le(format, 2) + le(channels, 2) +
+                                                 le(rate, 4) + le(rate * frame, 4) + le(frame, 2) +
+                                                 le(bits, 2) + "data" + le(data.size(), 4) + data;
 }
 
 // A four-channel tracker module ("M.K."): one looped 64-byte square-wave

@@ -9,8 +9,11 @@
 
 #include <SDL.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 struct _XDisplay;
@@ -34,6 +37,11 @@ class XSession {
 // are slow under the sanitizers on a busy machine.
 constexpr double WINDOW_WAIT_SECONDS = 120;
 
+// Waits until done() holds: on what the game shows or logs, never a fixed pause.
+inline bool eventually(const std::function<bool()>& done) {
+    return waitUntil(done, WINDOW_WAIT_SECONDS);
+}
+
 class WindowGame {
   public:
     // Starts vond in dir on the session's display and waits for its window;
@@ -45,6 +53,7 @@ class WindowGame {
     WindowGame& operator=(const WindowGame&) = delete;
 
     bool hasWindow() const { return !windowId.empty(); }
+    const std::string& id() const { return windowId; } // the X window, as xdotool names it
     // xdotool key names, e.g. "q", "grave", "BackSpace", "Left".
     void key(const std::string& name);
     void keyDown(const std::string& name);
@@ -90,4 +99,18 @@ class WindowGame {
     std::string windowId;
     _XDisplay* display = nullptr; // for grabs
     bool finished = false;
+};
+
+// A test with its own virtual display and game directory; start() runs the
+// game (after the test has written its files) in a window there.
+class WindowTest : public ::testing::Test {
+  protected:
+    bool start(const std::map<std::string, std::string>& extraEnv = {}) {
+        if (!x.ok()) return false;
+        w = std::make_unique<WindowGame>(x, game, extraEnv);
+        return w->hasWindow();
+    }
+    XSession x;
+    GameDir game;
+    std::unique_ptr<WindowGame> w;
 };

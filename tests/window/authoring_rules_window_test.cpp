@@ -8,15 +8,18 @@
 #include "vondTestPictures.h"
 #include "vondWindowRun.h"
 
-#include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
 const Uint32 GREY = 0x646464, CLEAR = 0xFB03F8, MAGENTA = 0xFF00FF, WHITE = 0xFFFFFF;
 
-void convert(const GameDir& game, const std::vector<std::string>& args) {
+// Runs ImageMagick's convert in the game directory.
+void convert(const GameDir& game, const std::string& args) {
     std::vector<std::string> argv = {"/usr/bin/convert"};
-    argv.insert(argv.end(), args.begin(), args.end());
+    std::istringstream words(args);
+    for (std::string word; std::getline(words, word, '|');)
+        argv.push_back(word);
     GameRun r = runProcess(argv, game.path(), {}, 30);
     ASSERT_EQ(r.status, 0) << r.err;
 }
@@ -26,37 +29,27 @@ void framePicture(const std::string& path, Uint8 r, Uint8 g, Uint8 b) {
     SDL_Surface* s = solidSurface(32, 32, r, g, b);
     SDL_Rect centre = newRect(12, 12, 8, 8);
     SDL_FillRect(s, &centre, SDL_MapRGB(s->format, 255, 255, 255));
-    saveBMP(s, path);
-    SDL_FreeSurface(s);
+    writeBMP(s, path);
 }
 
-bool waitForLog(const GameDir& game, const std::string& text) {
-    return waitUntil(
-        [&] { return game.read("vonderror.log").find(text) != std::string::npos; },
-        WINDOW_WAIT_SECONDS);
-}
+using AuthoringRulesWindow = WindowTest;
 
-TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideStates) {
-    GameDir game;
-    SDL_Surface* grey = solidSurface(320, 240, 100, 100, 100);
-    saveBMP(grey, game.file("grey.bmp"));
-    SDL_FreeSurface(grey);
+TEST_F(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideStates) {
+    writeSheet(game.file("grey.bmp"), 320, 240, {GREY});
     framePicture(game.file("magenta.bmp"), 255, 0, 255);
     framePicture(game.file("clear.bmp"), 251, 3, 248);
     // Transparent background, white centre, a half-transparent red column at the left.
-    ASSERT_NO_FATAL_FAILURE(convert(game, {"-size", "32x32", "xc:none", "-fill", "white", "-draw",
-                                           "rectangle 12,12 19,19", "-fill", "rgba(255,0,0,0.5)",
-                                           "-draw", "rectangle 0,0 3,31", "PNG32:fringe.png"}));
-    ASSERT_NO_FATAL_FAILURE(convert(game, {"-size", "32x32", "xc:none", "-fill", "white", "-draw",
-                                           "rectangle 12,12 19,19", "PNG32:cutout.png"}));
+    const std::string cutout = "-size|32x32|xc:none|-fill|white|-draw|rectangle 12,12 19,19|";
+    ASSERT_NO_FATAL_FAILURE(convert(
+        game, cutout + "-fill|rgba(255,0,0,0.5)|-draw|rectangle 0,0 3,31|PNG32:fringe.png"));
+    ASSERT_NO_FATAL_FAILURE(convert(game, cutout + "PNG32:cutout.png"));
     // Tilesets: a 24-bit BMP keyed 10 20 200; an RGBA PNG whose left half is
     // see-through by alpha and which holds a magenta square (its key colour);
     // two pictures that two map files both cut into tileset 4.
     writeSheet(game.file("bmptiles.bmp"), 32, 32, {0x00C800});
-    ASSERT_NO_FATAL_FAILURE(
-        convert(game, {"-size", "32x32", "xc:rgb(0,200,0)", "-fill", "magenta", "-draw",
-                       "rectangle 20,8 27,15", "-alpha", "set", "-channel", "A", "-fx", "i<16?0:1",
-                       "+channel", "PNG32:rgbatiles.png"}));
+    ASSERT_NO_FATAL_FAILURE(convert(game, "-size|32x32|xc:rgb(0,200,0)|-fill|magenta|-draw|"
+                                          "rectangle 20,8 27,15|-alpha|set|-channel|A|-fx|"
+                                          "i<16?0:1|+channel|PNG32:rgbatiles.png"));
     writeSheet(game.file("red.bmp"), 32, 32, {0xFF0000});
     writeSheet(game.file("blue.bmp"), 32, 32, {0x0000FF});
     auto oneCellMap = [](int tileset, const std::string& picture, const std::string& key, int id) {
@@ -69,9 +62,7 @@ TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideSt
     game.write("rgba.map", oneCellMap(2, "rgbatiles.png", "255 0 255", 6));
     game.write("first.map", oneCellMap(4, "red.bmp", "255 0 255", 7));
     game.write("second.map", oneCellMap(4, "blue.bmp", "0 255 0", 8));
-    SDL_Surface* font = makeFontPicture();
-    saveBMP(font, game.file("font.bmp"));
-    SDL_FreeSurface(font);
+    writeBMP(makeFontPicture(), game.file("font.bmp"));
 
     game.monkey(
         "addImage(2000, 'grey.bmp') addImage(2001, 'magenta.bmp') addImage(2002, 'clear.bmp')\n"
@@ -102,37 +93,27 @@ TEST(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuideSt
         "newClickH(50, 50, 150, 150, 2, \"errorMsg('newer hotspot')\")\n"
         "errorMsg('ready')\n");
 
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    WindowGame w(x, game);
-    ASSERT_TRUE(w.hasWindow());
-    ASSERT_TRUE(waitForLog(game, "ready\n"));
-    Surface sceneShot = w.screenshot();
-    SDL_Surface* scene = sceneShot.get();
-    w.key("2");
-    Surface bmpLayerShot = w.screenshot();
-    SDL_Surface* bmpLayer = bmpLayerShot.get();
-    w.key("2");
-    w.key("3");
-    Surface rgbaLayerShot = w.screenshot();
-    SDL_Surface* rgbaLayer = rgbaLayerShot.get();
-    w.key("3");
-    w.key("4");
-    Surface replacedShot = w.screenshot();
-    SDL_Surface* replaced = replacedShot.get();
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(w->waitForLog("ready\n"));
+    // The scene, then layers 1, 2 and 3 each shown alone over it by keys 2, 3 and 4.
+    Surface scene = w->screenshot();
+    w->key("2");
+    Surface bmpLayer = w->screenshot();
+    w->key("2");
+    w->key("3");
+    Surface rgbaLayer = w->screenshot();
+    w->key("3");
+    w->key("4");
+    Surface replaced = w->screenshot();
     // Every button clicks: the right button and the wheel, where two hotspots overlap.
-    w.click(75, 75, 3);
-    ASSERT_TRUE(waitForLog(game, "Click at: 75,75\n"));
-    w.click(75, 75, 5);
-    ASSERT_TRUE(waitForLog(game, "Click at: 75,75\nTesting coordinates!75,75\n"
-                                 "Click handler 2 activated!\nnewer hotspot\nClick at: 75,75\n"));
-    w.key("q");
-    GameRun r = w.wait();
+    w->click(75, 75, 3);
+    w->click(75, 75, 5);
+    ASSERT_TRUE(w->waitForLog("Click at: 75,75\nTesting coordinates!75,75\n"
+                              "Click handler 2 activated!\nnewer hotspot\nClick at: 75,75\n"));
+    w->key("q");
+    GameRun r = w->wait();
     EXPECT_EQ(r.status, 0) << r.err;
-    ASSERT_NE(scene, nullptr);
-    ASSERT_NE(bmpLayer, nullptr);
-    ASSERT_NE(rgbaLayer, nullptr);
-    ASSERT_NE(replaced, nullptr);
+    ASSERT_TRUE(scene && bmpLayer && rgbaLayer && replaced);
     EXPECT_EQ(countOf(r.log, "Click handler 2 activated!\nnewer hotspot\n"), 2) << r.log;
     EXPECT_EQ(countOf(r.log, "older hotspot"), 0);
 

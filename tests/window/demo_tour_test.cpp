@@ -5,8 +5,6 @@
 // error, and the save file.
 #include "vondWindowRun.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -22,7 +20,8 @@ double changed(SDL_Surface* a, SDL_Surface* b) {
     int differ = 0, total = 0;
     // An odd step samples both kinds of pixel of the dithered shadow.
     for (int y = 0; y < 480; y += 3)
-        for (int x = 0; x < 640; x += 3, ++total) differ += pixelRGB(a, x, y) != pixelRGB(b, x, y);
+        for (int x = 0; x < 640; x += 3, ++total)
+            differ += pixelRGB(a, x, y) != pixelRGB(b, x, y);
     return double(differ) / total;
 }
 
@@ -43,11 +42,10 @@ bool sameButTheCat(SDL_Surface* a, SDL_Surface* b) {
     return true;
 }
 
-class DemoTour : public ::testing::Test {
+class DemoTour : public WindowTest {
   protected:
     void SetUp() override {
-        std::string cmd = std::string("cp -r '") + VOND_SOURCE_DIR + "/game/.' '" + game.path() + "/'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        game.copyFrom(std::string(VOND_SOURCE_DIR) + "/game");
         std::remove(game.file("save.txt").c_str());
         if (const char* dir = std::getenv("VOND_TOUR_DIR")) tourDir = dir;
     }
@@ -61,9 +59,7 @@ class DemoTour : public ::testing::Test {
         w->waitForScreen(what, shows);
         if (!tourDir.empty() && catWalks) settle(name);
         Surface s = w->screenshot();
-        if (s) {
-            EXPECT_TRUE(shows(s.get())) << name << ": " << what;
-        }
+        if (s) EXPECT_TRUE(shows(s.get())) << name << ": " << what;
         if (!tourDir.empty())
             runProcess({"/usr/bin/convert", "screenshot.bmp", tourDir + "/" + name + ".png"},
                        game.path(), {}, WINDOW_WAIT_SECONDS);
@@ -83,17 +79,11 @@ class DemoTour : public ::testing::Test {
     void keep(const std::string& name, const std::string& text) {
         if (!tourDir.empty()) std::ofstream(tourDir + "/" + name, std::ios::binary) << text;
     }
-    GameDir game;
     std::string tourDir;
-    WindowGame* w = nullptr;
 };
 
 TEST_F(DemoTour, PlaysFromTheDarkHallToTheEscape) {
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    WindowGame window(x, game);
-    w = &window;
-    ASSERT_TRUE(w->hasWindow());
+    ASSERT_TRUE(start());
     w->waitForLog("Event: 1  is now dead!"); // the introduction is under way
     Surface dark = step("01-dark-hall", "the hall", [](SDL_Surface*) { return true; });
     const auto differs = [](SDL_Surface* before, int x0, int y0, int x1, int y1) {
@@ -118,7 +108,7 @@ TEST_F(DemoTour, PlaysFromTheDarkHallToTheEscape) {
 
     // Save, walk to the study (its hotspots are made when the camera arrives), open the door.
     w->click(580, 408);
-    EXPECT_TRUE(waitUntil([&] { return game.exists("save.txt"); }, WINDOW_WAIT_SECONDS));
+    EXPECT_TRUE(eventually([&] { return game.exists("save.txt"); }));
     w->click(624, 190);
     w->waitForLog("New Click Handler: 320,224 351,287");
     Surface study = step("06-study", "the bookshelf gone", differs(key.get(), 288, 160, 351, 287));
@@ -134,13 +124,16 @@ TEST_F(DemoTour, PlaysFromTheDarkHallToTheEscape) {
     w->click(335, 255);
     w->click(335, 255);
     // The cat is gone: for the tour, the text is out once its last full stop shows.
-    step("09-escaped", "the ending", [&](SDL_Surface* s) {
-        bool fullStop = false;
-        for (int y = 268; y < 284; ++y)
-            for (int x = 296; x < 312; ++x)
-                fullStop = fullStop || pixelRGB(s, x, y) != 0;
-        return changed(loaded.get(), s) > 0.3 && (fullStop || tourDir.empty());
-    }, false);
+    step(
+        "09-escaped", "the ending",
+        [&](SDL_Surface* s) {
+            bool fullStop = false;
+            for (int y = 268; y < 284; ++y)
+                for (int x = 296; x < 312; ++x)
+                    fullStop = fullStop || pixelRGB(s, x, y) != 0;
+            return changed(loaded.get(), s) > 0.3 && (fullStop || tourDir.empty());
+        },
+        false);
 
     w->key("BackSpace");
     w->waitForLog("wantlab: room 1");

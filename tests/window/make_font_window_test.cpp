@@ -5,15 +5,10 @@
 // picture's background showing.
 #include "vondWindowRun.h"
 
-#include <gtest/gtest.h>
-
-#include <sstream>
-
 namespace {
 
 const char* FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 const Uint32 GLYPH = 0xF0E8C0; // the colour asked of make-font
-const int WIN_X = 40, WIN_Y = 40;
 
 // Ink of one character as ImageMagick draws it hard-edged: its mask and where
 // its top lies below the point the text was drawn from.
@@ -66,29 +61,23 @@ Ink imageMagickInk(const GameDir& dir, char c, int n) {
     return ink;
 }
 
-TEST(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirCells) {
-    GameDir game;
+using MakeFontWindow = WindowTest;
+
+TEST_F(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirCells) {
     GameRun made = runProcess({"python3", std::string(VOND_SOURCE_DIR) + "/tools/make-font", FONT,
                                "15", "font.png", "--colour", "240,232,192"},
                               game.path(), {}, 60);
     ASSERT_EQ(made.status, 0) << made.err;
     const std::vector<std::string> text = {"Hello, Vond!", "gjpqy_|@%\\{}~"};
+    // The window at (40, 40): its first cell at (56, 56).
     game.monkey("addFont(0, 'font.png')\n"
-                "addString(0, '" +
-                text[0] + "\\n" + "gjpqy_|@%\\\\{}~" +
-                "')\n"
-                "newTxtWin(1, " +
-                std::to_string(WIN_X) + ", " + std::to_string(WIN_Y) +
-                ", 560, 120, 0)\n errorMsg('ready')\n");
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    WindowGame w(x, game);
-    ASSERT_TRUE(w.hasWindow());
-    Surface shotHeld = w.screenshot();
-    SDL_Surface* shot = shotHeld.get();
-    ASSERT_NE(shot, nullptr);
-    w.key("q");
-    GameRun r = w.wait();
+                "addString(0, 'Hello, Vond!\\ngjpqy_|@%\\\\{}~')\n"
+                "newTxtWin(1, 40, 40, 560, 120, 0)\n");
+    ASSERT_TRUE(start());
+    Surface shot = w->screenshot();
+    ASSERT_TRUE(shot);
+    w->key("q");
+    GameRun r = w->wait();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.log.find("not properly loaded"), std::string::npos) << r.log;
 
@@ -98,8 +87,7 @@ TEST(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirCel
     for (size_t line = 0; line < text.size(); ++line) {
         for (size_t i = 0; i < text[line].size(); ++i, ++n) {
             char c = text[line][i];
-            int cellX = WIN_X + 16 + 16 * static_cast<int>(i);
-            int cellY = WIN_Y + 16 + 16 * static_cast<int>(line);
+            int cellX = 56 + 16 * static_cast<int>(i), cellY = 56 + 16 * static_cast<int>(line);
             // The cell as the window shows it: glyph colour on the window's black.
             int left = 16, right = -1, top = 16, bottom = -1;
             for (int y = 0; y < 16; ++y)

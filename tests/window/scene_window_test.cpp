@@ -22,10 +22,9 @@ int groundMismatches(SDL_Surface* now, SDL_Surface* before, int dx, int dy) {
 // cell (6, 3) over see-through cells; sprite layer 1: a white 8 x 8 sprite at
 // cell (4, 4); layers 2 and 3: small pictures, hidden until their keys. The
 // arrows scroll layer 0 and w/s/a/d layer 1 by 8 pixels; 5 to 8 write debug lines.
-TEST(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    GameDir game;
+using SceneWindow = WindowTest;
+
+TEST_F(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
     writeSheet(game.file("tiles.bmp"), 128, 32, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00});
     writeSheet(game.file("grey.bmp"), 32, 32, {GREY});
     writeSheet(game.file("white.bmp"), 8, 8, {WHITE});
@@ -43,13 +42,12 @@ TEST(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
                 "setLayerProperty(2, 0, 1) setLayerPic(2, 51) setLPointer(2, -10, -10, 0, 0)\n"
                 "setLayerProperty(3, 0, 1) setLayerPic(3, 52) setLPointer(3, -11, -10, 0, 0)\n"
                 "toggleLayer(0) toggleLayer(1) toggleSLayer(1)\n");
-    WindowGame w(x, game);
-    ASSERT_TRUE(w.hasWindow());
+    ASSERT_TRUE(start());
     std::vector<Surface> shots;
     auto shot = [&](std::vector<const char*> keys) {
         for (const char* k : keys)
-            w.key(k);
-        shots.push_back(w.screenshot());
+            w->key(k);
+        shots.push_back(w->screenshot());
         return shots.back().get();
     };
     SDL_Surface* start = shot({});
@@ -86,16 +84,16 @@ TEST(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
     // A short press acts once; a held key acts at once, then again every frame
     // once held for more than 200 ms: held here until layer 1's grey tile, at
     // x 200 to 231 after the press, has moved on by 32 pixels or more.
-    w.key("d");
-    w.key("6");
-    w.waitForLog("Layer Debug: ", 8);
-    w.keyDown("d");
-    w.waitForScreen("layer 1 scrolled on by the held key",
-                    [](SDL_Surface* s) { return pixelRGB(s, 231, 100) != GREY; });
-    w.keyUp("d");
-    w.key("6");
-    w.key("q");
-    GameRun r = w.wait();
+    w->key("d");
+    w->key("6");
+    w->waitForLog("Layer Debug: ", 8);
+    w->keyDown("d");
+    w->waitForScreen("layer 1 scrolled on by the held key",
+                     [](SDL_Surface* s) { return pixelRGB(s, 231, 100) != GREY; });
+    w->keyUp("d");
+    w->key("6");
+    w->key("q");
+    GameRun r = w->wait();
     EXPECT_EQ(r.status, 0);
     std::vector<std::string> d;
     for (const std::string& l : lines(r.log))

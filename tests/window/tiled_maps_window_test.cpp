@@ -5,22 +5,7 @@
 // edge and tile properties, with empty cells.
 #include "vondWindowRun.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-
 namespace {
-
-bool sameScreens(SDL_Surface* a, SDL_Surface* b, std::string& where) {
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            if (pixelRGB(a, x, y) != pixelRGB(b, x, y)) {
-                where =
-                    "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
-                return false;
-            }
-    return true;
-}
 
 int countRGB(SDL_Surface* s, Uint32 rgb) {
     int n = 0;
@@ -30,16 +15,10 @@ int countRGB(SDL_Surface* s, Uint32 rgb) {
     return n;
 }
 
-bool waitForLog(const GameDir& game, const std::string& text) {
-    return waitUntil(
-        [&] { return game.read("vonderror.log").find(text) != std::string::npos; },
-        WINDOW_WAIT_SECONDS);
-}
+using TiledMapsWindow = WindowTest;
 
-TEST(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
-    GameDir game;
-    std::string fixtures = std::string(VOND_SOURCE_DIR) + "/tests/tools/tiled";
-    ASSERT_EQ(std::system(("cp '" + fixtures + "/'* '" + game.path() + "/'").c_str()), 0);
+TEST_F(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
+    game.copyFrom(std::string(VOND_SOURCE_DIR) + "/tests/tools/tiled");
     // Converted, each with numbers of its own: a map file takes its map and
     // tileset numbers over, whatever loadMap is given.
     const std::vector<std::pair<std::string, int>> converted = {
@@ -48,21 +27,18 @@ TEST(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
     std::string loads = "loadMap(1, 'room.map') loadMap(2, 'room-plain.map')\n";
     std::string order = "order = {1, 2";
     for (size_t i = 0; i < converted.size(); ++i) {
-        int number = 10 + static_cast<int>(i);
-        std::string out = "converted-" + std::to_string(i) + ".map";
-        GameRun c = runProcess({"python3", std::string(VOND_SOURCE_DIR) + "/tools/tiled2kavmap",
-                                "--map-id", std::to_string(number), "--tileset-id",
-                                std::to_string(number), converted[i].first, out},
-                               game.path(), {}, 60);
+        const std::string number = std::to_string(10 + i), out = "converted-" + number + ".map";
+        GameRun c =
+            runProcess({"python3", std::string(VOND_SOURCE_DIR) + "/tools/tiled2kavmap", "--map-id",
+                        number, "--tileset-id", number, converted[i].first, out},
+                       game.path(), {}, 60);
         ASSERT_EQ(c.status, 0) << converted[i].first << ": " << c.err;
-        loads += "loadMap(" + std::to_string(number) + ", '" + out + "')\n";
-        order += ", " + std::to_string(number);
+        loads += "loadMap(" + number + ", '" + out + "')\n";
+        order += ", " + number;
     }
     // A sky behind, the map on a transparent tilemap layer over it, scrolled
     // by whole tiles and pixels so that the edge mode and the offsets show.
-    SDL_Surface* sky = solidSurface(640, 480, 30, 60, 200);
-    saveBMP(sky, game.file("sky.bmp"));
-    SDL_FreeSurface(sky);
+    writeSheet(game.file("sky.bmp"), 640, 480, {0x1E3CC8});
     game.monkey("addImage(2000, 'sky.bmp')\n" + loads + order +
                 "}\n"
                 "setLayerProperty(0, 0, 0) setLayerPic(0, 2000) toggleLayer(0)\n"
@@ -75,37 +51,32 @@ TEST(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
                 "end\n"
                 "nextMap()\n"
                 "newClickH(0, 0, 639, 479, 1, 'nextMap()')\n");
-
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    WindowGame w(x, game);
-    ASSERT_TRUE(w.hasWindow());
-    std::vector<Surface> shotsHeld;
-    std::vector<SDL_Surface*> shots;
+    ASSERT_TRUE(start());
+    std::vector<Surface> shots;
     for (size_t i = 0; i < 2 + converted.size(); ++i) {
-        if (i > 0) w.click(320, 240);
-        int number = i < 2 ? static_cast<int>(i) + 1 : 10 + static_cast<int>(i) - 2;
-        ASSERT_TRUE(waitForLog(game, "showing " + std::to_string(number) + "\n")) << number;
-        shotsHeld.push_back(w.screenshot());
-        shots.push_back(shotsHeld.back().get());
-        ASSERT_NE(shots.back(), nullptr);
+        if (i > 0) w->click(320, 240);
+        ASSERT_TRUE(w->waitForLog("showing " + std::to_string(i < 2 ? i + 1 : 8 + i) + "\n"));
+        shots.push_back(w->screenshot());
+        ASSERT_TRUE(shots.back());
     }
-    w.key("q");
-    GameRun r = w.wait();
+    w->key("q");
+    GameRun r = w->wait();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.log.find("Map file"), std::string::npos) << r.log; // no complaint of the reader
     EXPECT_EQ(r.log.find("Error loading tileset image"), std::string::npos) << r.log;
 
     // The hand-written maps show tiles, the sky through the key-coloured holes
     // and empty cells, and differ from each other: wrapping and the key show.
-    EXPECT_GT(countRGB(shots[0], 0x1E3CC8), 2000);
-    EXPECT_GT(countRGB(shots[0], 0x28C83C), 1000); // tile 0's colour
-    EXPECT_GT(countRGB(shots[1], 0xFF00FF), 1000); // no transparent colour in Tiled: holes show
-    std::string where;
-    EXPECT_FALSE(sameScreens(shots[0], shots[1], where));
+    EXPECT_GT(countRGB(shots[0].get(), 0x1E3CC8), 2000);
+    EXPECT_GT(countRGB(shots[0].get(), 0x28C83C), 1000); // tile 0's colour
+    EXPECT_GT(countRGB(shots[1].get(), 0xFF00FF),
+              1000); // no transparent colour in Tiled: holes show
+    EXPECT_GT(differingPixels(shots[0].get(), shots[1].get()), 0);
     for (size_t i = 0; i < converted.size(); ++i) {
-        SDL_Surface* hand = shots[converted[i].second - 1];
-        EXPECT_TRUE(sameScreens(hand, shots[2 + i], where)) << converted[i].first << ": " << where;
+        std::string where;
+        EXPECT_EQ(differingPixels(shots[converted[i].second - 1].get(), shots[2 + i].get(), &where),
+                  0)
+            << converted[i].first << ": " << where;
     }
 }
 

@@ -3,10 +3,7 @@
 // overlapping hotspots, a click that reaches a hotspot and then a radio panel,
 // and the close button, which ends the program as q does.
 #include "vondTestAudio.h"
-#include "vondTestPictures.h"
 #include "vondWindowRun.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sys/stat.h>
@@ -30,15 +27,11 @@ auto windowZeroAt(int x, int y) {
     };
 }
 
-TEST(WindowsInAWindow, DeveloperKeysHotspotsRadioButtonsAndClearingTheScene) {
-    XSession x;
-    ASSERT_TRUE(x.ok());
-    GameDir game;
-    for (auto [name, blue] : {std::pair("sel.bmp", 0), std::pair("unsel.bmp", 255)}) {
-        SDL_Surface* s = solidSurface(32, 32, 0, 255 - blue, blue);
-        saveBMP(s, game.file(name));
-        SDL_FreeSurface(s);
-    }
+using WindowsInAWindow = WindowTest;
+
+TEST_F(WindowsInAWindow, DeveloperKeysHotspotsRadioButtonsAndClearingTheScene) {
+    writeSheet(game.file("sel.bmp"), 32, 32, {GREEN});
+    writeSheet(game.file("unsel.bmp"), 32, 32, {BLUE});
     writeSineWav(game.file("beep.wav"), 440, 0.3);
     game.monkey("addImage(1, 'sel.bmp')\naddImage(2, 'unsel.bmp')\ncount = 0\n"
                 "newPicWin(0, 100, 300, 1)\nloadSound(0, 'beep.wav')\n"
@@ -49,46 +42,43 @@ TEST(WindowsInAWindow, DeveloperKeysHotspotsRadioButtonsAndClearingTheScene) {
                 "newClickH(0, 0, 20, 20, 4, \"DestroyAll() print('cleared')\")\n"
                 "newClickH(500, 400, 540, 440, 6, \"delClickH(6) print('once')\")\n");
     const std::string audio = game.file("out.raw");
-    WindowGame w(x, game, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", audio}});
-    ASSERT_TRUE(w.hasWindow());
+    ASSERT_TRUE(start({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", audio}}));
     // i hides and shows window 0; p plays sound 0 once 200 ms of silence are on
     // disk; l and o move window 0 by 128 x 32 pixels at 128 and 32 pixels per
     // second and back.
-    w.waitForScreen("window 0", windowZeroAt(100, 300));
-    w.key("i");
-    w.waitForScreen("window 0 hidden", [](SDL_Surface* s) { return pixelRGB(s, 110, 310) == BLACK; });
-    w.key("i");
-    EXPECT_TRUE(waitUntil([&] { return sizeOf(audio) >= AUDIO_BYTES_PER_SECOND / 5; },
-                          WINDOW_WAIT_SECONDS));
-    w.key("p");
+    w->waitForScreen("window 0", windowZeroAt(100, 300));
+    w->key("i");
+    w->waitForScreen("window 0 hidden",
+                     [](SDL_Surface* s) { return pixelRGB(s, 110, 310) == BLACK; });
+    w->key("i");
+    EXPECT_TRUE(eventually([&] { return sizeOf(audio) >= AUDIO_BYTES_PER_SECOND / 5; }));
+    w->key("p");
     const off_t soundStart = sizeOf(audio);
-    w.key("l");
+    w->key("l");
     // A button held down while the window slides: pressed again every frame, it runs once.
-    w.mouseDown(120, 120);
-    w.waitForScreen("window 0 moved by 128 x 32", windowZeroAt(228, 332));
-    w.mouseUp();
-    w.key("o");
-    w.waitForScreen("window 0 back", windowZeroAt(100, 300));
-    w.click(120, 120);
-    w.click(160, 160); // both hotspots hold it: the newer one runs alone
-    Surface before = w.screenshot();
-    w.click(520, 420);
-    w.click(520, 420); // deleted by its own first run
-    w.click(345, 110); // hotspot 3, then the panel selects button 1
-    Surface after = w.waitForScreen("button 1 selected", [](SDL_Surface* s) {
-        return pixelRGB(s, 350, 110) == GREEN;
-    });
-    w.click(10, 10); // clears the scene
-    w.click(120, 120);
+    w->mouseDown(120, 120);
+    w->waitForScreen("window 0 moved by 128 x 32", windowZeroAt(228, 332));
+    w->mouseUp();
+    w->key("o");
+    w->waitForScreen("window 0 back", windowZeroAt(100, 300));
+    w->click(120, 120);
+    w->click(160, 160); // both hotspots hold it: the newer one runs alone
+    Surface before = w->screenshot();
+    w->click(520, 420);
+    w->click(520, 420); // deleted by its own first run
+    w->click(345, 110); // hotspot 3, then the panel selects button 1
+    Surface after = w->waitForScreen("button 1 selected",
+                                     [](SDL_Surface* s) { return pixelRGB(s, 350, 110) == GREEN; });
+    w->click(10, 10); // clears the scene
+    w->click(120, 120);
     // The sound and a good second of audio after it are on disk.
-    EXPECT_TRUE(waitUntil([&] { return sizeOf(audio) >= soundStart + AUDIO_BYTES_PER_SECOND; },
-                          WINDOW_WAIT_SECONDS));
-    w.closeWindow();
-    GameRun r = w.wait();
+    EXPECT_TRUE(eventually([&] { return sizeOf(audio) >= soundStart + AUDIO_BYTES_PER_SECOND; }));
+    w->closeWindow();
+    GameRun r = w->wait();
 
     ASSERT_TRUE(before && after);
-    EXPECT_TRUE(pixelRGB(before.get(), 310, 110) == GREEN && pixelRGB(before.get(), 350, 110) == BLUE);
-    EXPECT_TRUE(pixelRGB(after.get(), 310, 110) == BLUE && pixelRGB(after.get(), 350, 110) == GREEN);
+    EXPECT_TRUE(pixelRGB(before, 310, 110) == GREEN && pixelRGB(before, 350, 110) == BLUE);
+    EXPECT_TRUE(pixelRGB(after, 310, 110) == BLUE && pixelRGB(after, 350, 110) == GREEN);
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.status, 0);
     expectClosingLines(r.log);
