@@ -20,11 +20,21 @@ TEST(ScriptConversions, NumbersTruncateTowardZeroAndKeepTheirLowBits) {
         double value;
         long long expected;
     } cases[] = {
-        {asInt, 2.9, 2},  {asInt, -2.9, -2}, {asInt, 3.7, 3}, {asInt, -0.5, 0},
-        {asInt, 1e300, 0}, {asInt, 0.0 / 0.0, 0}, {asInt, 1e12, int(1000000000000LL & 0xFFFFFFFF)},
-        {asUnsigned, -1, 4294967295}, {asUnsigned, 16777215.9, 16777215},
-        {asUnsigned, 4294967296.0 + 5, 5}, {asUnsigned, -1e300, 0},
-        {asByte, 300, 44}, {asByte, -1, 255}, {asByte, 256, 0}, {asByte, 263, 7},
+        {asInt, 2.9, 2},
+        {asInt, -2.9, -2},
+        {asInt, 3.7, 3},
+        {asInt, -0.5, 0},
+        {asInt, 1e300, 0},
+        {asInt, 0.0 / 0.0, 0},
+        {asInt, 1e12, int(1000000000000LL & 0xFFFFFFFF)},
+        {asUnsigned, -1, 4294967295},
+        {asUnsigned, 16777215.9, 16777215},
+        {asUnsigned, 4294967296.0 + 5, 5},
+        {asUnsigned, -1e300, 0},
+        {asByte, 300, 44},
+        {asByte, -1, 255},
+        {asByte, 256, 0},
+        {asByte, 263, 7},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.convert(c.value), c.expected) << "case " << (&c - cases);
@@ -50,19 +60,15 @@ class ScriptArgs : public ::testing::Test {
 int lastReads[4];
 std::string lastText;
 
-int readFromLast(lua_State* L) {
-    vondArgs a(L, 3, vondArgs::FROM_LAST);
-    for (int k = 1; k <= 3; ++k) lastReads[k] = a.toInt(k);
+template <vondArgs::Direction direction> int readThree(lua_State* L) {
+    vondArgs a(L, 3, direction);
+    for (int k = 1; k <= 3; ++k)
+        lastReads[k] = a.toInt(k);
     lastText = a.text(3);
     return 0;
 }
-
-int readFromFirst(lua_State* L) {
-    vondArgs a(L, 3, vondArgs::FROM_FIRST);
-    for (int k = 1; k <= 3; ++k) lastReads[k] = a.toInt(k);
-    lastText = a.text(3);
-    return 0;
-}
+constexpr lua_CFunction readFromLast = readThree<vondArgs::FROM_LAST>;
+constexpr lua_CFunction readFromFirst = readThree<vondArgs::FROM_FIRST>;
 
 // Counted from the last, extra leading arguments are ignored and missing ones
 // read as zero; counted from the first, missing numbers read as zero and
@@ -84,7 +90,8 @@ TEST_F(ScriptArgs, ArgumentsAreCountedFromTheLastOrTheFirstAndConverted) {
     for (const auto& c : cases) {
         call(c.reader, c.args);
         EXPECT_EQ(std::vector<int>(lastReads + 1, lastReads + 4),
-                  std::vector<int>(c.reads, c.reads + 3)) << c.args;
+                  std::vector<int>(c.reads, c.reads + 3))
+            << c.args;
         EXPECT_EQ(lastText, c.text) << c.args;
     }
 }

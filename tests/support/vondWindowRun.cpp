@@ -9,8 +9,6 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -39,7 +37,8 @@ XSession::XSession() {
     std::string written;
     pollfd p = {displayPipe, POLLIN, 0};
     char c = 0;
-    while (c != '\n' && poll(&p, 1, static_cast<int>(WINDOW_WAIT_SECONDS * 1000)) == 1 && read(displayPipe, &c, 1) == 1)
+    while (c != '\n' && poll(&p, 1, static_cast<int>(WINDOW_WAIT_SECONDS * 1000)) == 1 &&
+           read(displayPipe, &c, 1) == 1)
         written += c;
     if (c == '\n' && written.size() > 1) display = ":" + written.substr(0, written.size() - 1);
 }
@@ -54,7 +53,9 @@ XSession::~XSession() {
 
 namespace {
 // A grab of a window that has just gone is an error; the grab then fails.
-int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
+int ignoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 } // namespace
 
 WindowGame::WindowGame(const XSession& x, const GameDir& dir,
@@ -65,10 +66,12 @@ WindowGame::WindowGame(const XSession& x, const GameDir& dir,
     env["SDL_AUDIODRIVER"] = "dummy";
     env["DISPLAY"] = x.getDisplay();
     env["GALLIUM_DRIVER"] = "softpipe"; // llvmpipe can deadlock under the sanitizers' slow unwinder
-    for (const auto& kv : extraEnv) env[kv.first] = kv.second;
+    for (const auto& kv : extraEnv)
+        env[kv.first] = kv.second;
     process = startProcess({VOND_BINARY}, dir.path(), env);
-    GameRun found = runProcess({"xdotool", "search", "--sync", "--name", "^The Grand Vond Venture$"},
-                               dir.path(), {{"DISPLAY", x.getDisplay()}}, WINDOW_WAIT_SECONDS);
+    GameRun found =
+        runProcess({"xdotool", "search", "--sync", "--name", "^The Grand Vond Venture$"},
+                   dir.path(), {{"DISPLAY", x.getDisplay()}}, WINDOW_WAIT_SECONDS);
     std::vector<std::string> ids = lines(found.out);
     if (!ids.empty()) windowId = ids.front();
     if (hasWindow()) xdotool({"windowfocus", "--sync", windowId});
@@ -87,11 +90,21 @@ void WindowGame::xdotool(const std::vector<std::string>& args) {
     runProcess(argv, dir.path(), {{"DISPLAY", x.getDisplay()}}, WINDOW_WAIT_SECONDS);
 }
 
-void WindowGame::key(const std::string& name) { xdotool({"key", "--delay", "15", name}); }
-void WindowGame::keyDown(const std::string& name) { xdotool({"keydown", name}); }
-void WindowGame::keyUp(const std::string& name) { xdotool({"keyup", name}); }
-void WindowGame::mouseUp(int button) { xdotool({"mouseup", std::to_string(button)}); }
-void WindowGame::click(int px, int py, int button) { pressAndWait(px, py, button, "click"); }
+void WindowGame::key(const std::string& name) {
+    xdotool({"key", "--delay", "15", name});
+}
+void WindowGame::keyDown(const std::string& name) {
+    xdotool({"keydown", name});
+}
+void WindowGame::keyUp(const std::string& name) {
+    xdotool({"keyup", name});
+}
+void WindowGame::mouseUp(int button) {
+    xdotool({"mouseup", std::to_string(button)});
+}
+void WindowGame::click(int px, int py, int button) {
+    pressAndWait(px, py, button, "click");
+}
 void WindowGame::mouseDown(int px, int py, int button) {
     pressAndWait(px, py, button, "mousedown");
 }
@@ -118,16 +131,17 @@ Surface WindowGame::grab() {
     if (display == nullptr || !hasWindow()) return none;
     XImage* image = XGetImage(display, std::stoul(windowId), 0, 0, 640, 480, AllPlanes, ZPixmap);
     if (image == nullptr) return none;
-    Surface s = owned(
-        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, 0xFF0000, 0xFF00, 0xFF, 0));
+    Surface s = owned(SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, 0xFF0000, 0xFF00, 0xFF, 0));
     const bool sameLayout = image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 &&
                             image->green_mask == 0xFF00 && image->blue_mask == 0xFF &&
                             image->byte_order == LSBFirst;
     for (int y = 0; y < 480; ++y) {
         Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
-        const Uint32* from = reinterpret_cast<const Uint32*>(image->data + y * image->bytes_per_line);
+        const Uint32* from =
+            reinterpret_cast<const Uint32*>(image->data + y * image->bytes_per_line);
         for (int x = 0; x < 640; ++x)
-            row[x] = (sameLayout ? from[x] : static_cast<Uint32>(XGetPixel(image, x, y))) & 0xFFFFFF;
+            row[x] =
+                (sameLayout ? from[x] : static_cast<Uint32>(XGetPixel(image, x, y))) & 0xFFFFFF;
     }
     XDestroyImage(image);
     return s;
@@ -136,10 +150,12 @@ Surface WindowGame::grab() {
 Surface WindowGame::waitForScreen(const std::string& what,
                                   const std::function<bool(SDL_Surface*)>& shows) {
     Surface last = owned(nullptr);
-    bool shown = waitUntil([&] {
-        last = grab();
-        return last != nullptr && shows(last.get());
-    }, WINDOW_WAIT_SECONDS);
+    bool shown = waitUntil(
+        [&] {
+            last = grab();
+            return last != nullptr && shows(last.get());
+        },
+        WINDOW_WAIT_SECONDS);
     if (!shown) ADD_FAILURE() << "the window never showed " << what;
     return last;
 }
@@ -150,12 +166,15 @@ Surface WindowGame::screenshot() {
     unlink(dir.file("screenshot.bmp").c_str());
     key("grave");
     Surface shot = owned(nullptr);
-    waitUntil([&] {
-        struct stat st;
-        if (stat(dir.file("screenshot.bmp").c_str(), &st) != 0 || st.st_size < whole) return false;
-        shot = owned(SDL_LoadBMP(dir.file("screenshot.bmp").c_str()));
-        return shot != nullptr;
-    }, WINDOW_WAIT_SECONDS);
+    waitUntil(
+        [&] {
+            struct stat st;
+            if (stat(dir.file("screenshot.bmp").c_str(), &st) != 0 || st.st_size < whole)
+                return false;
+            shot = owned(SDL_LoadBMP(dir.file("screenshot.bmp").c_str()));
+            return shot != nullptr;
+        },
+        WINDOW_WAIT_SECONDS);
     if (shot == nullptr) ADD_FAILURE() << "no screenshot.bmp";
     return shot;
 }
@@ -164,11 +183,6 @@ bool WindowGame::waitForLog(const std::string& text, int count) {
     if (waitUntil([&] { return countOf(log(), text) >= count; }, WINDOW_WAIT_SECONDS)) return true;
     ADD_FAILURE() << "the log never held " << count << " x \"" << text << "\":\n" << log();
     return false;
-}
-
-std::string WindowGame::out() const {
-    std::ifstream in(process.outPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void WindowGame::closeWindow() {

@@ -82,7 +82,6 @@ class WindowGame {
     // Waits until the log holds text `count` times; fails the test if it never does.
     bool waitForLog(const std::string& text, int count = 1);
     std::string log() const { return dir.read("vonderror.log"); }
-    std::string out() const; // standard output so far
 
     // Asks the window to close, as a window manager's close button does.
     void closeWindow();

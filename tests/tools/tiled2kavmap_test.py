@@ -136,22 +136,6 @@ class Converter(unittest.TestCase):
                                         (6, 1): (0, 0, 0), (2, 2): (1, 0, 0), (3, 3): (0, 0, 0),
                                         (0, 4): (1, 0, 0), (5, 4): (0, 0, 0)})
 
-    def test_pictures_are_named_from_the_game_directory(self):
-        game = os.path.join(self.dir, "game")
-        os.makedirs(os.path.join(game, "pics"))
-        os.makedirs(os.path.join(game, "maps"))
-        shutil.copy(os.path.join(MAPS, "tiles.png"), os.path.join(game, "pics"))
-        with open(os.path.join(MAPS, "room-embedded.json")) as f:
-            data = json.load(f)
-        data["tilesets"][0]["image"] = "../pics/tiles.png"
-        with open(os.path.join(game, "maps", "room.json"), "w") as f:
-            json.dump(data, f)
-        r = subprocess.run([sys.executable, TOOL, "maps/room.json", "maps/room.map"],
-                           capture_output=True, text=True, cwd=game)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        with open(os.path.join(game, "maps", "room.map")) as f:
-            self.assertEqual(read_kavmap(f.read())["picture"], "pics/tiles.png")
-
     def refusal(self, source, options=(), data=None, name="map.json"):
         """Runs the tool on a file or on changed JSON; returns its one error line."""
         if data is not None:
