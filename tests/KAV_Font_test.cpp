@@ -5,8 +5,6 @@
 #include "vondRun.h"
 #include "vondTestPictures.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 constexpr int FONT_IMAGE = 65280 + 7;

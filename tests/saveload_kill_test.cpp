@@ -2,16 +2,12 @@
 // one, whole: never an empty, partial or mixed file.
 #include "saveload/saveload.h"
 
-#include <gtest/gtest.h>
+#include "vondRun.h"
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <random>
-#include <sstream>
-#include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -37,20 +33,13 @@ SaveLoad saveStore(int v) {
     return store;
 }
 
-std::string slurp(const std::string& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
 // Each round starts a process that saves over and over, cycling through three
 // saves that differ from the one on disk, and kills it after a random time,
 // mostly in the middle of a save; the file must then be exactly one of the
 // four saves.
 TEST(SaveLoadKill, KilledAtRandomMomentsLeavesAWholeSave) {
-    char pattern[] = "/tmp/saveload_kill_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string folder = pattern, file = folder + "/save.txt";
+    GameDir dir;
+    const std::string file = dir.file("save.txt");
     const std::string texts[4] = {saveText(0), saveText(1), saveText(2), saveText(3)};
     SaveLoad stores[4] = {saveStore(0), saveStore(1), saveStore(2), saveStore(3)};
     // One save takes some milliseconds; kills fall anywhere within the first few.
@@ -72,7 +61,7 @@ TEST(SaveLoadKill, KilledAtRandomMomentsLeavesAWholeSave) {
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        const std::string after = slurp(file);
+        const std::string after = dir.read("save.txt");
         int found = -1;
         for (int v = 0; v < 4; ++v)
             if (after == texts[v]) found = v;
@@ -82,7 +71,6 @@ TEST(SaveLoadKill, KilledAtRandomMomentsLeavesAWholeSave) {
     }
     std::cout << "one save: " << oneSave << " us; 100 kills: " << kept
               << " left the previous save, " << replaced << " a new one\n";
-    std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 } // namespace

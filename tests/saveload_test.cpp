@@ -1,45 +1,14 @@
 #include "saveload/saveload.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <dirent.h>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <unistd.h>
-#include <vector>
+#include "vondRun.h"
 
 namespace {
 
-// A fresh directory per test, removed afterwards.
+// A fresh directory per test for save.txt.
 class SaveLoadFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/saveload_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        file = std::string(pattern) + "/save.txt";
-    }
-    void TearDown() override {
-        std::system(("rm -rf '" + file.substr(0, file.rfind('/')) + "'").c_str());
-    }
-
-    void write(const std::string& bytes) const { std::ofstream(file, std::ios::binary) << bytes; }
-    std::string read() const {
-        std::ostringstream bytes;
-        bytes << std::ifstream(file, std::ios::binary).rdbuf();
-        return bytes.str();
-    }
-    size_t filesInFolder() const {
-        size_t count = 0;
-        if (DIR* dir = ::opendir(file.substr(0, file.rfind('/')).c_str())) {
-            while (dirent* entry = ::readdir(dir))
-                count += entry->d_name[0] != '.';
-            ::closedir(dir);
-        }
-        return count;
-    }
-    std::string file;
+    GameDir dir;
+    const std::string file = dir.file("save.txt");
 };
 
 // Lines split at their first "=", CR LF reads like LF, empty lines are pairs
@@ -54,7 +23,7 @@ TEST_F(SaveLoadFile, ReadsLinesAsPairs) {
         {"a=1\r\nb=2\r", "a|1;b|2\r;"}, // a CR ends a line only before its LF
         {"", ""}};
     for (const auto& [bytes, expected] : cases) {
-        write(bytes);
+        dir.write("save.txt", bytes);
         SaveLoad store;
         EXPECT_TRUE(store.load(file));
         std::string pairs;
@@ -70,14 +39,15 @@ TEST_F(SaveLoadFile, PairsThatCannotSurviveTheFormatAreLeftOut) {
     const std::vector<SaveLoadType> unsavable = {
         {"a=b", "v"}, {"a\nb", "v"}, {"k", "line\nother.node=x"}, {"k", "ends in cr\r"}};
     for (const SaveLoadType& bad : unsavable) {
-        write("old=1\n");
+        dir.write("save.txt", "old=1\n");
         SaveLoad store;
         store.newSet("good", "1");
         store.newSet(bad.key, bad.pair);
         store.newSet("after", "2");
         EXPECT_FALSE(store.save(file)) << bad.key << "=" << bad.pair;
-        EXPECT_EQ(read(), "good=1\nafter=2\n");
-        EXPECT_EQ(filesInFolder(), 1u); // the save, and no temporary file left over
+        EXPECT_EQ(dir.read("save.txt"), "good=1\nafter=2\n");
+        // The save, and no temporary file left over.
+        EXPECT_EQ(dir.entries(), (std::set<std::string>{"save.txt", "scripts"}));
     }
 }
 

@@ -2,13 +2,11 @@
 // functions on the global engine, with scripts that change the very lists
 // being walked.
 #include "vondGlobals.h"
-#include "vondScriptHost.h"
 #include "vondRun.h"
 #include "vondScriptFuncs.h"
+#include "vondScriptHost.h"
 #include "vondTestPictures.h"
 #include "vondWindow2.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include "vondImageGuard.h"
 #include "vondRun.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <csignal>
 #include <sys/wait.h>

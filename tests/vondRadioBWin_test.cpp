@@ -4,8 +4,6 @@
 #include "vondTestPictures.h"
 #include "vondWindow2.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 namespace {

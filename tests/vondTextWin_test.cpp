@@ -5,8 +5,6 @@
 #include "vondTestPictures.h"
 #include "vondWindow2.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 
 namespace {

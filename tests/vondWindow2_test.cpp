@@ -5,8 +5,6 @@
 #include "vondRun.h"
 #include "vondTestPictures.h"
 
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <tuple>
 

@@ -2,8 +2,6 @@
 // output and save files compared byte for byte.
 #include "vondRun.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 // Runs the script (which must end with exit(0)) and checks it ended cleanly.

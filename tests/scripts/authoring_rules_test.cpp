@@ -5,8 +5,6 @@
 #include "vondRun.h"
 #include "vondTestAudio.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <tuple>
 

@@ -4,8 +4,6 @@
 // their own line and go on. Never a hang: each run ends within seconds.
 #include "vondRun.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 
 namespace {

@@ -3,8 +3,6 @@
 // of the chain writes the node again. The game must go on with status 0.
 #include "vondRun.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 // cascade(net, writes, depth): network `net`, node `net.c`; `writes` events

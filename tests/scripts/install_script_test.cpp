@@ -2,8 +2,6 @@
 // vond playing the demo's start-up headless.
 #include "vondRun.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <fstream>
 #include <sstream>

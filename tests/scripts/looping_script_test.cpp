@@ -4,8 +4,6 @@
 // event run by the frame loop; a long script that does end is left alone.
 #include "vondRun.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 
 namespace {

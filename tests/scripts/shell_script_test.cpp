@@ -1,8 +1,6 @@
 // Start-up, exit statuses and the closing log lines of the real binary, headless.
 #include "vondRun.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 TEST(ShellRun, StartupScriptsExitStatusesAndClosingLines) {
@@ -15,7 +13,7 @@ TEST(ShellRun, StartupScriptsExitStatusesAndClosingLines) {
         int status;
         std::string out;
         const char* err; // nullptr: not checked
-        size_t logLines;      // 0: not checked
+        size_t logLines; // 0: not checked
     } cases[] = {
         {"exit from Lua", "exit(3)\n", 20, "dummy", false, 3, "", "", 2},
         {"quit event", "x = 1\n", 3, "dummy", true, 0, "", "", 0},

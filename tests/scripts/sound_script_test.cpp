@@ -4,8 +4,6 @@
 #include "vondTestAudio.h"
 #include "vondTestPictures.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <regex>
 

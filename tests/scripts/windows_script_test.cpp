@@ -3,8 +3,6 @@
 #include "vondRun.h"
 #include "vondTestPictures.h"
 
-#include <gtest/gtest.h>
-
 #include <regex>
 
 namespace {

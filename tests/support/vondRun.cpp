@@ -2,8 +2,6 @@
 
 #include "vondStores.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -49,6 +47,13 @@ std::string GameDir::read(const std::string& relative) const {
 
 bool GameDir::exists(const std::string& relative) const {
     return std::filesystem::exists(file(relative));
+}
+
+std::set<std::string> GameDir::entries(const std::string& relative) const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(file(relative)))
+        names.insert(entry.path().filename().string());
+    return names;
 }
 
 void GameDir::copyFrom(const std::string& folder) const {

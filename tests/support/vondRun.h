@@ -3,10 +3,12 @@
 #pragma once
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,8 @@ class GameDir {
     void write(const std::string& relative, const std::string& content) const;
     std::string read(const std::string& relative) const;
     bool exists(const std::string& relative) const;
+    // Names in a folder of the directory ("" for the directory itself).
+    std::set<std::string> entries(const std::string& relative = "") const;
 
     // Copies everything in folder (the demo game, fixtures) into this directory.
     void copyFrom(const std::string& folder) const;
