@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         map->setFlags(flags);
         for (int y = -3; y < h + 3; ++y)
             for (int x = -3; x < w + 3; ++x) {
-                KAV_Tile tile = map->GetTile(x, y);
-                if (tile.image != nullptr && (tile.image->w != 32 || tile.image->h != 32))
+                const SDL_Surface* image = map->GetTile(x, y).image.get();
+                if (image != nullptr && (image->w != 32 || image->h != 32))
                     __builtin_trap(); // every tile image is 32 x 32
                 if (x >= 0 && y >= 0) map->getCollide(x, y);
             }

@@ -22,6 +22,7 @@
 #include "vondScriptFuncs.h"
 #include "vondScriptHost.h"
 #include "vondStores.h"
+#include "lua40/lua40_51.h"
 
 #include <cmath>
 #include <cstring>

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
 #include <unistd.h>
 
 namespace {
@@ -60,31 +59,12 @@ void vondFuzzWrite(const std::string& name, const uint8_t* data, size_t size) {
     std::fclose(out);
 }
 
-namespace {
-
-// Takes every entry out of a store, once each (the same object may sit in
-// several entries). Unchecked by the address sanitizer: the stores are fixed
-// arrays, and this scan of 65536 pictures runs after every input.
-template <typename T, size_t N>
-__attribute__((no_sanitize("address"))) std::set<T*> takeAll(T* (&store)[N]) {
-    std::set<T*> taken;
-    for (size_t i = 0; i < N; ++i) {
-        if (store[i] == nullptr) continue;
-        taken.insert(store[i]);
-        store[i] = nullptr;
-    }
-    return taken;
-}
-
-} // namespace
-
 void vondFuzzClearStores() {
-    for (SDL_Surface* image : takeAll(vondImageStore))
-        SDL_FreeSurface(image);
-    for (KAV_Tileset* tileset : takeAll(KAV_TilesetStore))
-        delete tileset;
-    for (KAV_Tilemap* map : takeAll(KAV_TilemapStore))
-        delete map;
-    for (KAV_Font* font : takeAll(vondFontStore))
-        delete font;
+    // Emptying an entry lets go of the store's reference; whatever nothing
+    // else holds is freed with it. Songs and sounds are freed first, since
+    // emptying their stores only forgets them.
+    vondReleaseSongsAndSounds();
+    vondClearStores();
+    for (int f = 0; f < VOND_FONT_STORE_SIZE; ++f)
+        vondStoreFont(f, vondRef<KAV_Font>());
 }
