@@ -57,18 +57,17 @@ class ScriptArgs : public ::testing::Test {
     lua_State* L = nullptr;
 };
 
+vondArgs::Direction direction;
 int lastReads[4];
 std::string lastText;
 
-template <vondArgs::Direction direction> int readThree(lua_State* L) {
+int readThree(lua_State* L) {
     vondArgs a(L, 3, direction);
     for (int k = 1; k <= 3; ++k)
         lastReads[k] = a.toInt(k);
     lastText = a.text(3);
     return 0;
 }
-constexpr lua_CFunction readFromLast = readThree<vondArgs::FROM_LAST>;
-constexpr lua_CFunction readFromFirst = readThree<vondArgs::FROM_FIRST>;
 
 // Counted from the last, extra leading arguments are ignored and missing ones
 // read as zero; counted from the first, missing numbers read as zero and
@@ -76,19 +75,20 @@ constexpr lua_CFunction readFromFirst = readThree<vondArgs::FROM_FIRST>;
 // text, and text as its number or zero.
 TEST_F(ScriptArgs, ArgumentsAreCountedFromTheLastOrTheFirstAndConverted) {
     const struct {
-        lua_CFunction reader;
+        vondArgs::Direction direction;
         const char* args;
         int reads[3];
         const char* text;
     } cases[] = {
-        {readFromLast, "9, 2, 1, 7", {2, 1, 7}, "7"},
-        {readFromLast, "5", {0, 0, 5}, "5"},
-        {readFromFirst, "4", {4, 0, 0}, ""},
-        {readFromFirst, "1 == 1, 1 == 2, 1/3", {1, 0, 0}, "0.3333333333333333"},
-        {readFromFirst, "'abc', '12', 'x'", {0, 12, 0}, "x"},
+        {vondArgs::FROM_LAST, "9, 2, 1, 7", {2, 1, 7}, "7"},
+        {vondArgs::FROM_LAST, "5", {0, 0, 5}, "5"},
+        {vondArgs::FROM_FIRST, "4", {4, 0, 0}, ""},
+        {vondArgs::FROM_FIRST, "1 == 1, 1 == 2, 1/3", {1, 0, 0}, "0.3333333333333333"},
+        {vondArgs::FROM_FIRST, "'abc', '12', 'x'", {0, 12, 0}, "x"},
     };
     for (const auto& c : cases) {
-        call(c.reader, c.args);
+        direction = c.direction;
+        call(readThree, c.args);
         EXPECT_EQ(std::vector<int>(lastReads + 1, lastReads + 4),
                   std::vector<int>(c.reads, c.reads + 3))
             << c.args;
