@@ -90,34 +90,6 @@ void WindowGame::xdotool(const std::vector<std::string>& args) {
     runProcess(argv, dir.path(), {{"DISPLAY", x.getDisplay()}}, WINDOW_WAIT_SECONDS);
 }
 
-void WindowGame::key(const std::string& name) {
-    xdotool({"key", "--delay", "15", name});
-}
-void WindowGame::keyDown(const std::string& name) {
-    xdotool({"keydown", name});
-}
-void WindowGame::keyUp(const std::string& name) {
-    xdotool({"keyup", name});
-}
-void WindowGame::mouseUp(int button) {
-    xdotool({"mouseup", std::to_string(button)});
-}
-void WindowGame::click(int px, int py, int button) {
-    pressAndWait(px, py, button, "click");
-}
-void WindowGame::mouseDown(int px, int py, int button) {
-    pressAndWait(px, py, button, "mousedown");
-}
-
-void WindowGame::sendClick(int px, int py, int button) {
-    xdotool({"mousemove", "--window", windowId, std::to_string(px), std::to_string(py), "click",
-             std::to_string(button)});
-}
-
-void WindowGame::moveMouse(int px, int py) {
-    xdotool({"mousemove", "--window", windowId, std::to_string(px), std::to_string(py)});
-}
-
 void WindowGame::pressAndWait(int px, int py, int button, const std::string& action) {
     std::string line = "Click at: " + std::to_string(px) + "," + std::to_string(py) + "\n";
     int before = countOf(log(), line);

@@ -55,21 +55,26 @@ class WindowGame {
     bool hasWindow() const { return !windowId.empty(); }
     const std::string& id() const { return windowId; } // the X window, as xdotool names it
     // xdotool key names, e.g. "q", "grave", "BackSpace", "Left".
-    void key(const std::string& name);
-    void keyDown(const std::string& name);
-    void keyUp(const std::string& name);
+    void key(const std::string& name) { xdotool({"key", "--delay", "15", name}); }
+    void keyDown(const std::string& name) { xdotool({"keydown", name}); }
+    void keyUp(const std::string& name) { xdotool({"keyup", name}); }
     // A press (and release) of a mouse button at window pixel (x, y); returns
     // once the press has been dispatched, that is once its "Click at: x,y"
     // line is in the log.
-    void click(int x, int y, int button = 1);
-    void mouseDown(int x, int y, int button = 1);
-    void mouseUp(int button = 1);
+    void click(int x, int y, int button = 1) { pressAndWait(x, y, button, "click"); }
+    void mouseDown(int x, int y, int button = 1) { pressAndWait(x, y, button, "mousedown"); }
+    void mouseUp(int button = 1) { xdotool({"mouseup", std::to_string(button)}); }
     // A press and release sent without waiting for it: for a window whose
     // picture is scaled (the log then names other coordinates) or a game busy
     // in a script.
-    void sendClick(int x, int y, int button = 1);
+    void sendClick(int x, int y, int button = 1) {
+        xdotool({"mousemove", "--window", windowId, std::to_string(x), std::to_string(y), "click",
+                 std::to_string(button)});
+    }
     // Moves the pointer to window pixel (x, y).
-    void moveMouse(int x, int y);
+    void moveMouse(int x, int y) {
+        xdotool({"mousemove", "--window", windowId, std::to_string(x), std::to_string(y)});
+    }
 
     // What the window shows now, read from the X server; sends no input.
     Surface grab();
