@@ -1,7 +1,7 @@
 // Rules of docs/authoring.md that scripts meet, in headless runs of the real
 // binary: arguments counted from the last, identifiers that are not unique,
-// sprite numbers as bytes, script errors sent to the log through _ALERT, the
-// guide's worked example, and which sound files load.
+// script errors sent to the log through _ALERT, the guide's worked example, and
+// which sound files load.
 #include "vondRun.h"
 #include "vondTestAudio.h"
 
@@ -44,20 +44,6 @@ TEST(AuthoringRules, IdentifiersAreNotUniqueAndFunctionsOnAnIdentifierReachEvery
     EXPECT_TRUE(has(r.log, "Deleting Window: 3\nMoving window: 3\n"
                            "Asked to timed move nonexistant window: 3\n"))
         << r.log;
-}
-
-TEST(AuthoringRules, SpriteTemplateNumbersAreBytesButPlaceSpriteMatchesTheWholeNumber) {
-    GameDir game;
-    GameRun r =
-        game.runScript("addSprite(300, 0, 1, 5)\n"
-                       "print(placeSprite(300, 1, 0, 0, 0, 0))\n"
-                       "print(placeSprite(44, 1, 0, 0, 0, 0), placeSprite(44, 1, 0, 0, 0, 0))\n"
-                       "exit(0)\n");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "0\n0\t1\n");
-    EXPECT_TRUE(has(r.log, "New Sprite ID: 44 with flags: 0\nSprite: 44 flags: 0\n"
-                           "Placing sprite: 0 with flags: 0\n"))
-        << r.log; // nothing placed for 300
 }
 
 TEST(AuthoringRules, AnAlertFunctionSendsScriptErrorsToTheLogInsteadOfStandardError) {

@@ -73,9 +73,10 @@ TEST(SceneScript, SpriteFunctionsPlaceQueryMoveAndDeleteBySlot) {
          "print(getSpriteX(0, 0))\n x = moveSprite(1, 1, 1, 0, 23, 0)\n"
          "print(x, getSpriteX(1, 1))\n delSprite(1, 1)\n print(getSpriteX(1, 1))\n"
          "print(placeSprite(7, 1, 0, 0, 0, 0))\n delSprite(0, 9)\n"
+         "print(placeSprite(263, 1, 0, 0, 0, 0))\n" // templates are matched by the whole number
          "moveSprite(0, 0, 1, 1, 1, 1) toggleSLayer(4) toggleSLayer(8) exit(0)\n",
          0,
-         "0\n1\n6\t4\n6\n0\n0\n0\n0\n0\nnil\t7\n0\n1\n",
+         "0\n1\n6\t4\n6\n0\n0\n0\n0\n0\nnil\t7\n0\n1\n0\n",
          {"New Sprite ID: 7 with flags: 1", "New Sprite ID: 7 with flags: 0",
           "addSprite: frame count 0 is out of range", "New Sprite ID: 9 with flags: 0",
           "Sprite: 7 flags: 1", "Placing sprite: 0 with flags: 1", "Sprite: 7 flags: 1",
