@@ -37,4 +37,9 @@ t = {[2] = "b", [2] = "B"; "a", "c"}
 print(t[1], t[2], getn(t))
 t = {"a", "b"; n = 1}
 print(getn(t), t[2])
+-- a <= b is not (b < a) and a >= b is not (a < b) in 4.0, which NaN shows
+local nan = 0 / 0
+print(nan >= 1, nan <= 1, nan < 1, nan > 1, 1 >= nan, 1 <= nan, nan == nan, nan ~= nan)
+if nan >= 1 then print("nan >= 1 holds") end
+while nan <= 0 do print("nan <= 0 holds") break end
 exit(0)
