@@ -11,6 +11,7 @@
 # Each program runs as the conformance test runs it: as scripts/monkey.lua in
 # a fresh empty folder, as `$LUA scripts/monkey.lua' with stdin from /dev/null.
 # --check writes nothing and reports every program whose committed files differ.
+# Programs that call the engine's functions (engine.lua) cannot be run this way.
 #
 # The exit status is checked against the program's "-- runs on" line, which is
 # how the conformance test records it: a program that ends with exit(0) must
