@@ -49,7 +49,7 @@ struct Lexer {
         int depth = 1;
         for (;;) {
             int c = cur();
-            if (c < 0) fail("unfinished long string", "<eof>");
+            if (c < 0) fail("unfinished long string", raw); // the text read so far
             if (c == '[' && peek() == '[') {
                 ++depth;
                 raw += "[[";
@@ -266,7 +266,7 @@ struct Lexer {
                 }
                 break;
             case '$':
-                fail("pragmas are no longer supported", "$");
+                fail("unexpected `$' (pragmas are no longer supported)", "$");
             default:
                 if (std::isdigit(c)) {
                     number(false);

@@ -92,9 +92,17 @@ bool Parser::statement() {
         if (fs_->loops == 0) error("no loop to break");
         putToken("break");
         return true;
-    default:
+    case TK_NAME:
         expressionStatement();
         return false;
+    case TK_CHAR:
+        if (tok().ch == '%') {
+            expressionStatement();
+            return false;
+        }
+        error("<statement> expected");
+    default:
+        error("<statement> expected");
     }
 }
 

@@ -1,7 +1,11 @@
 -- Helpers every translated chunk receives: the checks of the two `for' loops.
-local next, type, tonumber, error = next, type, tonumber, error
+local H = ...
+local type, tonumber, error = type, tonumber, error
+-- `for k, v in t' walks what t holds, without tag methods: for a table whose
+-- contents the library keeps elsewhere (H.raw), those contents.
 local function checkTable(t)
   if type(t) ~= "table" then error("`for' table must be a table", 0) end
+  if t == H.globalsTable or H.shadowing then return H.raw(t) end
   return t
 end
 local function number(v, what)
