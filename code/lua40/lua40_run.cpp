@@ -4,10 +4,13 @@
 #include "lua40/lua40_run.h"
 
 #include "lua40/lua40_errors.h"
+#include "lua40/lua40_lex.h"
 #include "lua40/lua40_sources.h"
 #include "lua40/lua40_translate.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -208,9 +211,16 @@ int loadChunk(lua_State* L, const std::string& source, const std::string& chunkN
             keepCompares(L, chunkName, t.compares);
             return 0;
         }
-        // Past 5.1's own limits (locals, upvalues, nesting).
-        failure = messageOf40(L, lua_tostring(L, -1));
+        // Past 5.1's own limits (locals, upvalues, nesting): its message,
+        // in 4.0's layout, at the line 5.1 gives.
         lua_pop(L, 1);
+        luaL_loadbuffer(L, t.code.data(), t.code.size(), "=");
+        std::string what = lua_tostring(L, -1);
+        lua_pop(L, 1);
+        int line = std::atoi(what.c_str() + 1);
+        what = what.substr(std::min(what.find(": ") + 2, what.size()));
+        what = what.substr(0, what.find(" near '"));
+        failure = syntaxMessage(what, "<eof>", line, chunkDisplay(chunkName.c_str(), 63));
     } else {
         failure = t.error;
     }

@@ -148,22 +148,25 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
     } else {
         e = simpleExp();
     }
-    // Each wrap of the left operand nests the 5.1 text one level deeper: past
-    // 5.1's own limit the chain is refused, before its text grows long.
-    int wraps = 0;
-    auto wrapping = [&](bool wraps_) {
-        if (wraps_ && ++wraps > kLimit51) tooDeep("chunk has too many syntax levels");
+    // Each wrap of the left operand nests the 5.1 text deeper (a comparison
+    // made a value by two levels, parentheses by one): past 5.1's own limit,
+    // less some room for the statement around it, the chain is refused,
+    // before its text grows long.
+    int levels = 0;
+    auto wrapping = [&](int added) {
+        levels += added;
+        if (levels > kLimit51 - 10) tooDeep("chunk has too many syntax levels");
     };
     int right = 0;
     for (int left = binaryPriority(tok(), right); left > limit;
          left = binaryPriority(tok(), right)) {
         TokenType type = tok().type;
         if (type == TK_AND || type == TK_OR) {
-            wrapping(ctx == VALUE && e.boolean);
+            wrapping(ctx == VALUE && e.boolean ? 2 : 0);
             if (ctx == VALUE) toValue(e);
             // 4.0 gives `and' and `or' one priority, left-associative.
             if (type == TK_AND && e.top == LOG_OR) {
-                wrapping(true);
+                wrapping(1);
                 prepend(e.start, "(");
                 put(")");
             }
@@ -177,7 +180,7 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
         } else if (type == TK_CONCAT) {
             e = concatChain(e);
         } else {
-            wrapping(e.boolean);
+            wrapping(e.boolean ? 2 : 0);
             toValue(e);
             char op = type == TK_CHAR ? tok().ch : 0;
             std::string text = op != 0 ? std::string(1, op) : tokenTypeText(type, 0);
