@@ -236,8 +236,48 @@ namespace {
 // 5.1 compiles `a > b' and `a <= b' as comparisons of b with a, so its
 // message "attempt to compare X with Y" names the types in the other order
 // than 4.0, which names them as written. The translator lists the
-// comparisons of each chunk (Translation::compares); among those on the
-// failing line that can give these two types, the first decides.
+// comparisons of each chunk (Translation::compares); of those on the failing
+// line, the first whose operands can have these types decides, the types of
+// variables taken from their values now.
+
+// The type name of a comparison operand of the function at `level', or "?".
+std::string operandType(lua_State* L, lua_Debug& ar, const std::string& code) {
+    switch (code[0]) {
+    case 'n':
+        return "number";
+    case 's':
+        return "string";
+    case 'l':
+        return "nil";
+    case '?':
+        return "?";
+    }
+    std::string name = code.substr(1), type = "?";
+    if (code[0] == 'L') {
+        for (int i = 1;; ++i) {
+            const char* local = lua_getlocal(L, &ar, i);
+            if (local == nullptr) break;
+            if (name == local) type = luaL_typename(L, -1); // the innermost one wins
+            lua_pop(L, 1);
+        }
+    } else if (code[0] == 'G') {
+        getRegistry(L, kGlobalsKey);
+        lua_getfield(L, -1, name.c_str());
+        type = luaL_typename(L, -1);
+        lua_pop(L, 2);
+    } else if (code[0] == 'U') {
+        lua_getinfo(L, "f", &ar);
+        for (int i = 1;; ++i) {
+            const char* upvalue = lua_getupvalue(L, -1, i);
+            if (upvalue == nullptr) break;
+            if (name == upvalue) type = luaL_typename(L, -1);
+            lua_pop(L, 1);
+        }
+        lua_pop(L, 1);
+    }
+    return type == "boolean" ? "?" : type;
+}
+
 std::string compareInOrder(lua_State* L, const std::string& msg) {
     const std::string head = "attempt to compare ";
     size_t with = msg.find(" with ");
@@ -252,19 +292,21 @@ std::string compareInOrder(lua_State* L, const std::string& msg) {
     lua_getfield(L, -1, ar.source);
     std::string compares = lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
     lua_pop(L, 2);
-    auto fits = [](char known, const std::string& type) {
-        return known == '?' || (known == 'n' && type == "number") ||
-               (known == 's' && type == "string") || (known == 'l' && type == "nil");
-    };
     std::string line = std::to_string(ar.currentline) + " ";
     for (size_t at = 0; at < compares.size();) {
         size_t end = compares.find(';', at);
         if (end == std::string::npos) break;
-        if (compares.compare(at, line.size(), line) == 0 && end - at == line.size() + 3) {
-            const char* entry = compares.c_str() + at + line.size();
-            if (fits(entry[1], first) && fits(entry[2], second)) {
-                if (entry[0] == 's') return head + second + " with " + first;
-                return msg;
+        if (compares.compare(at, line.size(), line) == 0) {
+            // "K A B"
+            std::string entry = compares.substr(at + line.size(), end - at - line.size());
+            size_t space = entry.find(' ', 2);
+            if (entry.size() > 2 && space != std::string::npos) {
+                std::string a = operandType(L, ar, entry.substr(2, space - 2));
+                std::string b = operandType(L, ar, entry.substr(space + 1));
+                if ((a == "?" || a == first) && (b == "?" || b == second)) {
+                    if (entry[0] == 's') return head + second + " with " + first;
+                    return msg;
+                }
             }
         }
         at = end + 1;

@@ -49,6 +49,7 @@ struct ExpInfo {
     // Type 4.0 and 5.1 both know while compiling, for compare messages:
     // 'n' number, 's' string, 'l' nil, '?' anything.
     char staticType = '?';
+    std::string upvalueName; // `%x' read as this 5.1 upvalue
     std::string stringValue; // the value of a string literal
 };
 

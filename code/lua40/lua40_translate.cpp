@@ -56,7 +56,8 @@ ExpInfo Parser::upvalue() {
         fs_->upvalues.push_back(name);
     }
     ExpInfo e;
-    e.start = put("_U40_" + std::to_string(k), percentLine);
+    e.upvalueName = "_U40_" + std::to_string(k);
+    e.start = put(e.upvalueName, percentLine);
     return e;
 }
 
@@ -246,6 +247,17 @@ void Parser::arithmetic(ExpInfo& e, ExpInfo& rhs, char op, size_t opPiece) {
     e = combined;
 }
 
+// An operand of a comparison as the compare messages see it (see
+// Translation::compares): its type when known, else the variable it is read
+// from (L local, G global, U upvalue, by 5.1 name), else `?'.
+static std::string compareOperand(const ExpInfo& e) {
+    if (e.staticType != '?') return std::string(1, e.staticType);
+    if (e.variable == 'l') return "L" + variableName(e.variableName);
+    if (e.variable == 'g') return "G" + variableName(e.variableName);
+    if (!e.upvalueName.empty()) return "U" + e.upvalueName;
+    return "?";
+}
+
 // 4.0 computes `a > b' as `b < a', `a <= b' as `not (b < a)' and `a >= b' as
 // `not (a < b)', which matters for NaN and for lt tag methods. 5.1 runs
 // `a > b' as `b < a' too; `a <= b' becomes `not (a > b)'. The operands are
@@ -262,10 +274,9 @@ void Parser::comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op,
         // 5.1 reports the line on which the right operand ends.
         compares_ += std::to_string(tokens_[index_ > 0 ? index_ - 1 : 0].line);
         compares_ += ' ';
-        compares_ += swapped ? 's' : 'o';
-        compares_ += swapped ? rhs.staticType : e.staticType;
-        compares_ += swapped ? e.staticType : rhs.staticType;
-        compares_ += ';';
+        compares_ += swapped ? "s " : "o ";
+        compares_ += compareOperand(swapped ? rhs : e) + ' ';
+        compares_ += compareOperand(swapped ? e : rhs) + ';';
         swappedCompare_ = swappedCompare_ || swapped;
     }
     ExpInfo combined;
@@ -357,6 +368,7 @@ ExpInfo Parser::simpleExp() {
             e.staticType = inner.staticType;
             e.variable = inner.variable;
             e.variableName = inner.variableName;
+            e.upvalueName = inner.upvalueName;
             if (inner.staticType == 's' && inner.literal) {
                 e.literal = true;
                 e.stringValue = inner.stringValue;

@@ -39,10 +39,11 @@ struct Translation {
     std::string error; // 4.0's syntax message otherwise
     // 5.1 compiles `a > b' and `a <= b' as a comparison of b with a, so its
     // message names the two types in the other order. When the chunk has
-    // such comparisons, one entry per comparison: "LINE KAB;" with K `s'
-    // (swapped) or `o' (in order), and A and B the types of 5.1's two
-    // operands as far as known while compiling (n, s, l for number, string,
-    // nil; ? otherwise). LINE is the line 5.1 reports for it.
+    // such comparisons, one entry per comparison: "LINE K A B;" with K `s'
+    // (swapped) or `o' (in order), and A and B 5.1's two operands: n, s or l
+    // for a number, string or nil literal, L, G or U and a 5.1 name for a
+    // local, global or upvalue, ? for anything else. LINE is the line 5.1
+    // reports for it.
     std::string compares;
 };
 
