@@ -115,14 +115,14 @@ end
 
 function lib.getglobal(...)
   local count = select("#", ...)
-  return env[checkString((...), 1, "getglobal", count)]
+  return env[H.checkCString((...), 1, "getglobal", count)]
 end
 
 function lib.setglobal(...)
   local count = select("#", ...)
   local name, v = ...
   checkAny(2, "setglobal", count)
-  env[checkString(name, 1, "setglobal", count)] = v
+  env[H.checkCString(name, 1, "setglobal", count)] = v
 end
 
 function lib.getn(...)

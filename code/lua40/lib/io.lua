@@ -157,7 +157,7 @@ function lib.seek(...)
   local count = select("#", ...)
   local f, whence, offset = ...
   f = checkHandle(f, 1, "seek")
-  if count >= 2 then whence = checkString(whence, 2, "seek", count) else whence = "cur" end
+  if count >= 2 then whence = H.checkCString(whence, 2, "seek", count) else whence = "cur" end
   if count >= 3 then offset = checkNumber(offset, 3, "seek", count) else offset = 0 end
   if whence ~= "set" and whence ~= "cur" and whence ~= "end" then
     argError(2, "seek", "invalid mode")

@@ -120,6 +120,11 @@ function H.cString(s)
   return s
 end
 
+-- An argument 4.0 reads as a C string: its text up to the first NUL.
+function H.checkCString(v, n, fname, count)
+  return H.cString(H.checkString(v, n, fname, count))
+end
+
 -- Library groups that do more than set globals when opened.
 H.onOpen = {}
 

@@ -183,7 +183,7 @@ end
 
 function lib.format(...)
   local count = select("#", ...)
-  local fmt = checkString((...), 1, "format", count)
+  local fmt = H.checkCString((...), 1, "format", count)
   local out, arg, i, len = {}, 1, 1, #fmt
   while i <= len do
     local c = sub(fmt, i, i)

@@ -574,7 +574,7 @@ function lib.gettagmethod(...)
   local count = select("#", ...)
   local tag, event = ...
   tag = checkInt(tag, 1, "gettagmethod", count)
-  event = checkString(event, 2, "gettagmethod", count)
+  event = H.checkCString(event, 2, "gettagmethod", count)
   checkEvent(event)
   if event == "gc" then error("deprecated use: cannot get the `gc' tag method from Lua", 0) end
   checkTag(tag)
@@ -619,7 +619,7 @@ function lib.settagmethod(...)
   local count = select("#", ...)
   local tag, event, f = ...
   tag = checkInt(tag, 1, "settagmethod", count)
-  event = checkString(event, 2, "settagmethod", count)
+  event = H.checkCString(event, 2, "settagmethod", count)
   if count < 3 or (f ~= nil and type(f) ~= "function") then
     argError(3, "settagmethod", "function or nil expected")
   end
