@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lua40 {
@@ -28,29 +29,30 @@ enum Logical { LOG_NONE, LOG_OR, LOG_AND };
 
 struct ExpInfo {
     size_t start = 0;           // first piece of the expression
-    bool boolean = false;       // comparison or `not': true/false in 5.1
-    Logical top = LOG_NONE;     // unparenthesised logical operator at the top
-    bool call = false;          // a call whose results are not truncated
     std::vector<size_t> parens; // parentheses around a call, `(f())'
+    int forLoop = -1;           // the numeric-for loop whose variable this is
+    Logical top = LOG_NONE;     // unparenthesised logical operator at the top
+    bool boolean = false;       // comparison or `not': true/false in 5.1
+    bool call = false;          // a call whose results are not truncated
     bool literal = false;       // string or small integer literal
     bool assignable = false;    // a variable (name, field or index)
-    int forLoop = -1;           // the numeric-for loop whose variable this is
     // A number 5.1 knows while compiling (a literal, or arithmetic on such
     // numbers, which 5.1 folds) and its value.
     bool numeral = false;
-    double value = 0;
     // A number literal, under parentheses and minus signs only: 4.0 folds
     // those signs into it, and `a - k' of such an integer k is `a + -k'.
     bool signedLiteral = false;
     // What 4.0 names the value after in an error: a local, a global or a
-    // field read with a constant name (0 when nothing).
+    // field read with a constant name (0 when nothing), and the token whose
+    // text is that name.
     char variable = 0; // 'l', 'g' or 'f'
-    std::string variableName;
     // Type 4.0 and 5.1 both know while compiling, for compare messages:
     // 'n' number, 's' string, 'l' nil, '?' anything.
     char staticType = '?';
-    std::string upvalueName; // `%x' read as this 5.1 upvalue
-    std::string stringValue; // the value of a string literal
+    int upvalue = -1; // `%x' read as the 5.1 upvalue _U40_<upvalue>
+    double value = 0;
+    size_t nameToken = 0;
+    size_t stringToken = 0; // the token of a string literal
 };
 
 struct Piece {
@@ -150,6 +152,7 @@ class Parser {
     }
 
     const Token& tok() const { return tokens_[index_]; }
+    const std::string& textOf(size_t token) const { return tokens_[token].text; }
     const Token& ahead() const {
         return tokens_[index_ + 1 < tokens_.size() ? index_ + 1 : index_];
     }
@@ -178,18 +181,18 @@ class Parser {
         error("`" + tokenTypeText(what, whatCh) + "' expected (to close `" +
               tokenTypeText(who, whoCh) + "' at line " + std::to_string(line) + ")");
     }
-    std::string checkName() {
+    const std::string& checkName() {
         if (tok().type != TK_NAME) error("<name> expected");
-        std::string name = tok().text;
-        return name;
+        return tok().text;
     }
 
     size_t put(const std::string& text, int line = -1) {
         pieces_.push_back(Piece{text, line});
         return pieces_.size() - 1;
     }
-    // Emits the current token's source form and advances.
-    size_t putToken(const std::string& text) {
+    // Emits the current token's source form and advances. Inlined: the
+    // translator calls it for nearly every token.
+    [[gnu::always_inline]] size_t putToken(const std::string& text) {
         size_t at = put(text, tok().startLine);
         next();
         return at;
@@ -230,6 +233,7 @@ class Parser {
     ExpInfo concatChain(ExpInfo first);
     void arithmetic(ExpInfo& e, ExpInfo& rhs, char op, size_t opPiece);
     void comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op, size_t opPiece);
+    void compareOperand(const ExpInfo& e);
     ExpInfo simpleExp();
     ExpInfo varOrFunc();
     void functionArgs();
@@ -237,6 +241,15 @@ class Parser {
     size_t constructor();
     struct ConstructorPart;
     ConstructorPart constructorPart();
+    // Constant keys and pieces to rewrite of the constructors being parsed,
+    // kept as stacks so that nested constructors allocate nothing new.
+    struct ConstructorKey {
+        char kind;     // 's' string (the token's text), 'n' number
+        size_t token;
+        double number;
+    };
+    std::vector<ConstructorKey> constructorKeys_;
+    std::vector<std::pair<size_t, char>> constructorPieces_; // 'N' name key, 'B' bracket, 'E' `=' 
     size_t functionBody(bool method, int line, bool atKeyword = true);
 
     // --- statements (lua40_statements.cpp) ---

@@ -19,9 +19,9 @@ int Parser::findLocal(const FuncScope* f, const std::string& name) const {
 // locals of enclosing functions without `%'.
 ExpInfo Parser::singleVar(const std::string& name) {
     ExpInfo e;
+    e.nameToken = index_;
     e.start = putToken(variableName(name));
     e.assignable = true;
-    e.variableName = name;
     int slot = findLocal(fs_, name);
     if (slot >= 0) {
         e.forLoop = fs_->actives[slot].forLoop;
@@ -38,7 +38,7 @@ ExpInfo Parser::singleVar(const std::string& name) {
 ExpInfo Parser::upvalue() {
     int percentLine = tok().startLine;
     next();
-    std::string name = checkName();
+    const std::string& name = checkName();
     next();
     // 4.0 quotes the name in these, not the token after it. A name that is
     // no local of any enclosing function is a global.
@@ -56,8 +56,8 @@ ExpInfo Parser::upvalue() {
         fs_->upvalues.push_back(name);
     }
     ExpInfo e;
-    e.upvalueName = "_U40_" + std::to_string(k);
-    e.start = put(e.upvalueName, percentLine);
+    e.upvalue = static_cast<int>(k);
+    e.start = put("_U40_" + std::to_string(k), percentLine);
     return e;
 }
 
@@ -177,7 +177,7 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
             ExpInfo combined;
             combined.start = e.start;
             combined.top = type == TK_AND ? LOG_AND : LOG_OR;
-            e = combined;
+            e = std::move(combined);
         } else if (type == TK_CONCAT) {
             e = concatChain(e);
         } else {
@@ -244,18 +244,24 @@ void Parser::arithmetic(ExpInfo& e, ExpInfo& rhs, char op, size_t opPiece) {
         for (size_t i = rhs.start + 1; i < pieces_.size(); ++i)
             pieces_[i].text.clear();
     }
-    e = combined;
+    e = std::move(combined);
 }
 
 // An operand of a comparison as the compare messages see it (see
 // Translation::compares): its type when known, else the variable it is read
 // from (L local, G global, U upvalue, by 5.1 name), else `?'.
-static std::string compareOperand(const ExpInfo& e) {
-    if (e.staticType != '?') return std::string(1, e.staticType);
-    if (e.variable == 'l') return "L" + variableName(e.variableName);
-    if (e.variable == 'g') return "G" + variableName(e.variableName);
-    if (!e.upvalueName.empty()) return "U" + e.upvalueName;
-    return "?";
+void Parser::compareOperand(const ExpInfo& e) {
+    if (e.staticType != '?') {
+        compares_ += e.staticType;
+    } else if (e.variable == 'l' || e.variable == 'g') {
+        compares_ += e.variable == 'l' ? 'L' : 'G';
+        compares_ += variableName(textOf(e.nameToken));
+    } else if (e.upvalue >= 0) {
+        compares_ += "U_U40_";
+        compares_ += std::to_string(e.upvalue);
+    } else {
+        compares_ += '?';
+    }
 }
 
 // 4.0 computes `a > b' as `b < a', `a <= b' as `not (b < a)' and `a >= b' as
@@ -275,14 +281,16 @@ void Parser::comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op,
         compares_ += std::to_string(tokens_[index_ > 0 ? index_ - 1 : 0].line);
         compares_ += ' ';
         compares_ += swapped ? "s " : "o ";
-        compares_ += compareOperand(swapped ? rhs : e) + ' ';
-        compares_ += compareOperand(swapped ? e : rhs) + ';';
+        compareOperand(swapped ? rhs : e);
+        compares_ += ' ';
+        compareOperand(swapped ? e : rhs);
+        compares_ += ';';
         swappedCompare_ = swappedCompare_ || swapped;
     }
     ExpInfo combined;
     combined.start = e.start;
     combined.boolean = true;
-    e = combined;
+    e = std::move(combined);
 }
 
 // a .. b .. c: native when every operand is a literal whose text is the
@@ -292,7 +300,11 @@ ExpInfo Parser::concatChain(ExpInfo first) {
     toValue(first);
     bool allLiteral = first.literal;
     bool named = first.variable != 0;
-    std::string names = first.variable != 0 ? first.variable + first.variableName : "";
+    std::string names;
+    if (named) {
+        names += first.variable;
+        names += textOf(first.nameToken);
+    }
     ExpInfo last = first;
     std::vector<size_t> operators;
     while (tok().type == TK_CONCAT) {
@@ -302,7 +314,8 @@ ExpInfo Parser::concatChain(ExpInfo first) {
         allLiteral = allLiteral && operand.literal;
         names += ',';
         if (operand.variable != 0) {
-            names += operand.variable + operand.variableName;
+            names += operand.variable;
+            names += textOf(operand.nameToken);
             named = true;
         }
         last = operand;
@@ -331,13 +344,13 @@ ExpInfo Parser::simpleExp() {
         e.literal = smallIntegerLiteral(t.text);
         e.numeral = e.signedLiteral = true;
         e.staticType = 'n';
-        e.value = std::strtod(t.text.c_str(), nullptr);
+        e.value = t.number;
         e.start = putToken(t.text);
         return e;
     case TK_STRING:
         e.literal = true;
         e.staticType = 's';
-        e.stringValue = t.text;
+        e.stringToken = index_;
         e.start = putToken(t.code);
         return e;
     case TK_NIL:
@@ -367,11 +380,11 @@ ExpInfo Parser::simpleExp() {
             e.value = inner.value;
             e.staticType = inner.staticType;
             e.variable = inner.variable;
-            e.variableName = inner.variableName;
-            e.upvalueName = inner.upvalueName;
+            e.nameToken = inner.nameToken;
+            e.upvalue = inner.upvalue;
             if (inner.staticType == 's' && inner.literal) {
                 e.literal = true;
-                e.stringValue = inner.stringValue;
+                e.stringToken = inner.stringToken;
             }
             if (inner.call || !inner.parens.empty()) {
                 e.parens = inner.parens;
@@ -395,19 +408,19 @@ ExpInfo Parser::varOrFunc() {
     if (is('%')) {
         e = upvalue();
     } else {
-        std::string name = checkName();
+        const std::string& name = checkName();
         e = singleVar(name);
     }
     size_t start = e.start;
     for (;;) {
         if (is('.')) {
             next();
-            std::string name = checkName();
-            putToken(fieldAccess(name));
+            checkName();
             e = ExpInfo();
             e.assignable = true;
             e.variable = 'f';
-            e.variableName = name;
+            e.nameToken = index_;
+            putToken(fieldAccess(tok().text));
         } else if (is('[')) {
             putToken("[");
             ExpInfo key = expr(VALUE);
@@ -417,11 +430,11 @@ ExpInfo Parser::varOrFunc() {
             e.assignable = true;
             if (key.staticType == 's' && key.literal) { // 4.0 reads t["x"] as t.x
                 e.variable = 'f';
-                e.variableName = key.stringValue;
+                e.nameToken = key.stringToken;
             }
         } else if (is(':')) {
             putToken(":");
-            std::string name = checkName();
+            const std::string& name = checkName();
             putToken(variableName(name));
             functionArgs();
             e = ExpInfo();
@@ -473,16 +486,15 @@ int Parser::expList(bool multi, ExpInfo* last) {
 }
 
 // One part of a constructor, as parsed: what the translator needs to know
-// whether two of its fields can set one key, and where to rewrite it if so.
+// whether two of its fields can set one key, and where to rewrite it if so
+// (marks into constructorKeys_ and constructorPieces_).
 struct Parser::ConstructorPart {
-    int kind = 2;    // 0 list items, 1 record fields, 2 empty
-    char token = 0;  // the token that ends an empty part: `;' or `}'
-    int count = 0;   // items or fields
-    bool dynamicKey = false;        // a field `[e] =' whose key is not constant
-    std::vector<std::string> keys;  // constant keys: "s" or "n" and the value
-    std::vector<std::pair<size_t, std::string>> nameKeys; // pieces of `name =' keys
-    std::vector<size_t> brackets;   // pieces of `[' and `]' around keys
-    std::vector<size_t> equals;     // pieces of `='
+    int kind = 2;           // 0 list items, 1 record fields, 2 empty
+    char token = 0;         // the token that ends an empty part: `;' or `}'
+    int count = 0;          // items or fields
+    bool dynamicKey = false; // a field `[e] =' whose key is not constant
+    size_t keys = 0, keysEnd = 0;
+    size_t pieces = 0, piecesEnd = 0;
 };
 
 // Every table goes through newTable (which gives it the default table tag's
@@ -490,7 +502,9 @@ struct Parser::ConstructorPart {
 // twice are built by newTable in 4.0's order; the others are 5.1's own.
 size_t Parser::constructor() {
     int line = tok().line;
-    size_t start = putToken("{");
+    size_t helper = put("_NT40(", tok().startLine);
+    size_t keyMark = constructorKeys_.size(), pieceMark = constructorPieces_.size();
+    putToken("{");
     ConstructorPart first = constructorPart();
     ConstructorPart second;
     size_t separator = 0;
@@ -503,7 +517,7 @@ size_t Parser::constructor() {
         if (firstKind == secondKind) error("invalid constructor syntax");
     }
     checkMatch(TK_CHAR, '}', TK_CHAR, '{', line);
-    size_t end = putToken("}");
+    putToken("})");
 
     const ConstructorPart& list = first.kind == 0 ? first : second;
     const ConstructorPart& record = first.kind == 1 ? first : second;
@@ -511,42 +525,51 @@ size_t Parser::constructor() {
     bool clash = false;
     if (record.kind == 1) {
         clash = record.dynamicKey && (record.count > 1 || items > 0);
-        for (size_t i = 0; i < record.keys.size() && !clash; ++i) {
-            for (size_t j = 0; j < i && !clash; ++j)
-                clash = record.keys[i] == record.keys[j];
-            if (items > 0 && record.keys[i][0] == 'n') {
-                double k = std::strtod(record.keys[i].c_str() + 1, nullptr);
-                clash = k >= 1 && k <= items && k == std::floor(k);
+        for (size_t i = record.keys; i < record.keysEnd && !clash; ++i) {
+            const ConstructorKey& k = constructorKeys_[i];
+            for (size_t j = record.keys; j < i && !clash; ++j) {
+                const ConstructorKey& other = constructorKeys_[j];
+                clash = k.kind == other.kind && (k.kind == 'n' ? k.number == other.number
+                                                               : textOf(k.token) == textOf(other.token));
+            }
+            if (items > 0 && k.kind == 'n')
+                clash = k.number >= 1 && k.number <= items && k.number == std::floor(k.number);
+        }
+    }
+    if (clash) {
+        // Keys and values become list items of plain tables, in the order written.
+        std::string layout;
+        for (const ConstructorPart* part : {&first, &second})
+            if (part->kind != 2) layout += (part->kind == 0 ? "L" : "R") + std::to_string(part->count);
+        pieces_[helper].text = "_NT40(\"" + layout + "\",";
+        if (separator != 0 && first.kind != 2 && second.kind != 2)
+            pieces_[separator].text = "},{";
+        else if (separator != 0)
+            pieces_[separator].text.clear();
+        for (size_t i = record.pieces; i < record.piecesEnd; ++i) {
+            std::string& text = pieces_[constructorPieces_[i].first].text;
+            switch (constructorPieces_[i].second) {
+            case 'N': // the piece came from the token right after it in the source
+                text = text[0] == '[' ? text.substr(1, text.size() - 2) : quoteString(text);
+                break;
+            case 'B':
+                text.clear();
+                break;
+            default:
+                text = ",";
             }
         }
     }
-    if (!clash) {
-        prepend(start, "_NT40(");
-        pieces_[end].text += ")";
-        return start;
-    }
-    // Keys and values become list items of plain tables, in the order written.
-    std::string layout;
-    for (const ConstructorPart* part : {&first, &second})
-        if (part->kind != 2) layout += (part->kind == 0 ? "L" : "R") + std::to_string(part->count);
-    pieces_[start].text = "_NT40(\"" + layout + "\",{";
-    if (separator != 0 && first.kind != 2 && second.kind != 2)
-        pieces_[separator].text = "},{";
-    else if (separator != 0)
-        pieces_[separator].text.clear();
-    for (const auto& key : record.nameKeys)
-        pieces_[key.first].text = quoteString(key.second);
-    for (size_t at : record.brackets)
-        pieces_[at].text.clear();
-    for (size_t at : record.equals)
-        pieces_[at].text = ",";
-    pieces_[end].text = "})";
-    return start;
+    constructorKeys_.resize(keyMark);
+    constructorPieces_.resize(pieceMark);
+    return helper;
 }
 
 // One part of a constructor: empty, record fields or list items.
 Parser::ConstructorPart Parser::constructorPart() {
     ConstructorPart part;
+    part.keys = part.keysEnd = constructorKeys_.size();
+    part.pieces = part.piecesEnd = constructorPieces_.size();
     if (is(';') || is('}')) {
         part.token = tok().ch;
         return part;
@@ -558,25 +581,25 @@ Parser::ConstructorPart Parser::constructorPart() {
         ++part.count;
         if (record) {
             if (is('[')) {
-                part.brackets.push_back(putToken("["));
+                constructorPieces_.emplace_back(putToken("["), 'B');
                 ExpInfo key = expr(VALUE);
                 check(TK_CHAR, ']');
-                part.brackets.push_back(putToken("]"));
+                constructorPieces_.emplace_back(putToken("]"), 'B');
                 if (key.staticType == 's' && key.literal)
-                    part.keys.push_back("s" + key.stringValue);
+                    constructorKeys_.push_back(ConstructorKey{'s', key.stringToken, 0});
                 else if (key.numeral)
-                    part.keys.push_back("n" + std::to_string(key.value));
+                    constructorKeys_.push_back(ConstructorKey{'n', 0, key.value});
                 else
                     part.dynamicKey = true;
             } else {
                 if (tok().type != TK_NAME) error("<name> or `[' expected");
-                std::string name = tok().text;
-                part.keys.push_back("s" + name);
-                part.nameKeys.emplace_back(
-                    putToken(isReserved51(name) ? "[\"" + name + "\"]" : name), name);
+                const std::string& name = tok().text;
+                constructorKeys_.push_back(ConstructorKey{'s', index_, 0});
+                constructorPieces_.emplace_back(
+                    putToken(isReserved51(name) ? "[\"" + name + "\"]" : name), 'N');
             }
             check(TK_CHAR, '=');
-            part.equals.push_back(putToken("="));
+            constructorPieces_.emplace_back(putToken("="), 'E');
             ExpInfo value = expr(VALUE);
             if (value.call) { // one value, as a list item of the rewritten form
                 prepend(value.start, "(");
@@ -598,6 +621,8 @@ Parser::ConstructorPart Parser::constructorPart() {
         }
         if (is('}')) break;
     }
+    part.keysEnd = constructorKeys_.size();
+    part.piecesEnd = constructorPieces_.size();
     return part;
 }
 

@@ -156,16 +156,21 @@ function lib.print(...)
 end
 
 function lib.rawget(...)
-  local count = select("#", ...)
   local t, k = ...
+  if k ~= nil and type(t) == "table" then return rawget(raw(t), k) end -- often in tag methods
+  local count = select("#", ...)
   checkTable(t, 1, "rawget", count)
   checkAny(2, "rawget", count)
   return rawget(raw(t), k)
 end
 
 function lib.rawset(...)
-  local count = select("#", ...)
   local t, k, v = ...
+  if k ~= nil and type(t) == "table" and select("#", ...) >= 3 then
+    rawset(raw(t), k, v)
+    return t
+  end
+  local count = select("#", ...)
   checkTable(t, 1, "rawset", count)
   checkAny(2, "rawset", count)
   checkAny(3, "rawset", count)
