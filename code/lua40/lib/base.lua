@@ -155,9 +155,17 @@ function lib.print(...)
   write(concat(parts, "\t"), "\n")
 end
 
+local metatable = debug.getmetatable
+
 function lib.rawget(...)
   local t, k = ...
-  if k ~= nil and type(t) == "table" then return rawget(raw(t), k) end -- often in tag methods
+  if k ~= nil then -- the way of tag methods: a table and a key
+    local mt = metatable(t)
+    if mt == nil then return rawget(t, k) end -- a table: the other types have one
+    local store = mt.store
+    if store then return rawget(store, k) end
+    if mt.kind == "table" then return rawget(t, k) end
+  end
   local count = select("#", ...)
   checkTable(t, 1, "rawget", count)
   checkAny(2, "rawget", count)
@@ -166,9 +174,15 @@ end
 
 function lib.rawset(...)
   local t, k, v = ...
-  if k ~= nil and type(t) == "table" and select("#", ...) >= 3 then
-    rawset(raw(t), k, v)
-    return t
+  if k ~= nil and select("#", ...) >= 3 then
+    local mt = metatable(t)
+    if mt == nil or mt.kind == "table" then
+      rawset(t, k, v)
+      return t
+    elseif mt.store then
+      rawset(mt.store, k, v)
+      return t
+    end
   end
   local count = select("#", ...)
   checkTable(t, 1, "rawset", count)

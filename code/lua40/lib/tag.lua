@@ -2,7 +2,9 @@
 local lib, env, H = ...
 local type, select, error, format, next, rawget, rawset, pairs, ipairs =
   type, select, error, string.format, next, rawget, rawset, pairs, ipairs
-local setmetatable, getmetatable, setmetatable51 = setmetatable, getmetatable, debug.setmetatable
+-- debug's getmetatable: 5.1's own looks for a __metatable field first, which
+-- costs as much again in the dispatchers.
+local setmetatable, getmetatable, setmetatable51 = setmetatable, debug.getmetatable, debug.setmetatable
 local getinfo, getlocal, getupvalue, registry =
   debug.getinfo, debug.getlocal, debug.getupvalue, debug.getregistry()
 local concat, tonumber, sub, gmatch = table.concat, tonumber, string.sub, string.gmatch
