@@ -1,5 +1,6 @@
 // The Lua 4.0 parser of the translator (see lua40_translate.h). Expressions
-// are in lua40_translate.cpp, statements in lua40_statements.cpp.
+// are in lua40_translate.cpp, table constructors in lua40_constructors.cpp,
+// statements in lua40_statements.cpp.
 //
 // A recursive-descent parser of 4.0's grammar emits output pieces, each tagged
 // with the source line it belongs to. Rewrites that wrap an expression prepend
@@ -238,6 +239,8 @@ class Parser {
     ExpInfo varOrFunc();
     void functionArgs();
     int expList(bool multi, ExpInfo* last = nullptr);
+
+    // --- table constructors (lua40_constructors.cpp) ---
     size_t constructor();
     struct ConstructorPart;
     ConstructorPart constructorPart();
@@ -249,7 +252,9 @@ class Parser {
         double number;
     };
     std::vector<ConstructorKey> constructorKeys_;
-    std::vector<std::pair<size_t, char>> constructorPieces_; // 'N' name key, 'B' bracket, 'E' `=' 
+    std::vector<std::pair<size_t, char>> constructorPieces_; // 'N' name key, 'B' bracket, 'E' `='
+
+    // --- function bodies (lua40_translate.cpp) ---
     size_t functionBody(bool method, int line, bool atKeyword = true);
 
     // --- statements (lua40_statements.cpp) ---

@@ -18,7 +18,7 @@
 //                metamethods its tag's methods need and only those; tables
 //                kept empty for gettable/settable; the environment chunks run
 //                in and the table globals() gives; the walk that finds the
-//                tables scripts hold; 4.0's `..' of other values than text
+//                tables scripts hold
 //   io.lua       the io library on 5.1's io and os: file handles are 5.1
 //                files shown with tags 6 (open) and 7 (closed), read and write
 //                go to the files in the globals _INPUT and _OUTPUT, numbers
@@ -30,7 +30,9 @@
 //   math.lua     the math library. Trigonometry works in degrees, as 4.0's
 //                default build does; opening it installs the number tag's pow
 //                method, which `^' runs for anything but two numbers
-//   helpers.lua  the checks of translated `for' loops (lua40_translate.h)
+//   helpers.lua  the checks of translated `for' loops, 4.0's `..' of other
+//                values than text, constructors built in 4.0's order (the
+//                helpers of lua40_translate.h)
 #pragma once
 
 namespace lua40 {
