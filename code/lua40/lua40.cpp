@@ -1,8 +1,9 @@
 // The 4.0 C interface on the Lua 5.1 library.
 //
 // A state holds two global tables: 5.1's own, used only by the library code,
-// and the scripts' environment, which holds the 4.0 globals (and whatever the
-// engine registers) and in which every translated chunk runs.
+// and the scripts' environment, in which every translated chunk runs: it
+// holds the 4.0 globals (and whatever the engine registers), or forwards to
+// the table a script installed with globals(t) (lib/tag.lua).
 #include "lua40/lua40_51.h"
 
 #include "lua40/lua40_lib.h"
@@ -73,7 +74,7 @@ const char* lua_tostring(lua_State* L, int index) {
     return nullptr;
 }
 
-// Not raw: a setglobal/getglobal tag method on nil sees engine registrations too.
+// Not raw: setglobal/getglobal tag methods see engine registrations too.
 void lua_setglobal(lua_State* L, const char* name) {
     lua40::pushEnvironment(L);
     lua_insert(L, -2);

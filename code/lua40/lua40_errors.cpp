@@ -57,66 +57,48 @@ std::string renameCulprit(const std::string& msg) {
     return msg;
 }
 
-// The event whose tag method is the function on the top of the stack, or "".
-std::string tagMethodEvent(lua_State* L) {
-    std::string event;
+// The name 4.0 finds for a function no call names (the library's
+// H.functionName): the global holding it, else the event of a tag method it
+// is. The function is on the top of the stack and stays there.
+void searchName(lua_State* L, std::string& name, std::string& kind) {
     getRegistry(L, kLibraryKey);
     lua_getfield(L, -1, "H");
-    lua_getfield(L, -1, "methods");
-    if (lua_istable(L, -1)) {
-        lua_pushnil(L);
-        while (event.empty() && lua_next(L, -2) != 0) {
-            if (lua_istable(L, -1)) {
-                lua_pushnil(L);
-                while (lua_next(L, -2) != 0) {
-                    if (lua_rawequal(L, -1, -8) && lua_type(L, -2) == LUA_TSTRING) {
-                        event = lua_tostring(L, -2);
-                        lua_pop(L, 2);
-                        break;
-                    }
-                    lua_pop(L, 1);
-                }
-            }
-            lua_pop(L, 1);
-            if (!event.empty()) lua_pop(L, 1);
-        }
+    lua_getfield(L, -1, "functionName");
+    lua_pushvalue(L, -4);
+    if (lua_pcall(L, 1, 2, 0) == 0 && lua_isstring(L, -2)) {
+        name = lua_tostring(L, -2);
+        kind = lua_tostring(L, -1);
     }
-    lua_pop(L, 3);
-    return event;
+    lua_pop(L, 4);
 }
 
-std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary, bool calledByLibrary) {
+// Whether a name 5.1 gives is one of the translator's (_C40, _U40_1, ...).
+bool translatorName(const std::string& name) {
+    if (name.size() < 4 || name[0] != '_') return false;
+    size_t i = 1;
+    while (i < name.size() && name[i] >= 'A' && name[i] <= 'Z')
+        ++i;
+    return i > 1 && name.compare(i, 2, "40") == 0;
+}
+
+// One traceback line. calledByScript: the function was called by script code,
+// whose calling instruction may name it; 4.0 names a function called from C
+// (the library) by searching for it.
+std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary, bool calledByScript) {
     bool isC = asLibrary || std::strcmp(ar.what, "C") == 0;
     std::string src = isC ? "C" : chunkDisplay(ar.source, 43);
-    // A function the library called has no name from a calling instruction:
-    // 4.0 called it from C.
-    std::string name = ar.name != nullptr && !calledByLibrary ? ar.name : "";
-    std::string kind = ar.namewhat != nullptr && !calledByLibrary ? ar.namewhat : "";
-    if (name.compare(0, 5, "_U40_") == 0 || kind == "upvalue" || name.empty()) {
-        // 4.0 falls back to a search of the globals for the function.
+    std::string name = ar.name != nullptr && calledByScript ? ar.name : "";
+    std::string kind = ar.namewhat != nullptr && calledByScript ? ar.namewhat : "";
+    if (kind != "global" && kind != "local" && kind != "field" && kind != "method")
+        name.clear();
+    if (name.empty() || translatorName(name)) {
         name.clear();
         kind.clear();
         lua_getinfo(L, "f", &ar);
-        pushEnvironment(L);
-        lua_pushnil(L);
-        while (lua_next(L, -2) != 0) {
-            if (lua_rawequal(L, -1, -4) && lua_type(L, -2) == LUA_TSTRING) {
-                name = lua_tostring(L, -2);
-                kind = "global";
-                lua_pop(L, 2);
-                break;
-            }
-            lua_pop(L, 1);
-        }
-        lua_pop(L, 1);
-        // Then the tag methods, as 4.0 searches them after the globals.
-        if (name.empty() && !isC) {
-            name = tagMethodEvent(L);
-            if (!name.empty()) kind = "tag method";
-        }
+        searchName(L, name, kind);
         lua_pop(L, 1);
     }
-    if (name.compare(0, 2, "__") == 0) name = name.substr(2);
+    if (name.compare(0, 2, "__") == 0) name = name.substr(2); // renamed true/false/in
     std::string line;
     if (kind == "tag method") {
         line = "`" + name + "' tag method";
@@ -171,6 +153,9 @@ std::string chunkDisplay(const char* source, size_t limit) {
 std::string messageOf40(lua_State* L, const std::string& msg) {
     std::string text = renameCulprit(stripPosition(L, msg));
     replaceAll(text, "attempt to concatenate", "attempt to concat");
+    // Recursion through metamethods and the library's callbacks ends at 5.1's
+    // limit of nested C calls; 4.0 has one stack for everything.
+    if (text == "C stack overflow") text = "stack overflow";
     replaceAll(text, "'for' ", "`for' ");
     replaceAll(text, "invalid key to 'next'", "invalid key for `next'");
     // 5.1's pattern messages quote with 'x'; 4.0's with `x'.
@@ -189,23 +174,35 @@ std::string traceback(lua_State* L, int firstLevel) {
         lua_Debug ar;
         bool library;
         bool publicFunction; // a 4.0 library function, shown as its own frame
+        bool calledByScript; // the level above is script code
     };
     std::vector<Frame> frames;
     lua_Debug ar;
+    bool previousHidden = false;
     for (int level = firstLevel; lua_getstack(L, level, &ar); ++level) {
         lua_getinfo(L, "nSlf", &ar);
         bool hidden = inSet(L, kHiddenKey);
         bool publicFunction = inSet(L, kPublicKey);
         lua_pop(L, 1);
+        bool library = ar.source != nullptr && std::strcmp(ar.source, kLibrarySource) == 0;
+        bool script = !hidden && !library && std::strcmp(ar.what, "C") != 0 &&
+                      std::strcmp(ar.what, "tail") != 0;
+        // What called the frame below: script code, or C as 4.0 sees it.
+        if (!frames.empty() && !previousHidden) frames.back().calledByScript = script;
         if (hidden) {
-            // So is the C function (error, ...) through which a helper raised.
-            while (!frames.empty() && std::strcmp(frames.back().ar.what, "C") == 0)
+            // So is what a helper called on its way to raising an error
+            // (error, the library's own code), but not a library function
+            // of 4.0's, such as math's pow called as a tag method.
+            while (!frames.empty() && !frames.back().publicFunction &&
+                   (frames.back().library || std::strcmp(frames.back().ar.what, "C") == 0))
                 frames.pop_back();
+            if (!frames.empty()) frames.back().calledByScript = false;
+            previousHidden = true;
             continue;
         }
+        previousHidden = false;
         if (std::strcmp(ar.what, "tail") == 0) continue;
-        bool library = ar.source != nullptr && std::strcmp(ar.source, kLibrarySource) == 0;
-        frames.push_back(Frame{ar, library, publicFunction});
+        frames.push_back(Frame{ar, library, publicFunction, false});
     }
     // A C function called by library code belongs to it.
     for (size_t i = 0; i + 1 < frames.size(); ++i)
@@ -217,8 +214,8 @@ std::string traceback(lua_State* L, int firstLevel) {
         if (frames[i].library && !frames[i].publicFunction && i + 1 < frames.size() &&
             frames[i + 1].library)
             continue;
-        bool calledByLibrary = i + 1 < frames.size() && frames[i + 1].library;
-        lines.push_back(describeFrame(L, frames[i].ar, frames[i].library, calledByLibrary));
+        lines.push_back(
+            describeFrame(L, frames[i].ar, frames[i].library, frames[i].calledByScript));
     }
     if (lines.empty()) return "";
     std::string out = "stack traceback:\n";
@@ -234,15 +231,101 @@ std::string traceback(lua_State* L, int firstLevel) {
     return out;
 }
 
+namespace {
+
+// 5.1 compiles `a > b' and `a <= b' as comparisons of b with a, so its
+// message "attempt to compare X with Y" names the types in the other order
+// than 4.0, which names them as written. The translator lists the
+// comparisons of each chunk (Translation::compares); of those on the failing
+// line, the first whose operands can have these types decides, the types of
+// variables taken from their values now.
+
+// The type name of a comparison operand of the function at `level', or "?".
+std::string operandType(lua_State* L, lua_Debug& ar, const std::string& code) {
+    switch (code[0]) {
+    case 'n':
+        return "number";
+    case 's':
+        return "string";
+    case 'l':
+        return "nil";
+    case '?':
+        return "?";
+    }
+    std::string name = code.substr(1), type = "?";
+    if (code[0] == 'L') {
+        for (int i = 1;; ++i) {
+            const char* local = lua_getlocal(L, &ar, i);
+            if (local == nullptr) break;
+            if (name == local) type = luaL_typename(L, -1); // the innermost one wins
+            lua_pop(L, 1);
+        }
+    } else if (code[0] == 'G') {
+        getRegistry(L, kGlobalsKey);
+        lua_getfield(L, -1, name.c_str());
+        type = luaL_typename(L, -1);
+        lua_pop(L, 2);
+    } else if (code[0] == 'U') {
+        lua_getinfo(L, "f", &ar);
+        for (int i = 1;; ++i) {
+            const char* upvalue = lua_getupvalue(L, -1, i);
+            if (upvalue == nullptr) break;
+            if (name == upvalue) type = luaL_typename(L, -1);
+            lua_pop(L, 1);
+        }
+        lua_pop(L, 1);
+    }
+    return type == "boolean" ? "?" : type;
+}
+
+std::string compareInOrder(lua_State* L, const std::string& msg) {
+    const std::string head = "attempt to compare ";
+    size_t with = msg.find(" with ");
+    if (msg.compare(0, head.size(), head) != 0 || with == std::string::npos) return msg;
+    std::string first = msg.substr(head.size(), with - head.size());
+    std::string second = msg.substr(with + 6);
+    lua_Debug ar;
+    if (!lua_getstack(L, 1, &ar)) return msg;
+    lua_getinfo(L, "Sl", &ar);
+    if (std::strcmp(ar.what, "C") == 0 || ar.currentline <= 0) return msg;
+    getRegistry(L, kComparesKey);
+    lua_getfield(L, -1, ar.source);
+    std::string compares = lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
+    lua_pop(L, 2);
+    std::string line = std::to_string(ar.currentline) + " ";
+    for (size_t at = 0; at < compares.size();) {
+        size_t end = compares.find(';', at);
+        if (end == std::string::npos) break;
+        if (compares.compare(at, line.size(), line) == 0) {
+            // "K A B"
+            std::string entry = compares.substr(at + line.size(), end - at - line.size());
+            size_t space = entry.find(' ', 2);
+            if (entry.size() > 2 && space != std::string::npos) {
+                std::string a = operandType(L, ar, entry.substr(2, space - 2));
+                std::string b = operandType(L, ar, entry.substr(space + 1));
+                if ((a == "?" || a == first) && (b == "?" || b == second)) {
+                    if (entry[0] == 's') return head + second + " with " + first;
+                    return msg;
+                }
+            }
+        }
+        at = end + 1;
+    }
+    return msg;
+}
+
+} // namespace
+
 int reportError(lua_State* L) {
     getRegistry(L, kSilentKey);
     bool silent = lua_rawequal(L, 1, -1) != 0;
     lua_pop(L, 1);
     if (silent || !lua_isstring(L, 1)) return 1;
-    std::string msg = messageOf40(L, lua_tostring(L, 1));
+    std::string msg = compareInOrder(L, messageOf40(L, lua_tostring(L, 1)));
     lua_pushstring(L, msg.c_str());
     lua_replace(L, 1);
-    pushEnvironment(L);
+    // 4.0 reads _ERRORMESSAGE raw from the table of globals.
+    getRegistry(L, kGlobalsKey);
     lua_pushstring(L, "_ERRORMESSAGE");
     lua_rawget(L, -2);
     if (lua_isfunction(L, -1)) {

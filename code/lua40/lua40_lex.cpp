@@ -49,7 +49,7 @@ struct Lexer {
         int depth = 1;
         for (;;) {
             int c = cur();
-            if (c < 0) fail("unfinished long string", "<eof>");
+            if (c < 0) fail("unfinished long string", raw); // the text read so far
             if (c == '[' && peek() == '[') {
                 ++depth;
                 raw += "[[";
@@ -182,9 +182,10 @@ struct Lexer {
         }
         std::string text = src.substr(start, pos - start);
         char* end = nullptr;
-        std::strtod(text.c_str(), &end);
+        double value = std::strtod(text.c_str(), &end);
         if (end == text.c_str() || *end != '\0') fail("malformed number", text);
-        push(TK_NUMBER, text, text);
+        push(TK_NUMBER, std::move(text), "");
+        out.back().number = value;
     }
 
     void run() {
@@ -266,7 +267,7 @@ struct Lexer {
                 }
                 break;
             case '$':
-                fail("pragmas are no longer supported", "$");
+                fail("unexpected `$' (pragmas are no longer supported)", "$");
             default:
                 if (std::isdigit(c)) {
                     number(false);
@@ -284,7 +285,7 @@ struct Lexer {
                                 type = static_cast<TokenType>(TK_AND + i);
                                 break;
                             }
-                    push(type, word, word);
+                    push(type, std::move(word), "");
                     continue;
                 }
                 if (std::iscntrl(c)) {
@@ -362,13 +363,16 @@ std::string tokenTypeText(TokenType type, char ch) {
 }
 
 std::string tokenText(const Token& token) {
-    return token.shown;
+    return token.shown.empty() ? token.text : token.shown;
 }
 
 bool tokenize(const std::string& source, const std::string& chunkDisplay,
               std::vector<Token>& tokens, std::string& error) {
     tokens.clear();
-    tokens.reserve(source.size() / 3 + 16);
+    // Scripts have a token for every three to five bytes: room for one every
+    // two makes the list once, where growing it would move every token. The
+    // room no token takes is never touched.
+    tokens.reserve(source.size() / 2 + 16);
     Lexer lexer{source, chunkDisplay, 0, 1, 1, tokens};
     // A first line starting with `#' is skipped (its line end stays).
     if (!source.empty() && source[0] == '#')

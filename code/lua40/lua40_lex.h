@@ -47,9 +47,10 @@ struct Token {
     char ch = 0;
     std::string text;  // name, number text, decoded string value
     std::string code;  // a string as a 5.1 literal spanning the same lines
-    std::string shown; // what a syntax error quotes as the last token read
+    std::string shown; // what a syntax error quotes as the last token read, when not text
     int line = 1;      // line where the token ends, as 4.0 counts it
     int startLine = 1; // line where it begins
+    double number = 0; // the value of a number
 };
 
 // A 4.0 syntax error: the message without position and the position parts.

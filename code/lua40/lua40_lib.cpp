@@ -5,6 +5,7 @@
 #include "lua40/lua40_run.h"
 #include "lua40/lua40_sources.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,15 +15,30 @@ namespace lua40 {
 
 namespace {
 
+// 4.0's _ALERT writes with fputs: the text up to its first NUL.
 int alertToStderr(lua_State* L) {
     if (lua_type(L, 1) == LUA_TNUMBER) {
         std::fputs(formatNumber(lua_tonumber(L, 1)).c_str(), stderr);
         return 0;
     }
-    size_t len;
-    const char* s = luaL_checklstring(L, 1, &len);
-    std::fwrite(s, 1, len, stderr);
+    std::fputs(luaL_checkstring(L, 1), stderr);
     return 0;
+}
+
+// H.strtoul(s, base): tonumber with a base, as 4.0 reads it with C's
+// strtoul: spaces and a sign first (a negative value wraps around), then
+// digits, then nothing but spaces; nil otherwise.
+int unsignedNumber(lua_State* L) {
+    const char* s = luaL_checkstring(L, 1);
+    int base = static_cast<int>(luaL_checknumber(L, 2));
+    char* end = nullptr;
+    unsigned long n = std::strtoul(s, &end, base);
+    if (end == s) return 0;
+    while (std::isspace(static_cast<unsigned char>(*end)))
+        ++end;
+    if (*end != '\0') return 0;
+    lua_pushnumber(L, static_cast<double>(n));
+    return 1;
 }
 
 void callAlert(lua_State* L, const std::string& text) {
@@ -104,13 +120,30 @@ int passResults(lua_State* L, int status, int base) {
 
 // dofile(name) and dostring(s [,name]) with their arguments already checked
 // by the Lua side: H.run(source, chunkName).
+// Each nested run takes one of 5.1's 200 levels of C calls, which its
+// parser needs too: past kMaxRunDepth a run is 4.0's "stack overflow", raised
+// where the enclosing run can still report it.
+constexpr int kMaxRunDepth = 150;
+constexpr const char* kRunDepthKey = "lua40.runDepth";
+
 int runChunkForScript(lua_State* L) {
     size_t len;
     const char* source = luaL_checklstring(L, 1, &len);
     std::string name = luaL_checkstring(L, 2);
+    lua_getfield(L, LUA_REGISTRYINDEX, kRunDepthKey);
+    int depth = static_cast<int>(lua_tonumber(L, -1));
+    if (depth >= kMaxRunDepth) {
+        lua_pushstring(L, "stack overflow");
+        return lua_error(L);
+    }
+    std::string text(source, len);
     lua_settop(L, 0);
-    int status = loadChunk(L, std::string(source, len), name);
+    lua_pushnumber(L, depth + 1);
+    lua_setfield(L, LUA_REGISTRYINDEX, kRunDepthKey);
+    int status = loadChunk(L, text, name);
     if (status == 0) status = callChunk(L);
+    lua_pushnumber(L, depth);
+    lua_setfield(L, LUA_REGISTRYINDEX, kRunDepthKey);
     return passResults(L, status, 0);
 }
 
@@ -163,7 +196,7 @@ void runSource(lua_State* L, const char* source, const char* group) {
 
 void installLibrary(lua_State* L) {
     lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
-    lua_newtable(L);
+    lua_getfield(L, -1, "H");
     static const luaL_Reg functions[] = {{"reportError", reportError},
                                          {"alert", alertToStderr},
                                          {"errorWithTraceback", errorWithTraceback},
@@ -173,6 +206,7 @@ void installLibrary(lua_State* L) {
                                          {"run", runChunkForScript},
                                          {"readfile", readWholeFile},
                                          {"isStandardFile", fileNumber},
+                                         {"strtoul", unsignedNumber},
                                          {nullptr, nullptr}};
     for (const luaL_Reg* r = functions; r->name != nullptr; ++r) {
         lua_pushcfunction(L, r->func);
@@ -182,8 +216,7 @@ void installLibrary(lua_State* L) {
     lua_setfield(L, -2, "null");
     lua_getfield(L, LUA_REGISTRYINDEX, kSilentKey);
     lua_setfield(L, -2, "silent");
-    lua_setfield(L, -2, "H");
-    lua_pop(L, 1);
+    lua_pop(L, 2);
     runSource(L, kSharedSource, "shared");
     runSource(L, kBaseSource, "base");
     runSource(L, kTagSource, "base");
@@ -212,8 +245,12 @@ void installLibrary(lua_State* L) {
     }
     lua_pop(L, 1);
     // The argument checks find the library function they report on by it.
+    // The math library's pow is one too, though no global holds it.
     lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
     lua_getfield(L, -1, "H");
+    lua_getfield(L, -1, "numberPow");
+    lua_pushboolean(L, 1);
+    lua_rawset(L, -5);
     lua_pushvalue(L, -3);
     lua_setfield(L, -2, "public");
     lua_pop(L, 2);
@@ -230,6 +267,15 @@ void openLibraryGroup(lua_State* L, const char* group) {
         lua_insert(L, -2);
         lua_rawset(L, -4);
     }
+    lua_pop(L, 2);
+    // What the group does beyond setting globals (H.onOpen).
+    lua_getfield(L, -1, "H");
+    lua_getfield(L, -1, "onOpen");
+    lua_getfield(L, -1, group);
+    if (lua_isfunction(L, -1))
+        lua_call(L, 0, 0);
+    else
+        lua_pop(L, 1);
     lua_pop(L, 3);
 }
 

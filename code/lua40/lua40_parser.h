@@ -1,5 +1,6 @@
 // The Lua 4.0 parser of the translator (see lua40_translate.h). Expressions
-// are in lua40_translate.cpp, statements in lua40_statements.cpp.
+// are in lua40_translate.cpp, table constructors in lua40_constructors.cpp,
+// statements in lua40_statements.cpp.
 //
 // A recursive-descent parser of 4.0's grammar emits output pieces, each tagged
 // with the source line it belongs to. Rewrites that wrap an expression prepend
@@ -11,7 +12,9 @@
 #include "lua40/lua40_lex.h"
 #include "lua40/lua40_translate.h"
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lua40 {
@@ -19,7 +22,7 @@ namespace parser {
 
 // First statement of every translated chunk: the runtime helpers it receives
 // as its arguments (see lua40_translate.h), as locals.
-const char* const kHelperDecl = "local _C40,_N40,_T40,_R40,_FP40,_FI40=...;";
+const char* const kHelperDecl = "local _C40,_N40,_T40,_R40,_FP40,_FI40,_NT40=...;";
 
 // Where an expression's value goes: only a condition may keep 5.1's booleans.
 enum Context { VALUE, COND };
@@ -27,13 +30,30 @@ enum Logical { LOG_NONE, LOG_OR, LOG_AND };
 
 struct ExpInfo {
     size_t start = 0;           // first piece of the expression
-    bool boolean = false;       // comparison or `not': true/false in 5.1
-    Logical top = LOG_NONE;     // unparenthesised logical operator at the top
-    bool call = false;          // a call whose results are not truncated
     std::vector<size_t> parens; // parentheses around a call, `(f())'
+    int forLoop = -1;           // the numeric-for loop whose variable this is
+    Logical top = LOG_NONE;     // unparenthesised logical operator at the top
+    bool boolean = false;       // comparison or `not': true/false in 5.1
+    bool call = false;          // a call whose results are not truncated
     bool literal = false;       // string or small integer literal
     bool assignable = false;    // a variable (name, field or index)
-    int forLoop = -1;           // the numeric-for loop whose variable this is
+    // A number 5.1 knows while compiling (a literal, or arithmetic on such
+    // numbers, which 5.1 folds) and its value.
+    bool numeral = false;
+    // A number literal, under parentheses and minus signs only: 4.0 folds
+    // those signs into it, and `a - k' of such an integer k is `a + -k'.
+    bool signedLiteral = false;
+    // What 4.0 names the value after in an error: a local, a global or a
+    // field read with a constant name (0 when nothing), and the token whose
+    // text is that name.
+    char variable = 0; // 'l', 'g' or 'f'
+    // Type 4.0 and 5.1 both know while compiling, for compare messages:
+    // 'n' number, 's' string, 'l' nil, '?' anything.
+    char staticType = '?';
+    int upvalue = -1; // `%x' read as the 5.1 upvalue _U40_<upvalue>
+    double value = 0;
+    size_t nameToken = 0;
+    size_t stringToken = 0; // the token of a string literal
 };
 
 struct Piece {
@@ -80,6 +100,7 @@ class Parser {
         : tokens_(tokens), chunk_(chunk) {}
 
     std::string run() {
+        stackBase_ = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
         FuncScope main;
         main.main = true;
         fs_ = &main;
@@ -87,8 +108,15 @@ class Parser {
         put(kHelperDecl, 1);
         chunk();
         if (tok().type != TK_EOS) error("<eof> expected");
+        // Valid 4.0 that 5.1 cannot compile, refused only once the whole
+        // chunk is known to have no 4.0 syntax error.
+        if (!tooDeep_.empty()) throw SyntaxError{tooDeep_};
         return join();
     }
+
+    // The comparisons of the chunk when 5.1 makes any of them with its
+    // operands swapped (see Translation::compares); empty otherwise.
+    std::string compares() const { return swappedCompare_ ? compares_ : std::string(); }
 
   private:
     const std::vector<Token>& tokens_;
@@ -98,17 +126,34 @@ class Parser {
     std::vector<Piece> pieces_;
     std::vector<bool> forAssigned_;
     int tempCounter_ = 0;
-    int depth_ = 0; // nesting of expressions and blocks, bounded like 5.1's
+    int depth_ = 0;           // nesting of expressions and blocks
+    std::string tooDeep_;     // the message once 5.1's nesting limit is passed
+    std::string compares_;    // see translate()
+    bool swappedCompare_ = false;
 
+    // 5.1 compiles about 200 levels of nesting; 4.0 has no such limit. Past
+    // it parsing goes on, so that a 4.0 syntax error further on is still the
+    // one reported, as long as the translator's own recursion stays within
+    // kMaxStack bytes of the C stack (some thousands of levels, a few
+    // hundred in a build with AddressSanitizer).
+    static constexpr int kLimit51 = 200;
+    static constexpr std::uintptr_t kMaxStack = 4 << 20;
+    std::uintptr_t stackBase_ = 0;
     struct Nesting {
         Parser& p;
         explicit Nesting(Parser& parser) : p(parser) {
-            if (++p.depth_ > 200) p.error("chunk has too many syntax levels");
+            std::uintptr_t here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+            if (p.stackBase_ - here > kMaxStack) p.error("chunk has too many syntax levels");
+            if (++p.depth_ > kLimit51) p.tooDeep("chunk has too many syntax levels");
         }
         ~Nesting() { --p.depth_; }
     };
+    void tooDeep(const std::string& what) {
+        if (tooDeep_.empty()) tooDeep_ = syntaxMessage(what, tokenText(tok()), tok().line, chunk_);
+    }
 
     const Token& tok() const { return tokens_[index_]; }
+    const std::string& textOf(size_t token) const { return tokens_[token].text; }
     const Token& ahead() const {
         return tokens_[index_ + 1 < tokens_.size() ? index_ + 1 : index_];
     }
@@ -137,18 +182,18 @@ class Parser {
         error("`" + tokenTypeText(what, whatCh) + "' expected (to close `" +
               tokenTypeText(who, whoCh) + "' at line " + std::to_string(line) + ")");
     }
-    std::string checkName() {
+    const std::string& checkName() {
         if (tok().type != TK_NAME) error("<name> expected");
-        std::string name = tok().text;
-        return name;
+        return tok().text;
     }
 
     size_t put(const std::string& text, int line = -1) {
         pieces_.push_back(Piece{text, line});
         return pieces_.size() - 1;
     }
-    // Emits the current token's source form and advances.
-    size_t putToken(const std::string& text) {
+    // Emits the current token's source form and advances. Inlined: the
+    // translator calls it for nearly every token.
+    [[gnu::always_inline]] size_t putToken(const std::string& text) {
         size_t at = put(text, tok().startLine);
         next();
         return at;
@@ -187,12 +232,29 @@ class Parser {
     static int binaryPriority(const Token& t, int& right);
     ExpInfo subexpr(int limit, Context ctx);
     ExpInfo concatChain(ExpInfo first);
+    void arithmetic(ExpInfo& e, ExpInfo& rhs, char op, size_t opPiece);
+    void comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op, size_t opPiece);
+    void compareOperand(const ExpInfo& e);
     ExpInfo simpleExp();
     ExpInfo varOrFunc();
     void functionArgs();
     int expList(bool multi, ExpInfo* last = nullptr);
+
+    // --- table constructors (lua40_constructors.cpp) ---
     size_t constructor();
-    int constructorPart();
+    struct ConstructorPart;
+    ConstructorPart constructorPart();
+    // Constant keys and pieces to rewrite of the constructors being parsed,
+    // kept as stacks so that nested constructors allocate nothing new.
+    struct ConstructorKey {
+        char kind;     // 's' string (the token's text), 'n' number
+        size_t token;
+        double number;
+    };
+    std::vector<ConstructorKey> constructorKeys_;
+    std::vector<std::pair<size_t, char>> constructorPieces_; // 'N' name key, 'B' bracket, 'E' `='
+
+    // --- function bodies (lua40_translate.cpp) ---
     size_t functionBody(bool method, int line, bool atKeyword = true);
 
     // --- statements (lua40_statements.cpp) ---

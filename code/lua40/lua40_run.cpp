@@ -4,11 +4,14 @@
 #include "lua40/lua40_run.h"
 
 #include "lua40/lua40_errors.h"
+#include "lua40/lua40_lex.h"
 #include "lua40/lua40_quit.h"
 #include "lua40/lua40_sources.h"
 #include "lua40/lua40_translate.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -16,53 +19,67 @@ namespace lua40 {
 
 namespace {
 
-// `..' of 4.0: numbers as "%.16g"; for anything else the concat tag method of
-// the left operand, else the right one; evaluated from the right, as 4.0 does.
+// `..' of 4.0 (see lua40_translate.h): argument 1 names the operands for
+// error messages, the operands follow. Strings and numbers ("%.16g") are
+// joined here; anything else goes to the library's H.concat, which runs the
+// concat tag methods and raises 4.0's error.
 int concatValues(lua_State* L) {
     int n = lua_gettop(L);
-    bool plain = true;
-    for (int i = 1; i <= n && plain; ++i) {
+    for (int i = 2; i <= n; ++i) {
         int t = lua_type(L, i);
-        plain = t == LUA_TSTRING || t == LUA_TNUMBER;
-    }
-    if (plain) {
-        luaL_Buffer b;
-        luaL_buffinit(L, &b);
-        for (int i = 1; i <= n; ++i) {
-            if (lua_type(L, i) == LUA_TNUMBER) {
-                luaL_addstring(&b, formatNumber(lua_tonumber(L, i)).c_str());
-            } else {
-                size_t len;
-                const char* s = lua_tolstring(L, i, &len);
-                luaL_addlstring(&b, s, len);
-            }
+        if (t != LUA_TSTRING && t != LUA_TNUMBER) {
+            getRegistry(L, kLibraryKey);
+            lua_getfield(L, -1, "H");
+            lua_getfield(L, -1, "concat");
+            lua_insert(L, 1);
+            lua_pop(L, 2);
+            lua_call(L, n, 1);
+            return 1;
         }
-        luaL_pushresult(&b);
-        return 1;
     }
-    lua_pushvalue(L, n);
-    for (int i = n - 1; i >= 1; --i) {
-        int left = lua_type(L, i), right = lua_type(L, -1);
-        bool leftText = left == LUA_TSTRING || left == LUA_TNUMBER;
-        bool rightText = right == LUA_TSTRING || right == LUA_TNUMBER;
-        if (leftText && rightText) {
-            lua_pushcfunction(L, concatValues);
-            lua_pushvalue(L, i);
-            lua_pushvalue(L, -3);
-            lua_call(L, 2, 1);
+    luaL_Buffer b;
+    luaL_buffinit(L, &b);
+    for (int i = 2; i <= n; ++i) {
+        if (lua_type(L, i) == LUA_TNUMBER) {
+            luaL_addstring(&b, formatNumber(lua_tonumber(L, i)).c_str());
         } else {
-            if (!luaL_getmetafield(L, i, "__concat") && !luaL_getmetafield(L, -1, "__concat")) {
-                int culprit = leftText ? lua_gettop(L) : i;
-                lua_pushfstring(L, "attempt to concat a %s value", luaL_typename(L, culprit));
-                return lua_error(L);
-            }
-            lua_pushvalue(L, i);
-            lua_pushvalue(L, -3);
-            lua_call(L, 2, 1);
+            size_t len;
+            const char* s = lua_tolstring(L, i, &len);
+            luaL_addlstring(&b, s, len);
         }
-        lua_replace(L, -2);
+    }
+    luaL_pushresult(&b);
+    return 1;
+}
+
+// Every table a constructor makes: while the default table tag has methods,
+// upvalue 1 is the metatable that carries them (false otherwise). With three
+// arguments, a constructor built in 4.0's order by the library's H.buildTable.
+int newTable(lua_State* L) {
+    if (lua_gettop(L) != 1) {
+        lua_settop(L, 3);
+        getRegistry(L, kLibraryKey);
+        lua_getfield(L, -1, "H");
+        lua_getfield(L, -1, "buildTable");
+        lua_insert(L, 1);
+        lua_pop(L, 2);
+        lua_call(L, 3, 1);
+    }
+    if (lua_toboolean(L, lua_upvalueindex(1))) {
+        lua_pushvalue(L, lua_upvalueindex(1));
+        lua_setmetatable(L, 1);
     }
     return 1;
+}
+
+// H.setTableMeta(mt): the metatable newTable gives every table from now on
+// (5.1's debug library cannot set the upvalue of a C function).
+int setTableMeta(lua_State* L) {
+    getRegistry(L, kHelpersKey);
+    lua_rawgeti(L, -1, 7);
+    lua_pushvalue(L, 1);
+    lua_setupvalue(L, -2, 1);
+    return 0;
 }
 
 int passResults(lua_State* L) {
@@ -149,6 +166,42 @@ void pushEnvironment(lua_State* L) {
     getRegistry(L, kEnvironmentKey);
 }
 
+namespace {
+
+// Keeps a chunk's comparisons for the compare messages (lua40_errors.cpp),
+// by chunk name; the table starts afresh when it fills, as the cache does.
+void keepCompares(lua_State* L, const std::string& chunkName, const std::string& compares) {
+    getRegistry(L, kComparesKey);
+    lua_getfield(L, -1, chunkName.c_str());
+    bool known = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    if (compares.empty() && !known) {
+        lua_pop(L, 1);
+        return;
+    }
+    lua_rawgeti(L, -1, 0);
+    int kept = static_cast<int>(lua_tonumber(L, -1));
+    lua_pop(L, 1);
+    if (kept >= kChunkCacheSize) {
+        lua_pop(L, 1);
+        lua_newtable(L);
+        lua_pushvalue(L, -1);
+        setRegistry(L, kComparesKey);
+        kept = 0;
+    }
+    if (compares.empty()) {
+        lua_pushnil(L);
+    } else {
+        lua_pushlstring(L, compares.data(), compares.size());
+        lua_pushnumber(L, kept + 1);
+        lua_rawseti(L, -3, 0);
+    }
+    lua_setfield(L, -2, chunkName.c_str());
+    lua_pop(L, 1);
+}
+
+} // namespace
+
 int loadChunk(lua_State* L, const std::string& source, const std::string& chunkName) {
     Translation t = translate(source, chunkDisplay(chunkName.c_str(), 63));
     std::string failure;
@@ -156,11 +209,19 @@ int loadChunk(lua_State* L, const std::string& source, const std::string& chunkN
         if (luaL_loadbuffer(L, t.code.data(), t.code.size(), chunkName.c_str()) == 0) {
             pushEnvironment(L);
             lua_setfenv(L, -2);
+            keepCompares(L, chunkName, t.compares);
             return 0;
         }
-        // Past 5.1's own limits (locals, upvalues, nesting).
-        failure = messageOf40(L, lua_tostring(L, -1));
+        // Past 5.1's own limits (locals, upvalues, nesting): its message,
+        // in 4.0's layout, at the line 5.1 gives.
         lua_pop(L, 1);
+        luaL_loadbuffer(L, t.code.data(), t.code.size(), "=");
+        std::string what = lua_tostring(L, -1);
+        lua_pop(L, 1);
+        int line = std::atoi(what.c_str() + 1);
+        what = what.substr(std::min(what.find(": ") + 2, what.size()));
+        what = what.substr(0, what.find(" near '"));
+        failure = syntaxMessage(what, "<eof>", line, chunkDisplay(chunkName.c_str(), 63));
     } else {
         failure = t.error;
     }
@@ -231,6 +292,10 @@ void installRuntime(lua_State* L) {
     lua_newtable(L);
     setRegistry(L, kSilentKey);
     lua_newtable(L);
+    setRegistry(L, kComparesKey);
+    lua_newtable(L); // the library groups, and H, the helpers its code shares
+    lua_newtable(L);
+    lua_setfield(L, -2, "H");
     setRegistry(L, kLibraryKey);
     lua_pushcfunction(L, reportError);
     setRegistry(L, kReportErrorKey);
@@ -245,12 +310,23 @@ void installRuntime(lua_State* L) {
     lua_getfield(L, LUA_GLOBALSINDEX, "next");
     lua_rawseti(L, -2, 2);
     luaL_loadbuffer(L, kHelperSource, std::strlen(kHelperSource), kLibrarySource);
-    lua_call(L, 0, 3);
+    getRegistry(L, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_remove(L, -2);
+    lua_call(L, 1, 3);
     lua_rawseti(L, -4, 6);
     lua_rawseti(L, -3, 5);
     lua_rawseti(L, -2, 3);
     lua_pushcfunction(L, passResults);
     lua_rawseti(L, -2, 4);
+    lua_pushboolean(L, 0);
+    lua_pushcclosure(L, newTable, 1);
+    getRegistry(L, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_pushcfunction(L, setTableMeta);
+    lua_setfield(L, -2, "setTableMeta");
+    lua_pop(L, 2);
+    lua_rawseti(L, -2, 7);
     for (int i = 1; i <= kHelperCount; ++i) {
         lua_rawgeti(L, -1, i);
         lua_pushboolean(L, 1);

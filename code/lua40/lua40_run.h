@@ -23,6 +23,8 @@ constexpr const char* kLibraryKey = "lua40.library";             // library grou
 constexpr const char* kHandlerFailedKey = "lua40.handlerFailed"; // _ERRORMESSAGE raised
 constexpr const char* kReportErrorKey = "lua40.reportError";     // reportError, made once
 constexpr const char* kPublicKey = "lua40.public";               // set of the library's globals
+constexpr const char* kGlobalsKey = "lua40.globals";  // raw contents of the table of globals
+constexpr const char* kComparesKey = "lua40.compares"; // comparisons of each chunk, by name
 
 inline void setRegistry(lua_State* L, const char* key) {
     lua_setfield(L, LUA_REGISTRYINDEX, key);

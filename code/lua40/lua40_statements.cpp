@@ -92,9 +92,17 @@ bool Parser::statement() {
         if (fs_->loops == 0) error("no loop to break");
         putToken("break");
         return true;
-    default:
+    case TK_NAME:
         expressionStatement();
         return false;
+    case TK_CHAR:
+        if (tok().ch == '%') {
+            expressionStatement();
+            return false;
+        }
+        error("<statement> expected");
+    default:
+        error("<statement> expected");
     }
 }
 
@@ -131,13 +139,13 @@ void Parser::localStatement() {
 // function expression, which 5.1 treats identically.
 void Parser::functionStatement(int line) {
     next();
-    std::string name = checkName();
+    const std::string& name = checkName();
     singleVar(name);
     bool method = false;
     if (is('.') || is(':')) {
         method = is(':');
         next();
-        std::string field = checkName();
+        const std::string& field = checkName();
         putToken(fieldAccess(field));
     }
     put("=");
@@ -164,7 +172,7 @@ void Parser::expressionStatement() {
 
 void Parser::forStatement(int line) {
     size_t forPiece = putToken("for");
-    std::string name = checkName();
+    const std::string& name = checkName();
     size_t namePiece = putToken(variableName(name));
     if (is('=')) {
         size_t equals = putToken("=");
@@ -203,7 +211,7 @@ void Parser::forStatement(int line) {
     }
     if (!is(',')) error("`=' or `,' expected");
     size_t comma = putToken(",");
-    std::string value = checkName();
+    const std::string& value = checkName();
     size_t valuePiece = putToken(variableName(value));
     if (!isIn()) error("`in' expected");
     size_t inPiece = putToken("in _N40,_T40(");

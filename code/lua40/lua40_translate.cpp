@@ -2,8 +2,9 @@
 // the expression part of the parser (lua40_parser.h).
 #include "lua40/lua40_parser.h"
 
-#include <cstdlib>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace lua40 {
 namespace parser {
@@ -18,14 +19,17 @@ int Parser::findLocal(const FuncScope* f, const std::string& name) const {
 // locals of enclosing functions without `%'.
 ExpInfo Parser::singleVar(const std::string& name) {
     ExpInfo e;
+    e.nameToken = index_;
     e.start = putToken(variableName(name));
     e.assignable = true;
     int slot = findLocal(fs_, name);
     if (slot >= 0) {
         e.forLoop = fs_->actives[slot].forLoop;
+        e.variable = 'l';
     } else {
         for (FuncScope* f = fs_->prev; f != nullptr; f = f->prev)
             if (findLocal(f, name) >= 0) errorNamed("cannot access a variable in outer scope", name);
+        e.variable = 'g';
     }
     return e;
 }
@@ -34,15 +38,16 @@ ExpInfo Parser::singleVar(const std::string& name) {
 ExpInfo Parser::upvalue() {
     int percentLine = tok().startLine;
     next();
-    std::string name = checkName();
+    const std::string& name = checkName();
     next();
-    // 4.0 quotes the name in these, not the token after it.
-    if (fs_->main) errorNamed("cannot access upvalue in main", name);
-    if (findLocal(fs_, name) >= 0) errorNamed("cannot access an upvalue in current scope", name);
-    if (findLocal(fs_->prev, name) < 0)
-        for (FuncScope* f = fs_->prev->prev; f != nullptr; f = f->prev)
-            if (findLocal(f, name) >= 0)
-                errorNamed("upvalue must be global or local to immediately outer scope", name);
+    // 4.0 quotes the name in these, not the token after it. A name that is
+    // no local of any enclosing function is a global.
+    int level = findLocal(fs_, name) >= 0 ? 0 : -1;
+    for (FuncScope* f = fs_->prev; level < 0 && f != nullptr; f = f->prev)
+        if (findLocal(f, name) >= 0) level = f == fs_->prev ? 1 : 2;
+    if (level == -1 && fs_->main) errorNamed("cannot access upvalue in main", name);
+    if (level == 0 || level == 2)
+        errorNamed("upvalue must be global or local to immediately outer scope", name);
     size_t k = 0;
     while (k < fs_->upvalues.size() && fs_->upvalues[k] != name)
         ++k;
@@ -51,6 +56,7 @@ ExpInfo Parser::upvalue() {
         fs_->upvalues.push_back(name);
     }
     ExpInfo e;
+    e.upvalue = static_cast<int>(k);
     e.start = put("_U40_" + std::to_string(k), percentLine);
     return e;
 }
@@ -101,6 +107,17 @@ int Parser::binaryPriority(const Token& t, int& right) {
     }
 }
 
+namespace {
+
+bool negativeZero(double v) {
+    return v == 0 && std::signbit(v);
+}
+
+// 4.0 keeps an integral literal up to this in the instruction itself.
+constexpr double kMaxShortInteger = 33554431; // 2^25 - 1
+
+} // namespace
+
 ExpInfo Parser::subexpr(int limit, Context ctx) {
     Nesting nesting(*this);
     ExpInfo e;
@@ -110,33 +127,47 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
         e.boolean = true;
     } else if (is('-')) {
         e.start = putToken("-");
-        bool number = tok().type == TK_NUMBER;
         ExpInfo operand = subexpr(7, VALUE);
         toValue(operand);
-        // 4.0 folds the minus into an integral literal, so -0 is plain 0; 5.1
-        // would keep -0 and share it as a constant with every 0 in the function.
-        if (number && operand.start + 1 == pieces_.size() &&
-            std::strtod(pieces_[operand.start].text.c_str(), nullptr) == 0)
-            pieces_[e.start].text.clear();
+        if (operand.signedLiteral) {
+            // 4.0 folds the sign into the literal, and a zero stays 0; 5.1
+            // would make -0 and share it as a constant with every 0 in the
+            // function.
+            e.signedLiteral = e.numeral = true;
+            e.staticType = 'n';
+            e.value = operand.value == 0 ? 0 : -operand.value;
+            if (operand.value == 0) pieces_[e.start].text.clear();
+        } else if (operand.numeral && operand.value == 0) {
+            // 4.0 negates at run time, giving -0; 5.1 would fold it.
+            prepend(operand.start, "_R40(");
+            put(")");
+        } else if (operand.numeral) {
+            e.numeral = true;
+            e.staticType = 'n';
+            e.value = -operand.value;
+        }
     } else {
         e = simpleExp();
     }
-    // Each wrap of the left operand nests the 5.1 text one level deeper: past
-    // 5.1's own limit the chain is refused here, before its text grows long.
-    int wraps = 0;
-    auto wrapping = [&](bool wraps_) {
-        if (wraps_ && ++wraps > 200) error("chunk has too many syntax levels");
+    // Each wrap of the left operand nests the 5.1 text deeper (a comparison
+    // made a value by two levels, parentheses by one): past 5.1's own limit,
+    // less some room for the statement around it, the chain is refused,
+    // before its text grows long.
+    int levels = 0;
+    auto wrapping = [&](int added) {
+        levels += added;
+        if (levels > kLimit51 - 10) tooDeep("chunk has too many syntax levels");
     };
     int right = 0;
     for (int left = binaryPriority(tok(), right); left > limit;
          left = binaryPriority(tok(), right)) {
         TokenType type = tok().type;
         if (type == TK_AND || type == TK_OR) {
-            wrapping(ctx == VALUE && e.boolean);
+            wrapping(ctx == VALUE && e.boolean ? 2 : 0);
             if (ctx == VALUE) toValue(e);
             // 4.0 gives `and' and `or' one priority, left-associative.
             if (type == TK_AND && e.top == LOG_OR) {
-                wrapping(true);
+                wrapping(1);
                 prepend(e.start, "(");
                 put(")");
             }
@@ -146,31 +177,134 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
             ExpInfo combined;
             combined.start = e.start;
             combined.top = type == TK_AND ? LOG_AND : LOG_OR;
-            e = combined;
+            e = std::move(combined);
         } else if (type == TK_CONCAT) {
             e = concatChain(e);
         } else {
-            wrapping(e.boolean);
+            wrapping(e.boolean ? 2 : 0);
             toValue(e);
-            std::string op = type == TK_CHAR ? std::string(1, tok().ch) : tokenTypeText(type, 0);
-            bool comparison = right == 2;
-            putToken(op);
+            char op = type == TK_CHAR ? tok().ch : 0;
+            std::string text = op != 0 ? std::string(1, op) : tokenTypeText(type, 0);
+            size_t opPiece = putToken(text);
             ExpInfo rhs = subexpr(right, VALUE);
             toValue(rhs);
-            ExpInfo combined;
-            combined.start = e.start;
-            combined.boolean = comparison;
-            e = combined;
+            if (right == 2)
+                comparison(e, rhs, type, op, opPiece);
+            else
+                arithmetic(e, rhs, op, opPiece);
         }
     }
     return e;
 }
 
+// Arithmetic as 4.0 compiles it. `a - k' of a short integer literal k is
+// `a + -k' there, so a tag method sees `add' and -k. 4.0 folds no constant
+// arithmetic; 5.1 does, which is the same except that a folded -0 becomes a
+// shared constant: such a fold is kept from happening.
+void Parser::arithmetic(ExpInfo& e, ExpInfo& rhs, char op, size_t opPiece) {
+    ExpInfo combined;
+    combined.start = e.start;
+    if (e.numeral && rhs.numeral) {
+        double a = e.value, b = rhs.value, r = 0;
+        bool folds = true;
+        switch (op) {
+        case '+':
+            r = a + b;
+            break;
+        case '-':
+            r = a - b;
+            break;
+        case '*':
+            r = a * b;
+            break;
+        case '/':
+            folds = b != 0;
+            r = folds ? a / b : 0;
+            break;
+        default:
+            r = std::pow(a, b);
+            break;
+        }
+        if (folds && !std::isnan(r)) {
+            if (negativeZero(r)) {
+                prepend(rhs.start, "_R40(");
+                put(")");
+            } else {
+                combined.numeral = true;
+                combined.staticType = 'n';
+                combined.value = r;
+            }
+        }
+    } else if (op == '-' && rhs.signedLiteral && std::fabs(rhs.value) <= kMaxShortInteger &&
+               rhs.value == std::floor(rhs.value)) {
+        pieces_[opPiece].text = "+";
+        char text[32];
+        std::snprintf(text, sizeof text, "%.0f", rhs.value == 0 ? 0.0 : -rhs.value);
+        pieces_[rhs.start].text = text;
+        for (size_t i = rhs.start + 1; i < pieces_.size(); ++i)
+            pieces_[i].text.clear();
+    }
+    e = std::move(combined);
+}
+
+// An operand of a comparison as the compare messages see it (see
+// Translation::compares): its type when known, else the variable it is read
+// from (L local, G global, U upvalue, by 5.1 name), else `?'.
+void Parser::compareOperand(const ExpInfo& e) {
+    if (e.staticType != '?') {
+        compares_ += e.staticType;
+    } else if (e.variable == 'l' || e.variable == 'g') {
+        compares_ += e.variable == 'l' ? 'L' : 'G';
+        compares_ += variableName(textOf(e.nameToken));
+    } else if (e.upvalue >= 0) {
+        compares_ += "U_U40_";
+        compares_ += std::to_string(e.upvalue);
+    } else {
+        compares_ += '?';
+    }
+}
+
+// 4.0 computes `a > b' as `b < a', `a <= b' as `not (b < a)' and `a >= b' as
+// `not (a < b)', which matters for NaN and for lt tag methods. 5.1 runs
+// `a > b' as `b < a' too; `a <= b' becomes `not (a > b)'. The operands are
+// still evaluated in the order written.
+void Parser::comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op,
+                        size_t opPiece) {
+    bool swapped = op == '>' || type == TK_LE;
+    if (type == TK_LE || type == TK_GE) {
+        prepend(e.start, "not (");
+        pieces_[opPiece].text = type == TK_LE ? ">" : "<";
+        put(")");
+    }
+    if (op == '<' || op == '>' || type == TK_LE || type == TK_GE) {
+        // 5.1 reports the line on which the right operand ends.
+        compares_ += std::to_string(tokens_[index_ > 0 ? index_ - 1 : 0].line);
+        compares_ += ' ';
+        compares_ += swapped ? "s " : "o ";
+        compareOperand(swapped ? rhs : e);
+        compares_ += ' ';
+        compareOperand(swapped ? e : rhs);
+        compares_ += ';';
+        swappedCompare_ = swappedCompare_ || swapped;
+    }
+    ExpInfo combined;
+    combined.start = e.start;
+    combined.boolean = true;
+    e = std::move(combined);
+}
+
 // a .. b .. c: native when every operand is a literal whose text is the
-// same in both versions, otherwise one call that formats numbers as 4.0.
+// same in both versions, otherwise one call that formats numbers as 4.0 and
+// knows which variables the operands were read from.
 ExpInfo Parser::concatChain(ExpInfo first) {
     toValue(first);
     bool allLiteral = first.literal;
+    bool named = first.variable != 0;
+    std::string names;
+    if (named) {
+        names += first.variable;
+        names += textOf(first.nameToken);
+    }
     ExpInfo last = first;
     std::vector<size_t> operators;
     while (tok().type == TK_CONCAT) {
@@ -178,6 +312,12 @@ ExpInfo Parser::concatChain(ExpInfo first) {
         ExpInfo operand = subexpr(4, VALUE);
         toValue(operand);
         allLiteral = allLiteral && operand.literal;
+        names += ',';
+        if (operand.variable != 0) {
+            names += operand.variable;
+            names += textOf(operand.nameToken);
+            named = true;
+        }
         last = operand;
     }
     ExpInfo e;
@@ -188,7 +328,7 @@ ExpInfo Parser::concatChain(ExpInfo first) {
             prepend(last.start, "(");
             put(")");
         }
-        prepend(first.start, "_C40(");
+        prepend(first.start, "_C40(\"" + (named ? names : std::string()) + "\",");
         for (size_t at : operators)
             pieces_[at].text = ",";
         put(")");
@@ -202,13 +342,19 @@ ExpInfo Parser::simpleExp() {
     switch (t.type) {
     case TK_NUMBER:
         e.literal = smallIntegerLiteral(t.text);
+        e.numeral = e.signedLiteral = true;
+        e.staticType = 'n';
+        e.value = t.number;
         e.start = putToken(t.text);
         return e;
     case TK_STRING:
         e.literal = true;
+        e.staticType = 's';
+        e.stringToken = index_;
         e.start = putToken(t.code);
         return e;
     case TK_NIL:
+        e.staticType = 'l';
         e.start = putToken("nil");
         return e;
     case TK_FUNCTION: {
@@ -222,12 +368,24 @@ ExpInfo Parser::simpleExp() {
             return e;
         }
         if (t.ch == '(') {
-            int line = t.line;
+            // The same value in 4.0, unchanged: a literal stays one, a
+            // variable keeps its name.
             size_t open = putToken("(");
             ExpInfo inner = expr(VALUE);
-            checkMatch(TK_CHAR, ')', TK_CHAR, '(', line);
+            check(TK_CHAR, ')');
             size_t close = putToken(")");
             e.start = open;
+            e.numeral = inner.numeral;
+            e.signedLiteral = inner.signedLiteral;
+            e.value = inner.value;
+            e.staticType = inner.staticType;
+            e.variable = inner.variable;
+            e.nameToken = inner.nameToken;
+            e.upvalue = inner.upvalue;
+            if (inner.staticType == 's' && inner.literal) {
+                e.literal = true;
+                e.stringToken = inner.stringToken;
+            }
             if (inner.call || !inner.parens.empty()) {
                 e.parens = inner.parens;
                 e.parens.push_back(open);
@@ -250,27 +408,33 @@ ExpInfo Parser::varOrFunc() {
     if (is('%')) {
         e = upvalue();
     } else {
-        std::string name = checkName();
+        const std::string& name = checkName();
         e = singleVar(name);
     }
     size_t start = e.start;
     for (;;) {
         if (is('.')) {
             next();
-            std::string name = checkName();
-            putToken(fieldAccess(name));
+            checkName();
             e = ExpInfo();
             e.assignable = true;
+            e.variable = 'f';
+            e.nameToken = index_;
+            putToken(fieldAccess(tok().text));
         } else if (is('[')) {
             putToken("[");
-            expr(VALUE);
+            ExpInfo key = expr(VALUE);
             check(TK_CHAR, ']');
             putToken("]");
             e = ExpInfo();
             e.assignable = true;
+            if (key.staticType == 's' && key.literal) { // 4.0 reads t["x"] as t.x
+                e.variable = 'f';
+                e.nameToken = key.stringToken;
+            }
         } else if (is(':')) {
             putToken(":");
-            std::string name = checkName();
+            const std::string& name = checkName();
             putToken(variableName(name));
             functionArgs();
             e = ExpInfo();
@@ -321,59 +485,6 @@ int Parser::expList(bool multi, ExpInfo* last) {
     return n;
 }
 
-size_t Parser::constructor() {
-    int line = tok().line;
-    size_t start = putToken("{");
-    int firstKind = constructorPart();
-    if (is(';')) {
-        // 5.1 takes no separator before the first field.
-        putToken(firstKind == 2 ? "" : ";");
-        int secondKind = constructorPart();
-        if (firstKind == secondKind) error("invalid constructor syntax");
-    }
-    checkMatch(TK_CHAR, '}', TK_CHAR, '{', line);
-    putToken("}");
-    return start;
-}
-
-// One part of a constructor: empty (2), record fields (1) or list items (0).
-int Parser::constructorPart() {
-    if (is(';') || is('}')) return 2;
-    bool record =
-        is('[') || (tok().type == TK_NAME && ahead().type == TK_CHAR && ahead().ch == '=');
-    for (;;) {
-        if (record) {
-            if (is('[')) {
-                putToken("[");
-                expr(VALUE);
-                check(TK_CHAR, ']');
-                putToken("]");
-            } else {
-                std::string name = checkName();
-                putToken(isReserved51(name) ? "[\"" + name + "\"]" : name);
-            }
-            check(TK_CHAR, '=');
-            putToken("=");
-            expr(VALUE);
-        } else {
-            // Every list item gives one value in 4.0, the last one included.
-            ExpInfo item = expr(VALUE);
-            if (item.call) {
-                prepend(item.start, "(");
-                put(")");
-            }
-        }
-        if (!is(',')) break;
-        size_t comma = putToken(",");
-        if (is(';')) {
-            pieces_[comma].text.clear(); // 5.1 rejects `,;'
-            break;
-        }
-        if (is('}')) break;
-    }
-    return record ? 1 : 0;
-}
-
 // `function (params) body end', wrapped when the body reads upvalues so
 // that their values are copied where the closure is created.
 size_t Parser::functionBody(bool method, int line, bool atKeyword) {
@@ -386,6 +497,7 @@ size_t Parser::functionBody(bool method, int line, bool atKeyword) {
     check(TK_CHAR, '(');
     putToken("(");
     bool first = true;
+    bool vararg = false;
     if (method) {
         scope.actives.push_back(Local{"self", -1});
         put("self");
@@ -397,6 +509,7 @@ size_t Parser::functionBody(bool method, int line, bool atKeyword) {
                 if (!first) put(",");
                 putToken("...");
                 scope.actives.push_back(Local{"arg", -1});
+                vararg = true;
                 break;
             }
             if (tok().type != TK_NAME) error("<name> or `...' expected");
@@ -410,6 +523,7 @@ size_t Parser::functionBody(bool method, int line, bool atKeyword) {
     }
     check(TK_CHAR, ')');
     putToken(")");
+    if (vararg) put("arg=_NT40(arg);"); // the table of extra arguments is a table like any
     chunk();
     checkMatch(TK_END, 0, TK_FUNCTION, 0, line);
     putToken("end");
@@ -451,6 +565,7 @@ Translation translate(const std::string& source, const std::string& chunkDisplay
     try {
         parser::Parser parser(tokens, chunkDisplay);
         result.code = parser.run();
+        result.compares = parser.compares();
         result.ok = true;
     } catch (const SyntaxError& e) {
         result.error = e.message;

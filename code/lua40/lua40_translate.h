@@ -14,18 +14,37 @@ namespace lua40 {
 
 // A translated chunk expects these runtime helpers as its arguments (...),
 // in this order; the host passes them when it calls the chunk:
-//   concat(a, b, ...)   4.0 `..' with "%.16g" numbers and concat tag methods
+//   concat(names, a, b, ...)  4.0 `..' with "%.16g" numbers and concat tag
+//                       methods; names says what each operand was read from,
+//                       for the error message: entries joined by ",", each
+//                       empty or "l", "g" or "f" (local, global, field) and a name
 //   next                raw next, for `for k,v in t'
-//   checkTable(t)       t, or the error "`for' table must be a table"
-//   passResults(...)    returns its arguments; keeps `return f()' off tail calls
+//   checkTable(t)       the table whose contents `for k,v in t' walks, or the
+//                       error "`for' table must be a table"
+//   passResults(...)    returns its arguments; keeps `return f()' off tail calls,
+//                       and 5.1 from folding a constant into -0
 //   forPrepare(a,b[,c]) checked start, limit, step of a rewritten numeric for
 //   forIndex(i)         i, or the error "`for' index must be a number"
-constexpr int kHelperCount = 6;
+//   newTable(t)         every table a constructor makes goes through it;
+//   newTable(layout, first, second)  a constructor whose fields may set one
+//                       key twice, built in 4.0's order: layout is "L<n>" for
+//                       a list part of n items and "R<n>" for a record part of
+//                       n fields (first and second hold them, keys and values
+//                       alternating for a record part), in the order written
+constexpr int kHelperCount = 7;
 
 struct Translation {
     bool ok = false;
     std::string code;  // the 5.1 chunk when ok
     std::string error; // 4.0's syntax message otherwise
+    // 5.1 compiles `a > b' and `a <= b' as a comparison of b with a, so its
+    // message names the two types in the other order. When the chunk has
+    // such comparisons, one entry per comparison: "LINE K A B;" with K `s'
+    // (swapped) or `o' (in order), and A and B 5.1's two operands: n, s or l
+    // for a number, string or nil literal, L, G or U and a 5.1 name for a
+    // local, global or upvalue, ? for anything else. LINE is the line 5.1
+    // reports for it.
+    std::string compares;
 };
 
 // chunkDisplay is the chunk name as 4.0 shows it in syntax messages

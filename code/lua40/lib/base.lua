@@ -5,7 +5,14 @@ local tostring51, tonumber, unpack, xpcall, write = tostring, tonumber, unpack, 
 local checkString, checkNumber, checkInt, checkTable, checkAny =
   H.checkString, H.checkNumber, H.checkInt, H.checkTable, H.checkAny
 local checkFunction, getn, argError, pack = H.checkFunction, H.getn, H.argError, H.pack
-local null, silent, concat, find = H.null, H.silent, table.concat, string.find
+local null, silent, concat, find, byte = H.null, H.silent, table.concat, string.find, string.byte
+
+-- Contents of a table as the library reads and writes them raw: a table
+-- whose tag has gettable or settable keeps them elsewhere (see tag.lua).
+local function raw(t)
+  if t == H.globalsTable or H.shadowing then return H.raw(t) end
+  return t
+end
 
 lib._VERSION = "Lua 4.0.1"
 lib._ALERT = H.alert
@@ -37,11 +44,12 @@ function lib.call(...)
   local n = getn(args)
   local saved
   if count >= 4 then
-    saved = rawget(env, "_ERRORMESSAGE")
-    rawset(env, "_ERRORMESSAGE", handler)
+    saved = env._ERRORMESSAGE
+    env._ERRORMESSAGE = handler
   end
-  local results = pack(xpcall(function() return f(unpack(args, 1, n)) end, H.reportError))
-  if count >= 4 then rawset(env, "_ERRORMESSAGE", saved) end
+  local values = raw(args)
+  local results = pack(xpcall(function() return f(unpack(values, 1, n)) end, H.reportError))
+  if count >= 4 then env._ERRORMESSAGE = saved end
   if results[1] then return unpack(results, 2, results.n) end
   if find(mode, "x", 1, true) then return nil end
   error(silent, 0) -- already reported: propagate without a second report
@@ -73,7 +81,7 @@ function lib.dostring(...)
   local s, name = ...
   s = checkString(s, 1, "dostring", count)
   if count >= 2 then name = checkString(name, 2, "dostring", count) else name = s end
-  if s:byte(1) == 27 then error("`dostring' cannot run pre-compiled code", 0) end
+  if byte(s, 1) == 27 then error("`dostring' cannot run pre-compiled code", 0) end
   return H.run(s, name)
 end
 
@@ -82,6 +90,7 @@ function lib.foreach(...)
   local t, f = ...
   checkTable(t, 1, "foreach", count)
   checkFunction(f, 2, "foreach", count)
+  t = raw(t)
   for k, v in next, t do
     local r = f(k, v)
     if r ~= nil then return r end
@@ -94,7 +103,7 @@ function lib.foreachi(...)
   checkTable(t, 1, "foreachi", count)
   checkFunction(f, 2, "foreachi", count)
   for i = 1, getn(t) do
-    local r = f(i, rawget(t, i))
+    local r = f(i, rawget(raw(t), i))
     if r ~= nil then return r end
   end
 end
@@ -106,39 +115,25 @@ end
 
 function lib.getglobal(...)
   local count = select("#", ...)
-  return env[checkString((...), 1, "getglobal", count)]
+  return env[H.checkCString((...), 1, "getglobal", count)]
 end
 
 function lib.setglobal(...)
   local count = select("#", ...)
   local name, v = ...
   checkAny(2, "setglobal", count)
-  env[checkString(name, 1, "setglobal", count)] = v
+  env[H.checkCString(name, 1, "setglobal", count)] = v
 end
 
 function lib.getn(...)
   return getn(checkTable((...), 1, "getn", select("#", ...)))
 end
 
--- Every chunk and function shares the one environment table, so installing
--- another globals table copies its contents in; the previous contents come
--- back as a fresh table.
-function lib.globals(...)
-  local count = select("#", ...)
-  if count == 0 then return env end
-  local t = checkTable((...), 1, "globals", count)
-  local old = {}
-  for k, v in next, env do old[k] = v end
-  for k in next, old do rawset(env, k, nil) end
-  for k, v in next, t do rawset(env, k, v) end
-  return old
-end
-
 function lib.next(...)
   local count = select("#", ...)
   local t, k = ...
   checkTable(t, 1, "next", count)
-  local ok, k2, v = pcall(next, t, k)
+  local ok, k2, v = pcall(next, raw(t), k)
   if not ok then error("invalid key for `next'", 0) end
   if k2 == nil then return nil end
   return k2, v
@@ -150,30 +145,118 @@ function lib.print(...)
   local tostring40 = env.tostring
   for i = 1, count do
     local s = tostring40((select(i, ...)))
-    if type(s) ~= "string" then error("`tostring' must return a string to `print'", 0) end
-    parts[i] = s
+    if type(s) == "number" then
+      s = format("%.16g", s)
+    elseif type(s) ~= "string" then
+      error("`tostring' must return a string to `print'", 0)
+    end
+    parts[i] = H.cString(s) -- 4.0 writes each with fputs
   end
   write(concat(parts, "\t"), "\n")
 end
 
+local metatable = debug.getmetatable
+
 function lib.rawget(...)
-  local count = select("#", ...)
   local t, k = ...
+  if k ~= nil then -- the way of tag methods: a table and a key
+    local mt = metatable(t)
+    if mt == nil then return rawget(t, k) end -- a table: the other types have one
+    local store = mt.store
+    if store then return rawget(store, k) end
+    if mt.kind == "table" then return rawget(t, k) end
+  end
+  local count = select("#", ...)
   checkTable(t, 1, "rawget", count)
   checkAny(2, "rawget", count)
-  return rawget(t, k)
+  return rawget(raw(t), k)
 end
 
 function lib.rawset(...)
-  local count = select("#", ...)
   local t, k, v = ...
+  if k ~= nil and select("#", ...) >= 3 then
+    local mt = metatable(t)
+    if mt == nil or mt.kind == "table" then
+      rawset(t, k, v)
+      return t
+    elseif mt.store then
+      rawset(mt.store, k, v)
+      return t
+    end
+  end
+  local count = select("#", ...)
   checkTable(t, 1, "rawset", count)
   checkAny(2, "rawset", count)
   checkAny(3, "rawset", count)
-  return rawset(t, k, v)
+  rawset(raw(t), k, v)
+  return t
 end
 lib.rawgettable = lib.rawget
 lib.rawsettable = lib.rawset
+
+-- 4.0's quicksort (lbaselib.c's auxsort), over t[1..getn(t)] raw: nils
+-- in that range are compared like any value, and ties end up as in 4.0.
+-- lt(a, b, x, y) compares a with b; a compare error names the types of x
+-- and y, the two values on the top of 4.0's stack at that point.
+local function auxsort(t, l, u, lt)
+  while l < u do
+    -- sort elements a[l], a[(l+u)/2] and a[u]
+    local al, au = rawget(t, l), rawget(t, u)
+    if lt(au, al, al, au) then
+      rawset(t, l, au)
+      rawset(t, u, al)
+    end
+    if u - l == 1 then break end
+    local i = math.floor((l + u) / 2)
+    local ai
+    ai, al = rawget(t, i), rawget(t, l)
+    if lt(ai, al, ai, al) then
+      rawset(t, i, al)
+      rawset(t, l, ai)
+    else
+      au = rawget(t, u)
+      if lt(au, ai, ai, au) then
+        rawset(t, i, au)
+        rawset(t, u, ai)
+      end
+    end
+    if u - l == 2 then break end
+    local p = rawget(t, i) -- the pivot goes to u - 1
+    rawset(t, i, rawget(t, u - 1))
+    rawset(t, u - 1, p)
+    local j
+    i, j = l, u - 1
+    while true do -- invariant: a[l..i] <= P <= a[j..u]
+      i = i + 1
+      ai = rawget(t, i)
+      while lt(ai, p, p, ai) do
+        if i > u then error("invalid order function for sorting", 0) end
+        i = i + 1
+        ai = rawget(t, i)
+      end
+      j = j - 1
+      local aj = rawget(t, j)
+      while lt(p, aj, ai, aj) do
+        if j < l then error("invalid order function for sorting", 0) end
+        j = j - 1
+        aj = rawget(t, j)
+      end
+      if j < i then break end
+      rawset(t, i, aj)
+      rawset(t, j, ai)
+    end
+    local a = rawget(t, u - 1)
+    rawset(t, u - 1, rawget(t, i))
+    rawset(t, i, a)
+    -- a[l..i-1] <= a[i] == P <= a[i+1..u]; sort the smaller half first
+    if i - l < u - i then
+      j, i, l = l, i - 1, i + 1
+    else
+      j, i, u = i + 1, u, i - 1
+    end
+    auxsort(t, j, i, lt)
+  end
+end
 
 function lib.sort(...)
   local count = select("#", ...)
@@ -181,20 +264,16 @@ function lib.sort(...)
   checkTable(t, 1, "sort", count)
   local n = getn(t)
   if count >= 2 then checkFunction(comp, 2, "sort", count) end
-  local items = {}
-  for i = 1, n do items[i] = rawget(t, i) end
-  if comp then
-    table.sort(items, function(a, b) return comp(a, b) ~= nil end)
-  else
-    table.sort(items)
-  end
-  for i = 1, n do rawset(t, i, items[i]) end
+  local lt = H.lessThan
+  if comp then lt = function(a, b) return comp(a, b) ~= nil end end
+  auxsort(raw(t), 1, n, lt)
 end
 
 function lib.tinsert(...)
   local count = select("#", ...)
   local t = checkTable((...), 1, "tinsert", count)
   local n = getn(t)
+  t = raw(t)
   local pos
   if count == 2 then pos = n + 1 else pos = checkInt((select(2, ...)), 2, "tinsert", count) end
   local v = (select(count, ...))
@@ -212,6 +291,7 @@ function lib.tremove(...)
   checkTable(t, 1, "tremove", count)
   local n = getn(t)
   if count >= 2 then pos = checkInt(pos, 2, "tremove", count) else pos = n end
+  t = raw(t)
   if n <= 0 then return end
   local v = rawget(t, pos)
   while pos < n do
@@ -233,8 +313,7 @@ function lib.tonumber(...)
   end
   e = checkString(e, 1, "tonumber", count)
   if base < 2 or base > 36 then argError(2, "tonumber", "base out of range") end
-  if e:find("^%s*[-+]") then return nil end -- strtoul over unsigned digits only
-  return tonumber(e, base)
+  return H.strtoul(e, base)
 end
 
 function lib.tostring(...)

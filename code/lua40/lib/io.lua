@@ -4,6 +4,11 @@ local type, select, error, format, rawget, rawset = type, select, error, string.
 local iotype, open, stdin, stdout, stderr = io.type, io.open, io.stdin, io.stdout, io.stderr
 local checkString, checkNumber, checkAny, argError, null =
   H.checkString, H.checkNumber, H.checkAny, H.argError, H.null
+local sub, find, match = string.sub, string.find, string.match
+-- 5.1's file methods, called as functions: files have no methods in 4.0.
+local fileMethods = H.fileMethods
+local fread, fwrite, fseek, fclose, fflush =
+  fileMethods.read, fileMethods.write, fileMethods.seek, fileMethods.close, fileMethods.flush
 
 lib._ERRORMESSAGE = H.errorWithTraceback
 lib._STDIN, lib._STDOUT, lib._STDERR = stdin, stdout, stderr
@@ -14,56 +19,59 @@ function lib.exit(...)
   return H.exit(H.checkInt((...), 1, "exit", count))
 end
 
-local function isHandle(v) return iotype(v) ~= nil end
-
 -- nil, message, errno, with 5.1's "name: " prefix taken off the message.
 local function failure(msg, errno, name)
-  if name and msg and msg:sub(1, #name + 2) == name .. ": " then msg = msg:sub(#name + 3) end
+  if name and msg and sub(msg, 1, #name + 2) == name .. ": " then msg = sub(msg, #name + 3) end
   return nil, msg, errno
 end
 
-local function handleOf(v, fname, n)
+-- The open file v is, nil for anything else; a closed file is an error.
+local function handleOf(v)
   local kind = iotype(v)
   if kind == "closed file" then error("cannot access a closed file", 0) end
   return kind == "file" and v or nil
 end
 
+local function checkHandle(v, n, fname)
+  local f = handleOf(v)
+  if not f then argError(n, fname, "invalid file handle") end
+  return f
+end
+
+-- _INPUT and _OUTPUT, read raw from the table of globals.
 local function globalFile(name)
-  local f = rawget(env, name)
-  local kind = iotype(f)
-  if kind == "closed file" then error("cannot access a closed file", 0) end
-  if kind ~= "file" then error(format("global %s is not a valid file handle", name), 0) end
+  local f = handleOf(rawget(H.rawGlobals(), name))
+  if not f then error(format("global variable `%s' is not a file handle", name), 0) end
   return f
 end
 
 local function closeUnlessStandard(f)
-  if iotype(f) == "file" and not H.isStandardFile(f) then f:close() end
+  if H.isStandardFile(f) then return true end
+  return fclose(f)
 end
 
 local function redirect(fname, global, mode, standard, ...)
   local count = select("#", ...)
   local name = ...
-  if count == 0 then
-    closeUnlessStandard(rawget(env, global))
-    rawset(env, global, standard)
-    return standard
-  end
   local f, msg, errno
-  if isHandle(name) then
+  if count == 0 and standard then
+    closeUnlessStandard(globalFile(global))
+    f = standard
+  elseif iotype(name) == "file" and standard then
     f = name
   else
     name = checkString(name, 1, fname, count)
-    if name:sub(1, 1) == "|" then return failure("Function not implemented", 38) end
+    if sub(name, 1, 1) == "|" then return failure("Function not implemented", 38) end
     f, msg, errno = open(name, mode)
     if not f then return failure(msg, errno, name) end
   end
-  rawset(env, global, f)
+  env[global] = f
   return f
 end
 
 function lib.readfrom(...) return redirect("readfrom", "_INPUT", "r", stdin, ...) end
 function lib.writeto(...) return redirect("writeto", "_OUTPUT", "w", stdout, ...) end
-function lib.appendto(...) return redirect("appendto", "_OUTPUT", "a", stdout, ...) end
+function lib.appendto(...) return redirect("appendto", "_OUTPUT", "a", nil, ...) end
 
 function lib.openfile(...)
   local count = select("#", ...)
@@ -76,26 +84,22 @@ function lib.openfile(...)
 end
 
 function lib.closefile(...)
-  local count = select("#", ...)
-  local f = ...
-  if not isHandle(f) then argError(1, "closefile", "handle expected") end
-  if iotype(f) == "closed file" then error("cannot access a closed file", 0) end
-  if H.isStandardFile(f) then return null end
-  local ok, msg, errno = f:close()
+  local f = checkHandle((...), 1, "closefile")
+  local ok, msg, errno = closeUnlessStandard(f)
   if not ok then return failure(msg, errno) end
   return null
 end
 
 local function readWord(f)
-  local c = f:read(1)
-  while c and c:find("^%s") do c = f:read(1) end
+  local c = fread(f, 1)
+  while c and find(c, "^%s") do c = fread(f, 1) end
   if not c then return nil end
   local parts = {}
-  while c and not c:find("^%s") do
+  while c and not find(c, "^%s") do
     parts[#parts + 1] = c
-    c = f:read(1)
+    c = fread(f, 1)
   end
-  if c and not H.isStandardFile(f) then f:seek("cur", -1) end
+  if c and not H.isStandardFile(f) then fseek(f, "cur", -1) end
   return table.concat(parts)
 end
 
@@ -103,11 +107,11 @@ end
 function lib.read(...)
   local count = select("#", ...)
   local first = 1
-  local f = handleOf((...), "read", 1)
+  local f = handleOf((...))
   if f then first = 2 else f = globalFile("_INPUT") end
   local results = {}
   if first > count then
-    local line = f:read("*l")
+    local line = fread(f, "*l")
     if line ~= nil then return line end
     return
   end
@@ -116,14 +120,14 @@ function lib.read(...)
     local value
     if type(fmt) == "number" or (type(fmt) == "string" and tonumber(fmt)) then
       local k = math.floor(tonumber(fmt))
-      if k == 0 then value = "" else value = f:read(k) end
+      if k == 0 then value = "" else value = fread(f, k) end
     else
       fmt = checkString(fmt, n, "read", count)
-      if fmt:sub(1, 1) ~= "*" then error("read patterns are deprecated", 0) end
-      local kind = fmt:sub(2, 2)
-      if kind == "n" then value = f:read("*n")
-      elseif kind == "l" then value = f:read("*l")
-      elseif kind == "a" then value = f:read("*a")
+      if sub(fmt, 1, 1) ~= "*" then error("read patterns are deprecated", 0) end
+      local kind = sub(fmt, 2, 2)
+      if kind == "n" then value = fread(f, "*n")
+      elseif kind == "l" then value = fread(f, "*l")
+      elseif kind == "a" then value = fread(f, "*a")
       elseif kind == "w" then value = readWord(f)
       else argError(n, "read", "invalid format") end
     end
@@ -136,14 +140,14 @@ end
 function lib.write(...)
   local count = select("#", ...)
   local first = 1
-  local f = handleOf((...), "write", 1)
+  local f = handleOf((...))
   if f then first = 2 else f = globalFile("_OUTPUT") end
   for n = first, count do
     local v = select(n, ...)
     if type(v) == "number" then
-      f:write(format("%.16g", v))
+      fwrite(f, format("%.16g", v))
     else
-      f:write(checkString(v, n, "write", count))
+      fwrite(f, checkString(v, n, "write", count))
     end
   end
   return null
@@ -152,13 +156,13 @@ end
 function lib.seek(...)
   local count = select("#", ...)
   local f, whence, offset = ...
-  if not handleOf(f, "seek", 1) then argError(1, "seek", "handle expected") end
-  if count >= 2 then whence = checkString(whence, 2, "seek", count) else whence = "cur" end
+  f = checkHandle(f, 1, "seek")
+  if count >= 2 then whence = H.checkCString(whence, 2, "seek", count) else whence = "cur" end
   if count >= 3 then offset = checkNumber(offset, 3, "seek", count) else offset = 0 end
   if whence ~= "set" and whence ~= "cur" and whence ~= "end" then
-    argError(2, "seek", "invalid option `" .. whence .. "'")
+    argError(2, "seek", "invalid mode")
   end
-  local pos, msg, errno = f:seek(whence, offset)
+  local pos, msg, errno = fseek(f, whence, offset)
   if not pos then return failure(msg, errno) end
   return pos
 end
@@ -166,14 +170,12 @@ end
 function lib.flush(...)
   local count = select("#", ...)
   if count >= 1 then
-    local f = handleOf((...), "flush", 1)
-    if not f then argError(1, "flush", "handle expected") end
-    f:flush()
+    fflush(checkHandle((...), 1, "flush"))
   else
-    stdout:flush()
-    stderr:flush()
-    local out = rawget(env, "_OUTPUT")
-    if iotype(out) == "file" then out:flush() end
+    io.flush() -- 4.0 flushes every open output
+    fflush(stderr)
+    local out = rawget(H.rawGlobals(), "_OUTPUT")
+    if iotype(out) == "file" then fflush(out) end
   end
   return null
 end
@@ -213,8 +215,8 @@ function lib.date(...)
   local fmt = ...
   if count >= 1 then fmt = checkString(fmt, 1, "date", count) else fmt = "%c" end
   -- 4.0 hands the format to strftime as it is: `*t' and `!' are plain text.
-  local lead = fmt:match("^[!*]+") or ""
-  local text = lead .. (#fmt > #lead and os.date("\001" .. fmt:sub(#lead + 1)):sub(2) or "")
+  local lead = match(fmt, "^[!*]+") or ""
+  local text = lead .. (#fmt > #lead and sub(os.date("\001" .. sub(fmt, #lead + 1)), 2) or "")
   if text == "" then error("invalid `date' format", 0) end
   return text
 end
@@ -222,17 +224,16 @@ end
 function lib.setlocale(...)
   local count = select("#", ...)
   local loc, cat = ...
-  if count >= 1 then loc = checkString(loc, 1, "setlocale", count) end
   if count >= 2 then cat = checkString(cat, 2, "setlocale", count) else cat = "all" end
   local cats = {all = 1, collate = 1, ctype = 1, monetary = 1, numeric = 1, time = 1}
-  if not cats[cat] then argError(2, "setlocale", "invalid option `" .. cat .. "'") end
-  return os.setlocale(loc, cat)
+  if not cats[cat] then argError(2, "setlocale", "invalid option") end
+  return os.setlocale(checkString(loc, 1, "setlocale", count), cat)
 end
 
 function lib.debug()
   while true do
-    stderr:write("lua_debug> ")
-    local line = stdin:read("*l")
+    fwrite(stderr, "lua_debug> ")
+    local line = fread(stdin, "*l")
     if line == nil or line == "cont" then return end
     H.run(line, line)
   end

@@ -76,6 +76,15 @@ function lib.random(...)
   error("wrong number of arguments", 0)
 end
 
+-- `^' runs the number tag's pow method, which this library installs when it
+-- is opened (lua_mathlibopen); no global holds it.
+H.numberPow = function(...)
+  local count = select("#", ...)
+  local a, b = ...
+  return math.pow(checkNumber(a, 1, "pow", count), checkNumber(b, 2, "pow", count))
+end
+H.onOpen.math = function() H.setNumberPow(H.numberPow) end
+
 function lib.randomseed(...)
   math.randomseed(checkInt((...), 1, "randomseed", select("#", ...)))
 end

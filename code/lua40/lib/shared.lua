@@ -3,12 +3,14 @@ local lib, env, H = ...
 local type, select, error, format, floor, ceil = type, select, error, string.format, math.floor, math.ceil
 local tonumber, rawget, next = tonumber, rawget, next
 
-local getinfo, sub = debug.getinfo, string.sub
+local getinfo, sub, find = debug.getinfo, string.sub, string.find
 
--- 4.0 names a function in its argument errors as the call named it: the
--- global or local it was called through, "?" when it was called from the
--- library itself. The innermost library function on the stack is the one
--- that checks its arguments.
+-- 4.0 names a function in its argument errors as its caller called it: the
+-- local, global or field the script read it from. A function called from C
+-- (the library), or through an upvalue, has no such name: then the global
+-- that holds it, else the tag method it is, else "?". The innermost library
+-- function on the stack is the one that checks its arguments.
+local kinds = {global = 1, ["local"] = 1, field = 1, method = 1}
 local function calledName(fname)
   local public = H.public
   if not public then return fname end
@@ -17,10 +19,14 @@ local function calledName(fname)
     if not info then break end
     if public[info.func] then
       local caller = getinfo(level + 1, "S")
-      if info.name == nil or not caller or caller.source == "=(lua40)" then return "?" end
       local name = info.name
-      if sub(name, 1, 2) == "__" then name = sub(name, 3) end -- renamed true/false/in
-      return name
+      -- The translator's own names (_C40, _U40_1, ...) are no names.
+      if caller and caller.what ~= "C" and caller.source ~= "=(lua40)" and name
+        and kinds[info.namewhat] and not find(name, "^_%u+40") then
+        if sub(name, 1, 2) == "__" then name = sub(name, 3) end -- renamed true/false/in
+        return name
+      end
+      return H.functionName(info.func) or "?"
     end
   end
   return fname
@@ -94,8 +100,10 @@ function H.checkAny(n, fname, count)
 end
 
 -- getn: the field n when it is a number, else the largest positive numeric
--- key holding a value.
+-- key holding a value. Tables whose contents the tag library keeps elsewhere
+-- are read there (H.raw, set by tag.lua).
 function H.getn(t)
+  if t == H.globalsTable or H.shadowing then t = H.raw(t) end
   local n = rawget(t, "n")
   if type(n) == "number" then return toInt(n) end
   local max = 0
@@ -104,6 +112,21 @@ function H.getn(t)
   end
   return toInt(max)
 end
+
+-- Text up to its first NUL, as C's string functions see it.
+function H.cString(s)
+  local nul = find(s, "\0", 1, true)
+  if nul then return sub(s, 1, nul - 1) end
+  return s
+end
+
+-- An argument 4.0 reads as a C string: its text up to the first NUL.
+function H.checkCString(v, n, fname, count)
+  return H.cString(H.checkString(v, n, fname, count))
+end
+
+-- Library groups that do more than set globals when opened.
+H.onOpen = {}
 
 function H.pack(...)
   return {n = select("#", ...), ...}

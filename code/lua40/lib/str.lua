@@ -3,7 +3,7 @@ local lib, env, H = ...
 local type, select, error, format, tostring51 = type, select, error, string.format, tostring
 local sub, find, gsub, byte, char, rep, lower, upper =
   string.sub, string.find, string.gsub, string.byte, string.char, string.rep, string.lower, string.upper
-local concat, floor = table.concat, math.floor
+local concat, floor, match = table.concat, math.floor, string.match
 local checkString, checkInt, checkNumber, argError, toInt =
   H.checkString, H.checkInt, H.checkNumber, H.argError, H.toInt
 local checkLong = H.checkLong
@@ -136,8 +136,12 @@ function lib.gsub(...)
   local captures = captureCount(p)
   local f
   if type(repl) == "number" then repl = format("%.16g", repl) end
-  if type(repl) == "string" then
-    -- %1..%9 insert captures, %x inserts x; %0 or a missing capture fail.
+  if type(repl) == "string" and not find(repl, "%%%d") then
+    -- %x inserts x, in 5.1 as in 4.0; 5.1 is handed the text itself, so
+    -- that it pushes no captures, which 4.0 reads only for %1..%9.
+    f = repl
+  elseif type(repl) == "string" then
+    -- %1..%9 insert captures; %0 or a missing capture fail.
     local template = repl
     f = function(...)
       local values = {emptyCaptures(...)}
@@ -179,7 +183,7 @@ end
 
 function lib.format(...)
   local count = select("#", ...)
-  local fmt = checkString((...), 1, "format", count)
+  local fmt = H.checkCString((...), 1, "format", count)
   local out, arg, i, len = {}, 1, 1, #fmt
   while i <= len do
     local c = sub(fmt, i, i)
@@ -198,7 +202,7 @@ function lib.format(...)
         i = i + 2
       end
       arg = arg + 1
-      local flags, width, dot, precision = fmt:match("^([-+ #0]*)(%d*)(%.?)(%d*)", i)
+      local flags, width, dot, precision = match(fmt, "^([-+ #0]*)(%d*)(%.?)(%d*)", i)
       if #width > 2 or #precision > 2 then
         error("invalid format (width or precision too long)", 0)
       end
