@@ -78,17 +78,23 @@ TEST_F(ShippingWindow, AltEnterAndF11SwitchToFullscreenAndBackWithClicksIn640x48
         SCOPED_TRACE(toggle);
         w->key(toggle);
         ASSERT_TRUE(eventually([&] { return wm.windowSize(w->id()) == full; }));
-        // The picture is scaled by 1.6: the game's point (150, 150) is at (240, 240).
+        // The picture is scaled by 1.6 (game 100..199 at 160..318), so the game's
+        // point (150, 150) is at (240, 240). Clicks wait until the game has drawn
+        // at the new size, which it does once it has taken the resize in.
+        w->waitForScreen("the picture scaled by 1.6", [](SDL_Surface* s) {
+            return pixelRGB(s, 162, 162) == RED && pixelRGB(s, 317, 317) == RED &&
+                   pixelRGB(s, 156, 156) == 0 && pixelRGB(s, 322, 322) == 0;
+        });
         w->sendClick(240, 240);
         w->waitForLog(click, countOf(w->log(), click) + 1);
         w->key(toggle);
         ASSERT_TRUE(eventually([&] { return wm.windowSize(w->id()) == windowed; }));
-        w->click(150, 150);
         // Back in the window the picture is shown 1:1 again.
         w->waitForScreen("the picture 1:1", [](SDL_Surface* s) {
             return pixelRGB(s, 101, 101) == RED && pixelRGB(s, 198, 198) == RED &&
                    pixelRGB(s, 99, 99) == 0 && pixelRGB(s, 200, 200) == 0;
         });
+        w->click(150, 150);
     }
     w->closeWindow();
     GameRun r = w->wait();
