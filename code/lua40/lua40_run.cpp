@@ -112,7 +112,6 @@ int runFromC(lua_State* L, const std::string& source, const std::string& chunkNa
 // is translated and compiled once: compiled chunks are kept by their text.
 // The cache is emptied when it fills, so text made afresh each time (with
 // numbers formatted into it, say) cannot make it grow without bound.
-constexpr const char* kChunkCacheKey = "lua40.chunkcache";
 constexpr int kChunkCacheSize = 256;
 
 // Pushes the cached chunk for source, or nothing and returns false.
@@ -203,7 +202,10 @@ void keepCompares(lua_State* L, const std::string& chunkName, const std::string&
 } // namespace
 
 int loadChunk(lua_State* L, const std::string& source, const std::string& chunkName) {
-    Translation t = translate(source, chunkDisplay(chunkName.c_str(), 63));
+    getRegistry(L, kCompareByMethodKey);
+    bool compareByMethod = lua_toboolean(L, -1) != 0;
+    lua_pop(L, 1);
+    Translation t = translate(source, chunkDisplay(chunkName.c_str(), 63), compareByMethod);
     std::string failure;
     if (t.ok) {
         if (luaL_loadbuffer(L, t.code.data(), t.code.size(), chunkName.c_str()) == 0) {
@@ -313,7 +315,8 @@ void installRuntime(lua_State* L) {
     getRegistry(L, kLibraryKey);
     lua_getfield(L, -1, "H");
     lua_remove(L, -2);
-    lua_call(L, 1, 3);
+    lua_call(L, 1, 4);
+    lua_rawseti(L, -5, 8);
     lua_rawseti(L, -4, 6);
     lua_rawseti(L, -3, 5);
     lua_rawseti(L, -2, 3);

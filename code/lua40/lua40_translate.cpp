@@ -267,16 +267,28 @@ void Parser::compareOperand(const ExpInfo& e) {
 // 4.0 computes `a > b' as `b < a', `a <= b' as `not (b < a)' and `a >= b' as
 // `not (a < b)', which matters for NaN and for lt tag methods. 5.1 runs
 // `a > b' as `b < a' too; `a <= b' becomes `not (a > b)'. The operands are
-// still evaluated in the order written.
+// still evaluated in the order written. Where an lt method may be asked about
+// two values of different types, the compare helper makes the comparison
+// (see translate()); two literals of one type never need it.
 void Parser::comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op,
                         size_t opPiece) {
-    bool swapped = op == '>' || type == TK_LE;
-    if (type == TK_LE || type == TK_GE) {
-        prepend(e.start, "not (");
-        pieces_[opPiece].text = type == TK_LE ? ">" : "<";
+    bool ordered = op == '<' || op == '>' || type == TK_LE || type == TK_GE;
+    bool literals = (e.staticType == 'n' || e.staticType == 's') && e.staticType == rhs.staticType;
+    if (ordered && compareByMethod_ && !literals) {
+        const char* name = op == '<'       ? "\"<\","
+                           : op == '>'     ? "\">\","
+                           : type == TK_LE ? "\"<=\","
+                                           : "\">=\",";
+        prepend(e.start, std::string("_CMP40(") + name);
+        pieces_[opPiece].text = ",";
         put(")");
-    }
-    if (op == '<' || op == '>' || type == TK_LE || type == TK_GE) {
+    } else if (ordered) {
+        bool swapped = op == '>' || type == TK_LE;
+        if (type == TK_LE || type == TK_GE) {
+            prepend(e.start, "not (");
+            pieces_[opPiece].text = type == TK_LE ? ">" : "<";
+            put(")");
+        }
         // 5.1 reports the line on which the right operand ends.
         compares_ += std::to_string(tokens_[index_ > 0 ? index_ - 1 : 0].line);
         compares_ += ' ';
@@ -558,12 +570,15 @@ std::string quoteString(const std::string& value) {
     return out;
 }
 
-Translation translate(const std::string& source, const std::string& chunkDisplay) {
+Translation translate(const std::string& source, const std::string& chunkDisplay,
+                      bool compareByMethod) {
     Translation result;
     std::vector<Token> tokens;
     if (!tokenize(source, chunkDisplay, tokens, result.error)) return result;
+    for (size_t i = 0; i < tokens.size() && !compareByMethod; ++i)
+        compareByMethod = tokens[i].type == TK_STRING && tokens[i].text == "lt";
     try {
-        parser::Parser parser(tokens, chunkDisplay);
+        parser::Parser parser(tokens, chunkDisplay, compareByMethod);
         result.code = parser.run();
         result.compares = parser.compares();
         result.ok = true;

@@ -102,4 +102,16 @@ function H.concat(names, ...)
   return v[1]
 end
 
-return checkTable, forPrepare, forIndex
+-- a < b, a > b, a <= b and a >= b as 4.0 makes them, through the library's
+-- H.lessThan (tag.lua): > and <= ask whether b < a; a compare error names the
+-- types in the order written.
+local function nativeLessThan(a, b) return a < b end
+function H.compare(op, a, b)
+  local lessThan = H.lessThan or nativeLessThan
+  if op == "<" then return lessThan(a, b, a, b) end
+  if op == ">" then return lessThan(b, a, a, b) end
+  if op == "<=" then return not lessThan(b, a, a, b) end
+  return not lessThan(a, b, a, b)
+end
+
+return checkTable, forPrepare, forIndex, H.compare

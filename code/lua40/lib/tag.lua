@@ -94,13 +94,13 @@ end)
 
 -- a < b as 4.0 computes it, whatever the types (for the library's sort);
 -- its compare error names the types of x and y.
-function H.lessThan(a, b, x, y)
+H.lessThan = hide(function(a, b, x, y)
   local ta, tb = type(a), type(b)
   if ta == tb and (ta == "number" or ta == "string") then return a < b end
   local f = binaryMethod(a, b, "lt")
   if f == nil then compareError(x, y) end
   return f(a, b, "lt") ~= nil
-end
+end)
 
 -- A table whose tag has gettable or settable is kept empty, so that 5.1
 -- asks its metatable for every key; its contents are in the metatable's
@@ -410,6 +410,7 @@ end
 -- their own either.
 hide(H.buildTable)
 hide(H.concat)
+hide(H.compare)
 H.binaryMethod = binaryMethod
 
 ---------------------------------------------------------------------------
@@ -510,7 +511,8 @@ function lib.gettagmethod(...)
 end
 
 -- Puts a new method where 5.1 will find it.
-local function changed(tag, event)
+local compareKey, chunkCacheKey = "lua40.comparebymethod", "lua40.chunkcache" -- lua40_run.h
+local function changed(tag, event, f)
   if (event == "gettable" or event == "settable") and tag >= 6 and not shadowTags[tag] then
     shadowTags[tag] = true
     local tagged = {}
@@ -527,6 +529,13 @@ local function changed(tag, event)
     or (tag == 1 and event == "unm") then
     enterTableMode()
   end
+  if event == "lt" and f ~= nil and not registry[compareKey] then
+    -- From now on chunks compare through the library (lua40_translate.h),
+    -- so that values of two types reach the method too; compiled script
+    -- text is made again.
+    registry[compareKey] = true
+    registry[chunkCacheKey] = nil
+  end
   if tag == 0 or (tag == 1 and event == "unm") then
     for t in next, metasOf do refreshAll(t) end
   else
@@ -539,7 +548,7 @@ local function setMethod(tag, event, f)
   methods[tag] = methods[tag] or {}
   local old = methods[tag][event]
   methods[tag][event] = f
-  changed(tag, event)
+  changed(tag, event, f)
   return old
 end
 
