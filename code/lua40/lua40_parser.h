@@ -22,7 +22,7 @@ namespace parser {
 
 // First statement of every translated chunk: the runtime helpers it receives
 // as its arguments (see lua40_translate.h), as locals.
-const char* const kHelperDecl = "local _C40,_N40,_T40,_R40,_FP40,_FI40,_NT40,_CMP40=...;";
+const char* const kHelperDecl = "local _C40,_N40,_T40,_R40,_FP40,_FI40,_NT40,_OP40=...;";
 
 // Where an expression's value goes: only a condition may keep 5.1's booleans.
 enum Context { VALUE, COND };
@@ -96,8 +96,8 @@ inline bool smallIntegerLiteral(const std::string& text) {
 
 class Parser {
   public:
-    Parser(const std::vector<Token>& tokens, const std::string& chunk, bool compareByMethod)
-        : tokens_(tokens), chunk_(chunk), compareByMethod_(compareByMethod) {}
+    Parser(const std::vector<Token>& tokens, const std::string& chunk, bool byMethod)
+        : tokens_(tokens), chunk_(chunk), byMethod_(byMethod) {}
 
     std::string run() {
         stackBase_ = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
@@ -121,7 +121,7 @@ class Parser {
   private:
     const std::vector<Token>& tokens_;
     const std::string& chunk_;
-    const bool compareByMethod_; // comparisons through _CMP40 (see translate())
+    const bool byMethod_; // comparisons and `^' through _OP40 (see translate())
     size_t index_ = 0;
     FuncScope* fs_ = nullptr;
     std::vector<Piece> pieces_;

@@ -202,10 +202,10 @@ void keepCompares(lua_State* L, const std::string& chunkName, const std::string&
 } // namespace
 
 int loadChunk(lua_State* L, const std::string& source, const std::string& chunkName) {
-    getRegistry(L, kCompareByMethodKey);
-    bool compareByMethod = lua_toboolean(L, -1) != 0;
+    getRegistry(L, kByMethodKey);
+    bool byMethod = lua_toboolean(L, -1) != 0;
     lua_pop(L, 1);
-    Translation t = translate(source, chunkDisplay(chunkName.c_str(), 63), compareByMethod);
+    Translation t = translate(source, chunkDisplay(chunkName.c_str(), 63), byMethod);
     std::string failure;
     if (t.ok) {
         if (luaL_loadbuffer(L, t.code.data(), t.code.size(), chunkName.c_str()) == 0) {

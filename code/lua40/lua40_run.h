@@ -25,7 +25,7 @@ constexpr const char* kReportErrorKey = "lua40.reportError";     // reportError,
 constexpr const char* kPublicKey = "lua40.public";               // set of the library's globals
 constexpr const char* kGlobalsKey = "lua40.globals";  // raw contents of the table of globals
 constexpr const char* kComparesKey = "lua40.compares"; // comparisons of each chunk, by name
-constexpr const char* kCompareByMethodKey = "lua40.comparebymethod"; // an lt method exists
+constexpr const char* kByMethodKey = "lua40.bymethod"; // operators through tag methods
 constexpr const char* kChunkCacheKey = "lua40.chunkcache";           // compiled script text
 
 inline void setRegistry(lua_State* L, const char* key) {

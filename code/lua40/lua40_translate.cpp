@@ -204,7 +204,13 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
 void Parser::arithmetic(ExpInfo& e, ExpInfo& rhs, char op, size_t opPiece) {
     ExpInfo combined;
     combined.start = e.start;
-    if (e.numeral && rhs.numeral) {
+    if (op == '^' && byMethod_) {
+        // The number tag's pow may not be the math library's (see translate()).
+        // In parentheses: `return a ^ b' is no tail call, so tracebacks keep the frame.
+        prepend(e.start, "(_OP40(\"^\",");
+        pieces_[opPiece].text = ",";
+        put("))");
+    } else if (e.numeral && rhs.numeral) {
         double a = e.value, b = rhs.value, r = 0;
         bool folds = true;
         switch (op) {
@@ -268,20 +274,20 @@ void Parser::compareOperand(const ExpInfo& e) {
 // `not (a < b)', which matters for NaN and for lt tag methods. 5.1 runs
 // `a > b' as `b < a' too; `a <= b' becomes `not (a > b)'. The operands are
 // still evaluated in the order written. Where an lt method may be asked about
-// two values of different types, the compare helper makes the comparison
+// two values of different types, the operator helper makes the comparison
 // (see translate()); two literals of one type never need it.
 void Parser::comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op,
                         size_t opPiece) {
     bool ordered = op == '<' || op == '>' || type == TK_LE || type == TK_GE;
     bool literals = (e.staticType == 'n' || e.staticType == 's') && e.staticType == rhs.staticType;
-    if (ordered && compareByMethod_ && !literals) {
+    if (ordered && byMethod_ && !literals) {
         const char* name = op == '<'       ? "\"<\","
                            : op == '>'     ? "\">\","
                            : type == TK_LE ? "\"<=\","
                                            : "\">=\",";
-        prepend(e.start, std::string("_CMP40(") + name);
+        prepend(e.start, std::string("(_OP40(") + name);
         pieces_[opPiece].text = ",";
-        put(")");
+        put("))");
     } else if (ordered) {
         bool swapped = op == '>' || type == TK_LE;
         if (type == TK_LE || type == TK_GE) {
@@ -571,14 +577,14 @@ std::string quoteString(const std::string& value) {
 }
 
 Translation translate(const std::string& source, const std::string& chunkDisplay,
-                      bool compareByMethod) {
+                      bool byMethod) {
     Translation result;
     std::vector<Token> tokens;
     if (!tokenize(source, chunkDisplay, tokens, result.error)) return result;
-    for (size_t i = 0; i < tokens.size() && !compareByMethod; ++i)
-        compareByMethod = tokens[i].type == TK_STRING && tokens[i].text == "lt";
+    for (size_t i = 0; i < tokens.size() && !byMethod; ++i)
+        byMethod = tokens[i].type == TK_STRING && (tokens[i].text == "lt" || tokens[i].text == "pow");
     try {
-        parser::Parser parser(tokens, chunkDisplay, compareByMethod);
+        parser::Parser parser(tokens, chunkDisplay, byMethod);
         result.code = parser.run();
         result.compares = parser.compares();
         result.ok = true;

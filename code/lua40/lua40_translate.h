@@ -31,10 +31,11 @@ namespace lua40 {
 //                       a list part of n items and "R<n>" for a record part of
 //                       n fields (first and second hold them, keys and values
 //                       alternating for a record part), in the order written
-//   compare(op, a, b)   a < b, a > b, a <= b or a >= b (op "<", ">", "<=",
-//                       ">=") as 4.0 makes it whatever the operands' types:
-//                       two values of different types still reach an lt
-//                       tag method, which 5.1's operators never ask
+//   operator(op, a, b)  a < b, a > b, a <= b, a >= b or a ^ b (op "<", ">",
+//                       "<=", ">=", "^") as 4.0 makes it whatever the
+//                       operands: two values of different types still reach
+//                       an lt tag method, and two numbers the number tag's
+//                       pow method, which 5.1's operators never ask
 constexpr int kHelperCount = 8;
 
 struct Translation {
@@ -54,13 +55,15 @@ struct Translation {
 // chunkDisplay is the chunk name as 4.0 shows it in syntax messages
 // (file `x.lua' or string "...").
 //
-// Comparisons are 5.1's own operators, which cost nothing but never ask a tag
-// method about two values of different types (nil < 1). Where that can
-// matter they go through the compare helper instead: in a chunk translated
-// with compareByMethod (the host sets it once any lt method exists) and in a
-// chunk that holds the string "lt" (one that sets such a method itself).
+// Comparisons and `^' are 5.1's own operators, which cost nothing but never
+// ask a tag method about two values of different types (nil < 1) or about
+// two numbers (2 ^ 3). Where that can matter they go through the operator
+// helper instead: in a chunk translated with byMethod (the host sets it once
+// an lt method exists or the number tag's pow is not the math library's)
+// and in a chunk that holds the string "lt" or "pow" (one that sets such a
+// method itself).
 Translation translate(const std::string& source, const std::string& chunkDisplay,
-                      bool compareByMethod = false);
+                      bool byMethod = false);
 
 // A 4.0 string value written as a 5.1 quoted string, with each newline kept as
 // a backslash-newline so that the text spans the same lines.

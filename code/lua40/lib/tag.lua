@@ -410,7 +410,8 @@ end
 -- their own either.
 hide(H.buildTable)
 hide(H.concat)
-hide(H.compare)
+hide(H.operator)
+H.pow = arithmetic.pow
 H.binaryMethod = binaryMethod
 
 ---------------------------------------------------------------------------
@@ -511,7 +512,7 @@ function lib.gettagmethod(...)
 end
 
 -- Puts a new method where 5.1 will find it.
-local compareKey, chunkCacheKey = "lua40.comparebymethod", "lua40.chunkcache" -- lua40_run.h
+local byMethodKey, chunkCacheKey = "lua40.bymethod", "lua40.chunkcache" -- lua40_run.h
 local function changed(tag, event, f)
   if (event == "gettable" or event == "settable") and tag >= 6 and not shadowTags[tag] then
     shadowTags[tag] = true
@@ -529,11 +530,12 @@ local function changed(tag, event, f)
     or (tag == 1 and event == "unm") then
     enterTableMode()
   end
-  if event == "lt" and f ~= nil and not registry[compareKey] then
-    -- From now on chunks compare through the library (lua40_translate.h),
-    -- so that values of two types reach the method too; compiled script
-    -- text is made again.
-    registry[compareKey] = true
+  if not registry[byMethodKey] and ((event == "lt" and f ~= nil) or
+      (event == "pow" and tag == 2 and f ~= H.numberPow)) then
+    -- From now on chunks compare and raise to a power through the library
+    -- (lua40_translate.h), so that values of two types reach an lt method and
+    -- numbers a pow method; compiled script text is made again.
+    registry[byMethodKey] = true
     registry[chunkCacheKey] = nil
   end
   if tag == 0 or (tag == 1 and event == "unm") then
