@@ -82,6 +82,16 @@ bool waitUntil(const std::function<bool()>& done, double timeoutSeconds);
 GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
                    const std::map<std::string, std::string>& env, double timeoutSeconds);
 
+// Runs a command in dir; true, or a test failure naming it, when it ends with status 0.
+bool expectRuns(const std::vector<std::string>& argv, const std::string& dir);
+// The words of text, split at each separator.
+std::vector<std::string> words(const std::string& text, char separator = ' ');
+inline std::vector<std::string> lines(const std::string& text) {
+    return words(text, '\n');
+}
+// A whole file's bytes ("" when it cannot be read).
+std::string readFile(const std::string& path);
+
 // Environment every sanitizer-built child needs.
 std::map<std::string, std::string> sanitizerEnvironment();
 // That and the dummy video and audio drivers: a headless game.
@@ -90,8 +100,6 @@ std::map<std::string, std::string> headlessEnvironment();
 // Expects the log to end with the exit routine's two lines.
 void expectClosingLines(const std::string& log);
 
-// Lines of a text, without their line ends.
-std::vector<std::string> lines(const std::string& text);
 // Occurrences of needle in text.
 int countOf(const std::string& text, const std::string& needle);
 

@@ -27,6 +27,17 @@ std::string mapText(int tileset, const std::string& picture, int number, int w, 
 // The 640 x 480 display, opened on first use.
 SDL_Surface* displaySurface();
 
+// The one interpreter (game_state) opened with the engine's script functions,
+// as the game opens it, to drive gfx by script; when it goes, gfx's scene and
+// timed events are cleared and the interpreter closed.
+struct ScriptedEngine {
+    ScriptedEngine();
+    ~ScriptedEngine();
+    void run(const std::string& lua); // a chunk that fails fails the test
+    double number(const char* global);
+    std::string text(const char* global);
+};
+
 class SceneTest : public ::testing::Test {
   protected:
     void SetUp() override;
