@@ -24,20 +24,24 @@ sm_createNode("game", "door") sm_createNode("game", "key")
 sm_putNode("game.door", "shut")
 )";
 
+// Runs GAME, script and exit(0); the game must end with status 0.
+GameRun runGame(const GameDir& game, const std::string& script) {
+    GameRun r = game.runScript(GAME + script + "exit(0)\n", 60);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r;
+}
+
 TEST(SaveSafety, NetworksThatDoNotExistAreReportedAndNeverEmptyTheFile) {
     GameDir game;
     game.write("save.txt", GOOD_SAVE);
     game.write("mixed.txt", GOOD_SAVE);
-    GameRun r = game.runScript(GAME + R"(
+    GameRun r = runGame(game, R"(
 sm_save("gmae", "save.txt")
 sm_save("gmae", "other", "save.txt")
 sm_save("save.txt")
 sm_save("gmae", "game", "mixed.txt")
 print(sm_save("gmae", "save.txt"))
-exit(0)
-)",
-                               60);
-    EXPECT_EQ(r.status, 0) << r.err;
+)");
     EXPECT_EQ(game.read("save.txt"), GOOD_SAVE);
     EXPECT_EQ(game.read("mixed.txt"), "game=\ngame.door=shut\ngame.key=\n");
     EXPECT_EQ(r.err, "sm_save: no network 'gmae' to save\n"
@@ -56,14 +60,11 @@ TEST(SaveSafety, ATargetThatCannotBeWrittenKeepsTheOldFileAndSaysWhy) {
     game.write("afile", GOOD_SAVE);
     game.write("folder/inside.txt", GOOD_SAVE);
     const std::set<std::string> before = game.entries();
-    GameRun r = game.runScript(GAME + R"(
+    GameRun r = runGame(game, R"(
 sm_save("game", "afile/save.txt")
 sm_save("game", "missing/save.txt")
 sm_save("game", "folder")
-exit(0)
-)",
-                               60);
-    EXPECT_EQ(r.status, 0) << r.err;
+)");
     EXPECT_EQ(r.err, "SaveLoad: could not save 'afile/save.txt': Not a directory\n"
                      "SaveLoad: could not save 'missing/save.txt': No such file or directory\n"
                      "SaveLoad: could not save 'folder': Is a directory\n");
@@ -98,14 +99,11 @@ exit(0)
 TEST(SaveSafety, ALoadThatCannotReadItsFileSaysWhyAndChangesNothing) {
     GameDir game;
     game.write("folder/inside.txt", "");
-    GameRun r = game.runScript(GAME + R"(
+    GameRun r = runGame(game, R"(
 print(sm_load("game", "missing.txt"))
 sm_load("game", "folder")
 sm_traceOut("game")
-exit(0)
-)",
-                               60);
-    EXPECT_EQ(r.status, 0) << r.err;
+)");
     EXPECT_EQ(r.err, "SaveLoad: could not load 'missing.txt': No such file or directory\n"
                      "SaveLoad: could not load 'folder': Is a directory\n");
     EXPECT_EQ(r.out, "\n\nTraceOut of network, 'game'\n.game:\n.game.door:shut\n.game.key:\n"
