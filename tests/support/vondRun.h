@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -88,6 +89,10 @@ bool expectRuns(const std::vector<std::string>& argv, const std::string& dir);
 std::vector<std::string> words(const std::string& text, char separator = ' ');
 inline std::vector<std::string> lines(const std::string& text) {
     return words(text, '\n');
+}
+// The low `bytes` bytes of v, least significant first, as file formats store them.
+inline std::string le(uint32_t v, int bytes) {
+    return std::string(reinterpret_cast<const char*>(&v), bytes);
 }
 // A whole file's bytes ("" when it cannot be read).
 std::string readFile(const std::string& path);
