@@ -134,7 +134,6 @@ sm_createNetwork("quest")
 sm_createNode("quest", "door") sm_createNode("quest", "gold")
 sm_attachEvent("quest.door", sm_createEvent("tracemessage", "open", "opened by load", "false"))
 sm_load("anything", "save.txt")
-sm_load("anything", "missing.txt")
 sm_traceOut("quest")
 )");
     EXPECT_EQ(r.out, "opened by load\n"

@@ -61,8 +61,7 @@ class GameDir {
         monkey(lua);
         return run(timeoutSeconds, env);
     }
-    // Starts vond here headless in the background.
-    vondProcess start() const;
+    vondProcess start() const; // in the background, headless
     // Waits until the error log holds text; false after timeoutSeconds.
     bool waitForLog(const std::string& text, double timeoutSeconds = 60) const;
 

@@ -56,9 +56,9 @@ KAV_Tilemap* SceneTest::keep(KAV_Tilemap* map) {
 }
 
 std::string mapText(int tileset, const std::string& picture, int number, int w, int h,
-                    int attribute, std::function<int(int, int)> tile) {
+                    int attribute, std::function<int(int, int)> tile, const std::string& key) {
     std::string text = "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture +
-                       "\nkey 255 0 255\nMAP\nid " + std::to_string(number) + "\nwidth " +
+                       "\nkey " + key + "\nMAP\nid " + std::to_string(number) + "\nwidth " +
                        std::to_string(w) + "\nheight " + std::to_string(h) + "\ncells\n";
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)

@@ -45,16 +45,11 @@ TEST_F(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuide
                               "i<16?0:1|+channel|PNG32:rgbatiles.png"));
     writeSheet(game.file("red.bmp"), 32, 32, {0xFF0000});
     writeSheet(game.file("blue.bmp"), 32, 32, {0x0000FF});
-    auto oneCellMap = [](int tileset, const std::string& picture, const std::string& key, int id) {
-        return "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture + "\nkey " +
-               key + "\nMAP\nid " + std::to_string(id) +
-               "\nwidth 2\nheight 1\ncells\n0 0\ntile 0\n"
-               "collide 0\nattribute 0\n\n"; // cell (1, 0) left out: empty
-    };
-    game.write("bmp.map", oneCellMap(3, "bmptiles.bmp", "10 20 200", 5));
-    game.write("rgba.map", oneCellMap(2, "rgbatiles.png", "255 0 255", 6));
-    game.write("first.map", oneCellMap(4, "red.bmp", "255 0 255", 7));
-    game.write("second.map", oneCellMap(4, "blue.bmp", "0 255 0", 8));
+    auto firstCell = [](int x, int) { return x == 0 ? 0 : -2; }; // cell (1, 0) left out: empty
+    game.write("bmp.map", mapText(3, "bmptiles.bmp", 5, 2, 1, 0, firstCell, "10 20 200"));
+    game.write("rgba.map", mapText(2, "rgbatiles.png", 6, 2, 1, 0, firstCell));
+    game.write("first.map", mapText(4, "red.bmp", 7, 2, 1, 0, firstCell));
+    game.write("second.map", mapText(4, "blue.bmp", 8, 2, 1, 0, firstCell, "0 255 0"));
     writeBMP(makeFontPicture(), game.file("font.bmp"));
 
     game.monkey(
