@@ -193,6 +193,17 @@ void expectClosingLines(const std::string& log) {
     EXPECT_EQ(l.back(), "Exiting program.");
 }
 
+void expectExit(const GameRun& r, int status, const std::string& lastLine) {
+    EXPECT_FALSE(r.timedOut) << "still running at its time limit";
+    EXPECT_EQ(r.status, status) << r.err;
+    expectClosingLines(r.log);
+    std::vector<std::string> l = lines(r.log);
+    if (!lastLine.empty())
+        EXPECT_TRUE(l.size() >= 3 && l[l.size() - 3] == lastLine)
+            << "not last: " << lastLine << "\n"
+            << r.log;
+}
+
 int countOf(const std::string& text, const std::string& needle) {
     int n = 0;
     for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))

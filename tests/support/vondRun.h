@@ -103,6 +103,9 @@ std::map<std::string, std::string> headlessEnvironment();
 
 // Expects the log to end with the exit routine's two lines.
 void expectClosingLines(const std::string& log);
+// Expects a run that ended before its time limit with `status` and the closing
+// lines, right after `lastLine` where one is given.
+void expectExit(const GameRun& r, int status = 0, const std::string& lastLine = "");
 
 // Occurrences of needle in text.
 int countOf(const std::string& text, const std::string& needle);

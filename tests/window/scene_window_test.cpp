@@ -129,9 +129,7 @@ TEST_F(SceneWindow, DeveloperKeysOffChangeNothingAndOnScrollToggleReportAndRepea
     ASSERT_TRUE(w->waitForLog("keys off\n"));
     w->closeWindow();
     GameRun r = w->wait();
-    EXPECT_FALSE(r.timedOut);
-    EXPECT_EQ(r.status, 0);
-    expectClosingLines(r.log);
+    expectExit(r);
     const std::string off = r.log.substr(0, r.log.find("keys on\n")), on = r.log.substr(off.size());
     for (const char* line : {"Layer Debug", "developer script ran", "Timed move called"})
         EXPECT_EQ(off.find(line), std::string::npos) << line << "\n" << r.log;

@@ -98,8 +98,7 @@ TEST_F(ShippingWindow, AltEnterAndF11SwitchToFullscreenAndBackWithClicksIn640x48
     }
     w->closeWindow();
     GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0);
-    expectClosingLines(r.log);
+    expectExit(r);
     // Every click landed on the hotspot; the fullscreen keys reached no developer key.
     EXPECT_EQ(countOf(r.log, "Click at: "), 4) << r.log;
     EXPECT_EQ(countOf(r.log, "hotspot hit\n"), 4) << r.log;
