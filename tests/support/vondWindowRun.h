@@ -90,6 +90,13 @@ class WindowGame {
     // Asks the window to close, as a window manager's close button does.
     void closeWindow();
     GameRun wait(double timeoutSeconds = WINDOW_WAIT_SECONDS);
+    // Presses q and expects the program to end cleanly (expectExit).
+    GameRun quit() {
+        key("q");
+        GameRun r = wait();
+        expectExit(r);
+        return r;
+    }
 
   private:
     void xdotool(const std::vector<std::string>& args);

@@ -98,9 +98,7 @@ TEST_F(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuide
     w->click(75, 75, 5);
     ASSERT_TRUE(w->waitForLog("Click at: 75,75\nTesting coordinates!75,75\n"
                               "Click handler 2 activated!\nnewer hotspot\nClick at: 75,75\n"));
-    w->key("q");
-    GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0) << r.err;
+    GameRun r = w->quit();
     ASSERT_TRUE(scene && bmpLayer && rgbaLayer && replaced);
     EXPECT_EQ(countOf(r.log, "Click handler 2 activated!\nnewer hotspot\n"), 2) << r.log;
     EXPECT_EQ(countOf(r.log, "older hotspot"), 0);

@@ -59,9 +59,7 @@ TEST_F(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirC
     ASSERT_TRUE(start());
     Surface shot = w->screenshot();
     ASSERT_TRUE(shot);
-    w->key("q");
-    GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0) << r.err;
+    GameRun r = w->quit();
     EXPECT_EQ(r.log.find("not properly loaded"), std::string::npos) << r.log;
 
     int n = 0;

@@ -58,9 +58,7 @@ TEST_F(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
         shots.push_back(w->screenshot());
         ASSERT_TRUE(shots.back());
     }
-    w->key("q");
-    GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0) << r.err;
+    GameRun r = w->quit();
     EXPECT_EQ(r.log.find("Map file"), std::string::npos) << r.log; // no complaint of the reader
     EXPECT_EQ(r.log.find("Error loading tileset image"), std::string::npos) << r.log;
 
