@@ -17,10 +17,10 @@ TEST(FontGlyphs, GlyphsOfABmpFontComeFromTheirGridCellsWithTheTopLeftColourAsKey
     StoredImage picture(FONT_IMAGE, SDL_LoadBMP(dir.file("font.bmp").c_str()));
     ASSERT_EQ(vondImageStore[FONT_IMAGE]->format->BytesPerPixel, 3);
     KAV_Font font(FONT_IMAGE, 8, 12);
-    SDL_Surface* target = solidSurface(200, 100, 0x40, 0x40, 0x40);
+    Surface target = owned(solidSurface(200, 100, 0x40, 0x40, 0x40));
     const char chars[] = {'A', ' ', 7, char(200), char(150)};
     for (int i = 0; i < 5; ++i)
-        font.writeChar(chars[i], 10 + 20 * i, 20, target);
+        font.writeChar(chars[i], 10 + 20 * i, 20, target.get());
     EXPECT_EQ(pixelRGB(target, 10, 20), GREY) << "the key-coloured rim";
     EXPECT_TRUE(pixelRGB(target, 11, 21) == glyphRGB(33) &&
                 pixelRGB(target, 16, 30) == glyphRGB(33));
@@ -29,11 +29,10 @@ TEST(FontGlyphs, GlyphsOfABmpFontComeFromTheirGridCellsWithTheTopLeftColourAsKey
     for (int x = 30; x < 90; ++x)
         EXPECT_EQ(pixelRGB(target, x, 25), GREY) << x;
     EXPECT_EQ(pixelRGB(target, 92, 22), glyphRGB(118));
-    SDL_FreeSurface(target);
 }
 
 TEST(FontWithoutPicture, MissingTooNarrowOrRemovedPictureDrawsNothing) {
-    SDL_Surface* target = solidSurface(200, 100, 0x40, 0x40, 0x40);
+    Surface target = owned(solidSurface(200, 100, 0x40, 0x40, 0x40));
     KAV_Font missing(FONT_IMAGE);
     KAV_StoreImage(FONT_IMAGE, solidSurface(10, 64, 1, 2, 3));
     KAV_Font zeroWidth(FONT_IMAGE, 0, 16), tooWide(FONT_IMAGE, 16, 16), fits(FONT_IMAGE, 10, 16),
@@ -42,10 +41,9 @@ TEST(FontWithoutPicture, MissingTooNarrowOrRemovedPictureDrawsNothing) {
                 tall.hasPicture());
     KAV_StoreImage(FONT_IMAGE, nullptr); // removed while the fonts still name it
     for (KAV_Font* f : {&missing, &zeroWidth, &tooWide, &fits, &tall})
-        f->writeChar('A', 0, 0, target);
+        f->writeChar('A', 0, 0, target.get());
     EXPECT_TRUE(fits.getChar('A') == nullptr && missing.getChar('A') == nullptr);
     EXPECT_EQ(pixelRGB(target, 5, 5), GREY);
-    SDL_FreeSurface(target);
 }
 
 } // namespace

@@ -12,11 +12,9 @@ constexpr Uint32 RED = 0xFF0000, GREEN = 0x00FF00, BLUE = 0x0000FF, GREY = 0x646
 
 // The pixel at (x, y) of the layer's raster blitted over grey, as onto the screen.
 Uint32 overGrey(KAV_Layer& layer, int x, int y) {
-    SDL_Surface* s = solidSurface(640, 480, 100, 100, 100);
-    SDL_BlitSurface(layer.getRasterContext(), nullptr, s, nullptr);
-    Uint32 rgb = pixelRGB(s, x, y);
-    SDL_FreeSurface(s);
-    return rgb;
+    Surface s = owned(solidSurface(640, 480, 100, 100, 100));
+    SDL_BlitSurface(layer.getRasterContext(), nullptr, s.get(), nullptr);
+    return pixelRGB(s, x, y);
 }
 
 using LayerTest = SceneTest;

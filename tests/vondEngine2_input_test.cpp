@@ -2,40 +2,17 @@
 // functions on the global engine, with scripts that change the very lists
 // being walked.
 #include "vondGlobals.h"
-#include "vondRun.h"
-#include "vondScriptFuncs.h"
-#include "vondScriptHost.h"
+#include "vondSceneFixture.h"
 #include "vondTestPictures.h"
 #include "vondWindow2.h"
 
 namespace {
 
-class EngineInput : public ::testing::Test {
+class EngineInput : public ::testing::Test, protected ScriptedEngine {
   protected:
     StoredImage sel{30, solidSurface(32, 32, 0, 255, 0)};
-    EngineInput() {
-        game_state = lua_open(0);
-        lua_baselibopen(game_state);
-        vondRegisterFuncs();
-        run("n = 0");
-        gfx.mouseUp();
-    }
-    ~EngineInput() override {
-        gfx.DestroyAll();
-        for (int id = 0; id < 20; ++id)
-            gfx.delTimedEvent(id);
-        gfx.Update(0);
-        gfx.mouseUp();
-        lua_close(game_state);
-        game_state = nullptr;
-    }
-    void run(const std::string& lua) { ASSERT_EQ(lua_dostring(game_state, lua.c_str()), 0) << lua; }
-    double n() {
-        lua_getglobal(game_state, "n");
-        double v = lua_tonumber(game_state, -1);
-        lua_pop(game_state, 1);
-        return v;
-    }
+    EngineInput() { run("n = 0"); }
+    double n() { return number("n"); }
     bool click(int x, int y) {
         bool taken = gfx.doInput(x, y);
         gfx.mouseUp();

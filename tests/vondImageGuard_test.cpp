@@ -4,10 +4,8 @@
 #include "vondImageGuard.h"
 #include "vondRun.h"
 
-#include <chrono>
 #include <csignal>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -17,13 +15,7 @@ namespace {
 const std::string SCREEN = std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13) +
                            std::string("\xff\xff\xff\x00\x00\x00", 6);
 std::string picture(int width = 1, int height = 1) {
-    std::string p(",\0\0\0\0", 5);
-    p += char(width & 0xFF);
-    p += char(width >> 8);
-    p += char(height & 0xFF);
-    p += char(height >> 8);
-    p += '\0';
-    return p;
+    return std::string(",\0\0\0\0", 5) + le(width, 2) + le(height, 2) + '\0';
 }
 const std::string DATA = std::string("\x02\x02\x44\x01\x00", 5);
 const std::string GOOD = SCREEN + picture() + DATA + ";";
@@ -35,15 +27,11 @@ enum Outcome { LOADED, REFUSED, HUNG_OR_CRASHED };
 Outcome loadWithin1s(const std::string& file) {
     pid_t child = fork();
     if (child == 0) _exit(vondLoadImage(file.c_str()) != nullptr ? 0 : 1);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     int status = 0;
-    while (::waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return HUNG_OR_CRASHED;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (!waitUntil([&] { return ::waitpid(child, &status, WNOHANG) != 0; }, 1.0)) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        return HUNG_OR_CRASHED;
     }
     if (!WIFEXITED(status)) return HUNG_OR_CRASHED;
     return WEXITSTATUS(status) == 0 ? LOADED : REFUSED;
@@ -81,15 +69,8 @@ TEST(ImageGuard, GIFsThatWouldHangOrCrashSDLImageAreRefused) {
 
 // A run-length compressed TGA picture of w x h pixels, 24 bits, top row first.
 std::string tga(int type, int w, int h, const std::string& data) {
-    std::string header(18, '\0');
-    header[2] = char(type);
-    header[12] = char(w & 0xFF);
-    header[13] = char(w >> 8);
-    header[14] = char(h & 0xFF);
-    header[15] = char(h >> 8);
-    header[16] = 24;
-    header[17] = 0x20;
-    return header + data;
+    return std::string(2, '\0') + char(type) + std::string(9, '\0') + le(w, 2) + le(h, 2) +
+           "\x18\x20" + data;
 }
 
 // SDL_image reads a compressed TGA picture cut short pixel by pixel past the

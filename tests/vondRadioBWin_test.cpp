@@ -16,10 +16,10 @@ unsigned short* positionsOf(std::initializer_list<unsigned short> xy) {
 
 TEST(RadioWindow, OnlyTheSelectedImageSizeIsClickableEdgesIncludedOverlapsGiveTheLowerIndex) {
     StoredImage sel(30, solidSurface(32, 32, 0, 255, 0)), big(31, solidSurface(48, 48, 0, 0, 255));
-    SDL_Surface* screen = solidSurface(640, 480, 0x40, 0x40, 0x40);
+    Surface screen = owned(solidSurface(640, 480, 0x40, 0x40, 0x40));
     vondRadioBWin w(100, 100, 200, 100, 0, 1), bad(0, 0, 40, 40, 0, 2);
     w.setButton(2, 30, 31, positionsOf({0, 0, 40, 0}));
-    w.DrawOn(screen);
+    w.DrawOn(screen.get());
     EXPECT_TRUE(pixelRGB(screen, 131, 131) == GREEN && pixelRGB(screen, 135, 110) == GREY);
     EXPECT_EQ(pixelRGB(screen, 186, 146), BLUE) << "a larger unselected image is drawn whole";
     // Window-relative clicks and the selection after each.
@@ -36,14 +36,13 @@ TEST(RadioWindow, OnlyTheSelectedImageSizeIsClickableEdgesIncludedOverlapsGiveTh
     bad.setButton(2, 33, 31, positionsOf({0, 0, 30, 30}));
     bad.doInput(30, 30); // without the selected image no button has a size
     EXPECT_EQ(bad.getButtons()->getSelected(), 0);
-    bad.DrawOn(screen);
+    bad.DrawOn(screen.get());
     EXPECT_TRUE(pixelRGB(screen, 39, 39) == BLUE && pixelRGB(screen, 40, 40) == GREY);
     bad.setButton(1, -5, 70000, positionsOf({0, 0}));
-    bad.DrawOn(screen);
+    bad.DrawOn(screen.get());
     bad.setButton(0, 30, 31, new unsigned short[1]);
     bad.doInput(35, 35);
-    bad.DrawOn(screen);
-    SDL_FreeSurface(screen);
+    bad.DrawOn(screen.get());
 }
 
 } // namespace

@@ -9,8 +9,6 @@
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
 #include "vondSceneFixture.h"
-#include "vondScriptFuncs.h"
-#include "vondScriptHost.h"
 #include "vondStores.h"
 #include "vondTestPictures.h"
 
@@ -50,23 +48,13 @@ SDL_Surface* oneColourFontPicture(Uint32 rgb) {
 
 // The scene is built by the engine's script functions on gfx and composed onto
 // the display, as the game's frame loop does.
-class SharedStores : public SceneTest {
+class SharedStores : public SceneTest, protected ScriptedEngine {
   protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        screen = displaySurface();
-        game_state = lua_open(0);
-        lua_baselibopen(game_state);
-        vondRegisterFuncs();
-    }
     void TearDown() override {
         gfx.DestroyAll();
-        lua_close(game_state);
-        game_state = nullptr;
         vondStoreFont(0, nullptr);
         SceneTest::TearDown();
     }
-    void run(const std::string& lua) { ASSERT_EQ(lua_dostring(game_state, lua.c_str()), 0) << lua; }
     void frame() {
         gfx.Update(16);
         gfx.Compose(screen);
@@ -101,7 +89,7 @@ class SharedStores : public SceneTest {
         }
         return liveHeapBytes() - after10;
     }
-    SDL_Surface* screen = nullptr;
+    SDL_Surface* screen = displaySurface();
 };
 
 constexpr long FEW_MIB = 3L << 20;

@@ -75,9 +75,9 @@ TEST(PictureWindow, KeyFlagLeavesTheStoreImageUntouchedMissingPicturesDrawNothin
     hidden.ToggleHidden();
     EXPECT_TRUE(missing.isHidden());
     missing.ToggleHidden();
-    SDL_Surface* screen = solidSurface(640, 480, 0x40, 0x40, 0x40);
+    Surface screen = owned(solidSurface(640, 480, 0x40, 0x40, 0x40));
     for (vondImageWin* w : {&plain, &keyed, &cleared, &hidden, &missing})
-        w->DrawOn(screen);
+        w->DrawOn(screen.get());
     EXPECT_EQ(vondImageStore[40]->flags & SDL_SRCCOLORKEY, 0u);
     EXPECT_TRUE(pixelRGB(screen, 5, 5) == 0xFF00FFu && pixelRGB(screen, 63, 47) == 0x00C800u &&
                 pixelRGB(screen, 64, 47) == 0x404040u);
@@ -87,7 +87,6 @@ TEST(PictureWindow, KeyFlagLeavesTheStoreImageUntouchedMissingPicturesDrawNothin
                     pixelRGB(screen, 40, y + 5) == 0x00C800u)
             << y;
     EXPECT_TRUE(pixelRGB(screen, 340, 40) == 0x404040u && pixelRGB(screen, 340, 140) == 0x404040u);
-    SDL_FreeSurface(screen);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "vondRun.h"
 #include "vondTestAudio.h"
 
-#include <fstream>
 #include <tuple>
 
 namespace {
@@ -74,8 +73,7 @@ TEST(AuthoringRules, AnEngineThatCannotStartSdlSaysSoOnStandardOutputAndEndsWith
 // The worked example of the guide, as printed there, on maps converted as it
 // says: it must run without a script error or a complaint of the engine.
 TEST(AuthoringRules, TheGuidesWorkedExampleRuns) {
-    std::ifstream guide(std::string(VOND_SOURCE_DIR) + "/docs/authoring.md");
-    std::string text((std::istreambuf_iterator<char>(guide)), std::istreambuf_iterator<char>());
+    std::string text = readFile(std::string(VOND_SOURCE_DIR) + "/docs/authoring.md");
     const std::string opening = "`scripts/monkey.lua`:\n\n```lua\n";
     size_t start = text.find(opening);
     ASSERT_NE(start, std::string::npos);
@@ -85,30 +83,26 @@ TEST(AuthoringRules, TheGuidesWorkedExampleRuns) {
     GameDir game;
     const std::string tools = std::string(VOND_SOURCE_DIR) + "/tools/";
     const std::string fixtures = std::string(VOND_SOURCE_DIR) + "/tests/tools/tiled/";
-    std::vector<std::vector<std::string>> steps = {
-        {"mkdir", "-p", "pics", "fonts", "maps"},
-        {"cp", fixtures + "tiles.png", "pics/rooms.png"},
-        {"/usr/bin/convert", "-size", "640x480", "xc:#102040", "PNG24:pics/backdrop.png"},
-        {"/usr/bin/convert", "-size", "32x32", "xc:rgb(251,3,248)", "PNG24:pics/cat0.png"},
-        {"/usr/bin/convert", "-size", "32x32", "xc:rgb(251,3,248)", "PNG24:pics/cat1.png"},
-        {"python3", tools + "make-font", "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-         "14", "fonts/font.png"}};
-    for (const auto& step : steps) {
-        GameRun s = runProcess(step, game.path(), {}, 60);
-        ASSERT_EQ(s.status, 0) << step[0] << ": " << s.err;
-    }
-    std::ifstream in(fixtures + "room-embedded.json");
-    std::string room((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    game.write("pics/rooms.png", readFile(fixtures + "tiles.png"));
+    for (const char* step : {"mkdir -p fonts maps",
+                             "/usr/bin/convert -size 640x480 xc:#102040 PNG24:pics/backdrop.png",
+                             "/usr/bin/convert -size 32x32 xc:rgb(251,3,248) PNG24:pics/cat0.png",
+                             "/usr/bin/convert -size 32x32 xc:rgb(251,3,248) PNG24:pics/cat1.png"})
+        ASSERT_TRUE(expectRuns(words(step), game.path()));
+    ASSERT_TRUE(
+        expectRuns({"python3", tools + "make-font",
+                    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", "14", "fonts/font.png"},
+                   game.path()));
+    std::string room = readFile(fixtures + "room-embedded.json");
     size_t image = room.find("\"image\":\"tiles.png\"");
     ASSERT_NE(image, std::string::npos);
     room.replace(image, 19, "\"image\":\"../pics/rooms.png\"");
-    for (int k = 1; k <= 3; ++k) {
-        std::string name = "maps/room" + std::to_string(k);
+    for (const char* k : {"1", "2", "3"}) {
+        const std::string name = std::string("maps/room") + k;
         game.write(name + ".json", room);
-        GameRun c = runProcess({"python3", tools + "tiled2kavmap", "--map-id", std::to_string(k),
-                                "--tileset-id", "0", name + ".json", name + ".map"},
-                               game.path(), {}, 60);
-        ASSERT_EQ(c.status, 0) << c.err;
+        ASSERT_TRUE(expectRuns({"python3", tools + "tiled2kavmap", "--map-id", k, "--tileset-id",
+                                "0", name + ".json", name + ".map"},
+                               game.path()));
     }
     GameRun r = game.runScript(script + "\naddTimedEvent(99, 1, 1, 1000, 'exit(0)')\n");
     EXPECT_EQ(r.status, 0);
@@ -128,8 +122,7 @@ TEST(AuthoringRules, SoundsLoadFrom8And16BitWavAndOggButNotFrom24Or32BitOrFloatW
                                       {"s32.wav", 32, 1},
                                       {"f32.wav", 32, 3}})
         writeSineWav(game.file(name), 700, 0.1, 22050, 1, bits, format); // a tenth of a second
-    GameRun enc = runProcess({"oggenc", "-Q", "-o", "s.ogg", "s16.wav"}, game.path(), {}, 60);
-    ASSERT_EQ(enc.status, 0) << enc.err;
+    ASSERT_TRUE(expectRuns(words("oggenc -Q -o s.ogg s16.wav"), game.path()));
     GameRun r =
         game.runScript("loadSound(1, 's8.wav') loadSound(2, 's16.wav') loadSound(3, 's.ogg')\n"
                        "loadSound(4, 's24.wav') loadSound(5, 's32.wav') loadSound(6, 'f32.wav')\n"

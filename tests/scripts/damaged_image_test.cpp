@@ -2,7 +2,7 @@
 // an extension) is treated exactly as a file it cannot read, by each function
 // that loads pictures: addImage ends the game, addFont and a map's tileset log
 // their own line and go on. Never a hang: each run ends within seconds.
-#include "vondRun.h"
+#include "vondSceneFixture.h"
 
 #include <chrono>
 
@@ -21,9 +21,7 @@ struct Outcome {
 Outcome runWith(const std::string& pictureBytes, const std::string& script) {
     GameDir game;
     game.write("picture.gif", pictureBytes);
-    game.write("map.txt", "KAVMAP1\nTILESET\nid 0\nimage picture.gif\nkey 255 0 255\n"
-                          "MAP\nid 1\nwidth 1\nheight 1\ncells\n0 0\ntile 0\ncollide 0\n"
-                          "attribute 0\n\n");
+    game.write("map.txt", mapText(0, "picture.gif", 1, 1, 1, 0, [](int, int) { return 0; }));
     game.monkey(script);
     const auto start = std::chrono::steady_clock::now();
     GameRun r = game.run(20);

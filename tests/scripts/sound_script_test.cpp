@@ -44,9 +44,7 @@ std::vector<double> runWithDiskAudio(const std::string& script, GameRun& r) {
     game.write("huge.wav", std::string("RIFF\xFF\xFF\xFF\xFFWAVE", 12) + format +
                                std::string("data\xF0\xFF\xFF\xFF", 8) + std::string(16, '\0'));
     game.write("fmtonly.wav", std::string("RIFF\x1C\0\0\0WAVE", 12) + format);
-    std::vector<std::string> oggenc = {"oggenc", "-Q", "-o", game.file("song.ogg"),
-                                       game.file("song.wav")};
-    EXPECT_EQ(runProcess(oggenc, game.path(), {}, 30).status, 0);
+    expectRuns(words("oggenc -Q -o song.ogg song.wav"), game.path());
     r = game.runScript(AUDIO_CLOCK + script, 30,
                        {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", game.file("out.raw")}});
     EXPECT_EQ(r.status, 0) << r.err; // the sanitizers end a faulty run with another status

@@ -15,14 +15,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-std::string slurp(const std::string& path) {
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-} // namespace
 
 GameDir::GameDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vondgame.XXXXXX").string();
@@ -42,7 +38,7 @@ void GameDir::write(const std::string& relative, const std::string& content) con
 }
 
 std::string GameDir::read(const std::string& relative) const {
-    return slurp(file(relative));
+    return readFile(file(relative));
 }
 
 bool GameDir::exists(const std::string& relative) const {
@@ -163,8 +159,8 @@ GameRun waitProcess(vondProcess& p, double timeoutSeconds) {
     }
     if (p.pid > 0 && WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
     p.pid = -1;
-    r.out = slurp(p.outPath);
-    r.err = slurp(p.errPath);
+    r.out = readFile(p.outPath);
+    r.err = readFile(p.errPath);
     unlink(p.outPath.c_str());
     unlink(p.errPath.c_str());
     return r;
@@ -176,6 +172,20 @@ GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
     return waitProcess(p, timeoutSeconds);
 }
 
+bool expectRuns(const std::vector<std::string>& argv, const std::string& dir) {
+    GameRun r = runProcess(argv, dir, {}, 120);
+    EXPECT_EQ(r.status, 0) << argv[0] << " " << (argv.size() > 1 ? argv[1] : "") << ": " << r.err;
+    return r.status == 0;
+}
+
+std::vector<std::string> words(const std::string& text, char separator) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string word; std::getline(in, word, separator);)
+        result.push_back(word);
+    return result;
+}
+
 void expectClosingLines(const std::string& log) {
     std::vector<std::string> l = lines(log);
     ASSERT_GE(l.size(), 2u) << log;
@@ -183,20 +193,22 @@ void expectClosingLines(const std::string& log) {
     EXPECT_EQ(l.back(), "Exiting program.");
 }
 
+void expectExit(const GameRun& r, int status, const std::string& lastLine) {
+    EXPECT_FALSE(r.timedOut) << "still running at its time limit";
+    EXPECT_EQ(r.status, status) << r.err;
+    expectClosingLines(r.log);
+    std::vector<std::string> l = lines(r.log);
+    if (!lastLine.empty())
+        EXPECT_TRUE(l.size() >= 3 && l[l.size() - 3] == lastLine)
+            << "not last: " << lastLine << "\n"
+            << r.log;
+}
+
 int countOf(const std::string& text, const std::string& needle) {
     int n = 0;
     for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
         ++n;
     return n;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        result.push_back(line);
-    return result;
 }
 
 void writeBMP(SDL_Surface* made, const std::string& path) {

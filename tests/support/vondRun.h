@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -60,8 +61,7 @@ class GameDir {
         monkey(lua);
         return run(timeoutSeconds, env);
     }
-    // Starts vond here headless in the background.
-    vondProcess start() const;
+    vondProcess start() const; // in the background, headless
     // Waits until the error log holds text; false after timeoutSeconds.
     bool waitForLog(const std::string& text, double timeoutSeconds = 60) const;
 
@@ -82,6 +82,20 @@ bool waitUntil(const std::function<bool()>& done, double timeoutSeconds);
 GameRun runProcess(const std::vector<std::string>& argv, const std::string& dir,
                    const std::map<std::string, std::string>& env, double timeoutSeconds);
 
+// Runs a command in dir; true, or a test failure naming it, when it ends with status 0.
+bool expectRuns(const std::vector<std::string>& argv, const std::string& dir);
+// The words of text, split at each separator.
+std::vector<std::string> words(const std::string& text, char separator = ' ');
+inline std::vector<std::string> lines(const std::string& text) {
+    return words(text, '\n');
+}
+// The low `bytes` bytes of v, least significant first, as file formats store them.
+inline std::string le(uint32_t v, int bytes) {
+    return std::string(reinterpret_cast<const char*>(&v), bytes);
+}
+// A whole file's bytes ("" when it cannot be read).
+std::string readFile(const std::string& path);
+
 // Environment every sanitizer-built child needs.
 std::map<std::string, std::string> sanitizerEnvironment();
 // That and the dummy video and audio drivers: a headless game.
@@ -89,9 +103,10 @@ std::map<std::string, std::string> headlessEnvironment();
 
 // Expects the log to end with the exit routine's two lines.
 void expectClosingLines(const std::string& log);
+// Expects a run that ended before its time limit with `status` and the closing
+// lines, right after `lastLine` where one is given.
+void expectExit(const GameRun& r, int status = 0, const std::string& lastLine = "");
 
-// Lines of a text, without their line ends.
-std::vector<std::string> lines(const std::string& text);
 // Occurrences of needle in text.
 int countOf(const std::string& text, const std::string& needle);
 

@@ -3,6 +3,8 @@
 #include "KAV_Tilemap.h"
 #include "vondGlobals.h"
 #include "vondLog.h"
+#include "vondScriptFuncs.h"
+#include "vondScriptHost.h"
 #include "vondStores.h"
 
 const Uint32 SCENE_COLOURS[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
@@ -54,9 +56,9 @@ KAV_Tilemap* SceneTest::keep(KAV_Tilemap* map) {
 }
 
 std::string mapText(int tileset, const std::string& picture, int number, int w, int h,
-                    int attribute, std::function<int(int, int)> tile) {
+                    int attribute, std::function<int(int, int)> tile, const std::string& key) {
     std::string text = "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture +
-                       "\nkey 255 0 255\nMAP\nid " + std::to_string(number) + "\nwidth " +
+                       "\nkey " + key + "\nMAP\nid " + std::to_string(number) + "\nwidth " +
                        std::to_string(w) + "\nheight " + std::to_string(h) + "\ncells\n";
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
@@ -73,4 +75,40 @@ KAV_Tilemap* SceneTest::makeMap(int number, int w, int h, int attribute,
         writeSheet(dir.file("scene-tiles.bmp"), 128, 32, {SCENE_COLOURS, SCENE_COLOURS + 4});
     return read(mapText(0, dir.file("scene-tiles.bmp"), number, w, h, attribute, tile),
                 "map" + std::to_string(number) + ".txt");
+}
+
+ScriptedEngine::ScriptedEngine() {
+    game_state = lua_open(0);
+    lua_baselibopen(game_state);
+    vondRegisterFuncs();
+    gfx.mouseUp();
+}
+
+ScriptedEngine::~ScriptedEngine() {
+    gfx.DestroyAll();
+    for (int id = 0; id < 100; ++id)
+        gfx.delTimedEvent(id);
+    gfx.Update(0);
+    gfx.mouseUp();
+    lua_close(game_state);
+    game_state = nullptr;
+}
+
+void ScriptedEngine::run(const std::string& lua) {
+    EXPECT_EQ(lua_dostring(game_state, lua.c_str()), 0) << lua;
+}
+
+double ScriptedEngine::number(const char* global) {
+    lua_getglobal(game_state, global);
+    double v = lua_tonumber(game_state, -1);
+    lua_pop(game_state, 1);
+    return v;
+}
+
+std::string ScriptedEngine::text(const char* global) {
+    lua_getglobal(game_state, global);
+    const char* s = lua_tostring(game_state, -1);
+    std::string v = s != nullptr ? s : "";
+    lua_pop(game_state, 1);
+    return v;
 }

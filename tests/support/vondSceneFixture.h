@@ -18,14 +18,26 @@ extern const Uint32 SCENE_COLOURS[4];
 // given attribute, (1, 0) tile 1 blocked, (0, 1) empty, (1, 1) tile 1.
 std::string exampleMap(const std::string& picture, int firstAttribute);
 
-// Text of a w x h map `number` drawn with tileset `tileset` (picture, magenta
-// key): tile(x, y) per cell (-1 empty, below -1 not written), the first cell's
-// attribute as given.
+// Text of a w x h map `number` drawn with tileset `tileset` (picture, key colour
+// "R G B"): tile(x, y) per cell (-1 empty, below -1 not written), the first
+// cell's attribute as given.
 std::string mapText(int tileset, const std::string& picture, int number, int w, int h,
-                    int attribute, std::function<int(int, int)> tile);
+                    int attribute, std::function<int(int, int)> tile,
+                    const std::string& key = "255 0 255");
 
 // The 640 x 480 display, opened on first use.
 SDL_Surface* displaySurface();
+
+// The one interpreter (game_state) opened with the engine's script functions,
+// as the game opens it, to drive gfx by script; when it goes, gfx's scene and
+// timed events are cleared and the interpreter closed.
+struct ScriptedEngine {
+    ScriptedEngine();
+    ~ScriptedEngine();
+    void run(const std::string& lua); // a chunk that fails fails the test
+    double number(const char* global);
+    std::string text(const char* global);
+};
 
 class SceneTest : public ::testing::Test {
   protected:

@@ -2,15 +2,13 @@
 // module, and the loudness of what SDL's disk audio driver wrote.
 #pragma once
 
+#include "vondRun.h"
+
 #include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
-
-inline std::string le(uint32_t v, int bytes) {
-    return std::string(reinterpret_cast<const char*>(&v), bytes);
-}
 
 // A WAV file of a sine tone at a quarter of full scale: `channels` channels of
 // `bits`-bit integer samples (format 1) or of 32-bit float ones (format 3).

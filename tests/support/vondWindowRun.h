@@ -71,7 +71,6 @@ class WindowGame {
         xdotool({"mousemove", "--window", windowId, std::to_string(x), std::to_string(y), "click",
                  std::to_string(button)});
     }
-    // Moves the pointer to window pixel (x, y).
     void moveMouse(int x, int y) {
         xdotool({"mousemove", "--window", windowId, std::to_string(x), std::to_string(y)});
     }
@@ -90,8 +89,14 @@ class WindowGame {
 
     // Asks the window to close, as a window manager's close button does.
     void closeWindow();
-    // Waits for the program to end.
     GameRun wait(double timeoutSeconds = WINDOW_WAIT_SECONDS);
+    // Presses q and expects the program to end cleanly (expectExit).
+    GameRun quit() {
+        key("q");
+        GameRun r = wait();
+        expectExit(r);
+        return r;
+    }
 
   private:
     void xdotool(const std::vector<std::string>& args);

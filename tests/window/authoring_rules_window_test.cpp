@@ -8,20 +8,13 @@
 #include "vondTestPictures.h"
 #include "vondWindowRun.h"
 
-#include <sstream>
-
 namespace {
 
 const Uint32 GREY = 0x646464, CLEAR = 0xFB03F8, MAGENTA = 0xFF00FF, WHITE = 0xFFFFFF;
 
-// Runs ImageMagick's convert in the game directory.
-void convert(const GameDir& game, const std::string& args) {
-    std::vector<std::string> argv = {"/usr/bin/convert"};
-    std::istringstream words(args);
-    for (std::string word; std::getline(words, word, '|');)
-        argv.push_back(word);
-    GameRun r = runProcess(argv, game.path(), {}, 30);
-    ASSERT_EQ(r.status, 0) << r.err;
+// Runs ImageMagick's convert in the game directory on arguments split at '|'.
+bool convert(const GameDir& game, const std::string& args) {
+    return expectRuns(words("/usr/bin/convert|" + args, '|'), game.path());
 }
 
 // A 32 x 32 frame: a background colour with a white 8 x 8 centre.
@@ -40,28 +33,23 @@ TEST_F(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuide
     framePicture(game.file("clear.bmp"), 251, 3, 248);
     // Transparent background, white centre, a half-transparent red column at the left.
     const std::string cutout = "-size|32x32|xc:none|-fill|white|-draw|rectangle 12,12 19,19|";
-    ASSERT_NO_FATAL_FAILURE(convert(
+    ASSERT_TRUE(convert(
         game, cutout + "-fill|rgba(255,0,0,0.5)|-draw|rectangle 0,0 3,31|PNG32:fringe.png"));
-    ASSERT_NO_FATAL_FAILURE(convert(game, cutout + "PNG32:cutout.png"));
+    ASSERT_TRUE(convert(game, cutout + "PNG32:cutout.png"));
     // Tilesets: a 24-bit BMP keyed 10 20 200; an RGBA PNG whose left half is
     // see-through by alpha and which holds a magenta square (its key colour);
     // two pictures that two map files both cut into tileset 4.
     writeSheet(game.file("bmptiles.bmp"), 32, 32, {0x00C800});
-    ASSERT_NO_FATAL_FAILURE(convert(game, "-size|32x32|xc:rgb(0,200,0)|-fill|magenta|-draw|"
-                                          "rectangle 20,8 27,15|-alpha|set|-channel|A|-fx|"
-                                          "i<16?0:1|+channel|PNG32:rgbatiles.png"));
+    ASSERT_TRUE(convert(game, "-size|32x32|xc:rgb(0,200,0)|-fill|magenta|-draw|"
+                              "rectangle 20,8 27,15|-alpha|set|-channel|A|-fx|"
+                              "i<16?0:1|+channel|PNG32:rgbatiles.png"));
     writeSheet(game.file("red.bmp"), 32, 32, {0xFF0000});
     writeSheet(game.file("blue.bmp"), 32, 32, {0x0000FF});
-    auto oneCellMap = [](int tileset, const std::string& picture, const std::string& key, int id) {
-        return "KAVMAP1\nTILESET\nid " + std::to_string(tileset) + "\nimage " + picture + "\nkey " +
-               key + "\nMAP\nid " + std::to_string(id) +
-               "\nwidth 2\nheight 1\ncells\n0 0\ntile 0\n"
-               "collide 0\nattribute 0\n\n"; // cell (1, 0) left out: empty
-    };
-    game.write("bmp.map", oneCellMap(3, "bmptiles.bmp", "10 20 200", 5));
-    game.write("rgba.map", oneCellMap(2, "rgbatiles.png", "255 0 255", 6));
-    game.write("first.map", oneCellMap(4, "red.bmp", "255 0 255", 7));
-    game.write("second.map", oneCellMap(4, "blue.bmp", "0 255 0", 8));
+    auto firstCell = [](int x, int) { return x == 0 ? 0 : -2; }; // cell (1, 0) left out: empty
+    game.write("bmp.map", mapText(3, "bmptiles.bmp", 5, 2, 1, 0, firstCell, "10 20 200"));
+    game.write("rgba.map", mapText(2, "rgbatiles.png", 6, 2, 1, 0, firstCell));
+    game.write("first.map", mapText(4, "red.bmp", 7, 2, 1, 0, firstCell));
+    game.write("second.map", mapText(4, "blue.bmp", 8, 2, 1, 0, firstCell, "0 255 0"));
     writeBMP(makeFontPicture(), game.file("font.bmp"));
 
     game.monkey(
@@ -110,9 +98,7 @@ TEST_F(AuthoringRulesWindow, TransparencyKeyColoursTextLimitsAndClicksAsTheGuide
     w->click(75, 75, 5);
     ASSERT_TRUE(w->waitForLog("Click at: 75,75\nTesting coordinates!75,75\n"
                               "Click handler 2 activated!\nnewer hotspot\nClick at: 75,75\n"));
-    w->key("q");
-    GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0) << r.err;
+    GameRun r = w->quit();
     ASSERT_TRUE(scene && bmpLayer && rgbaLayer && replaced);
     EXPECT_EQ(countOf(r.log, "Click handler 2 activated!\nnewer hotspot\n"), 2) << r.log;
     EXPECT_EQ(countOf(r.log, "older hotspot"), 0);

@@ -137,9 +137,7 @@ TEST_F(DemoTour, PlaysFromTheDarkHallToTheEscape) {
 
     w->key("BackSpace");
     w->waitForLog("wantlab: room 1");
-    w->key("q");
-    GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0);
+    GameRun r = w->quit();
     EXPECT_EQ(r.err.find("error"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("The lamp flickers to life.\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("You pocket the key.\n"), std::string::npos) << r.out;

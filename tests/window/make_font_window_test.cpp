@@ -5,6 +5,8 @@
 // picture's background showing.
 #include "vondWindowRun.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
@@ -23,32 +25,14 @@ Ink imageMagickInk(const GameDir& dir, char c, int n) {
     if (c == '\\') text = "\\\\";
     if (c == '@') text = "\\@";
     std::string bmp = "ref" + std::to_string(n) + ".bmp";
-    GameRun r = runProcess({"/usr/bin/convert",
-                            "-size",
-                            "96x96",
-                            "xc:black",
-                            "+antialias",
-                            "-font",
-                            FONT,
-                            "-pointsize",
-                            "15",
-                            "-fill",
-                            "white",
-                            "-gravity",
-                            "NorthWest",
-                            "-annotate",
-                            "+32+32",
-                            text,
-                            "-trim",
-                            "-format",
-                            "%Y",
-                            "-write",
-                            "info:top.txt",
-                            "+repage",
-                            "BMP3:" + bmp},
-                           dir.path(), {}, 30);
+    std::vector<std::string> argv = words(
+        "/usr/bin/convert -size 96x96 xc:black +antialias -font " + std::string(FONT) +
+        " -pointsize 15 -fill white -gravity NorthWest -annotate +32+32 TEXT -trim -format %Y "
+        "-write info:top.txt +repage BMP3:" +
+        bmp);
+    *std::find(argv.begin(), argv.end(), "TEXT") = text;
     Ink ink;
-    EXPECT_EQ(r.status, 0) << r.err;
+    expectRuns(argv, dir.path());
     SDL_Surface* s = SDL_LoadBMP(dir.file(bmp).c_str());
     if (s == nullptr) return ink;
     ink.top = std::stoi(dir.read("top.txt")) - 32;
@@ -64,10 +48,9 @@ Ink imageMagickInk(const GameDir& dir, char c, int n) {
 using MakeFontWindow = WindowTest;
 
 TEST_F(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirCells) {
-    GameRun made = runProcess({"python3", std::string(VOND_SOURCE_DIR) + "/tools/make-font", FONT,
-                               "15", "font.png", "--colour", "240,232,192"},
-                              game.path(), {}, 60);
-    ASSERT_EQ(made.status, 0) << made.err;
+    ASSERT_TRUE(expectRuns({"python3", std::string(VOND_SOURCE_DIR) + "/tools/make-font", FONT,
+                            "15", "font.png", "--colour", "240,232,192"},
+                           game.path()));
     const std::vector<std::string> text = {"Hello, Vond!", "gjpqy_|@%\\{}~"};
     // The window at (40, 40): its first cell at (56, 56).
     game.monkey("addFont(0, 'font.png')\n"
@@ -76,9 +59,7 @@ TEST_F(MakeFontWindow, TextWindowGlyphsAreImageMagicksRenderingOfTheFontInTheirC
     ASSERT_TRUE(start());
     Surface shot = w->screenshot();
     ASSERT_TRUE(shot);
-    w->key("q");
-    GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0) << r.err;
+    GameRun r = w->quit();
     EXPECT_EQ(r.log.find("not properly loaded"), std::string::npos) << r.log;
 
     int n = 0;

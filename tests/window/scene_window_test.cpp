@@ -1,5 +1,6 @@
-// The scene in a real window: developer keys scroll and toggle tile layers and
-// write their debug lines, sprites ride on their tile layer, held keys repeat.
+// The scene in a real window: developer keys turned off by the game change
+// nothing; turned on again they scroll and toggle tile layers and write their
+// debug lines, sprites ride on their tile layer, held keys repeat.
 #include "vondSceneFixture.h"
 #include "vondWindowRun.h"
 
@@ -20,16 +21,22 @@ int groundMismatches(SDL_Surface* now, SDL_Surface* before, int dx, int dy) {
 
 // Layer 0: a 4-colour diagonal map at pointer (2, 2); layer 1: one grey tile at
 // cell (6, 3) over see-through cells; sprite layer 1: a white 8 x 8 sprite at
-// cell (4, 4); layers 2 and 3: small pictures, hidden until their keys. The
-// arrows scroll layer 0 and w/s/a/d layer 1 by 8 pixels; 5 to 8 write debug lines.
+// cell (4, 4); layers 2 and 3: small pictures, hidden until their keys; window
+// 0: a white picture that i hides and l slides. The arrows scroll layer 0 and
+// w/s/a/d layer 1 by 8 pixels; 5 to 8 write debug lines. The developer keys are
+// off at start-up; hotspots turn them on (any number but 0 is on) and off, and
+// one marks when the keys sent before its click have been handled (one event a
+// frame, in order).
 using SceneWindow = WindowTest;
 
-TEST_F(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
+TEST_F(SceneWindow, DeveloperKeysOffChangeNothingAndOnScrollToggleReportAndRepeatAfter200Ms) {
     writeSheet(game.file("tiles.bmp"), 128, 32, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00});
     writeSheet(game.file("grey.bmp"), 32, 32, {GREY});
     writeSheet(game.file("white.bmp"), 8, 8, {WHITE});
     writeSheet(game.file("cyan.bmp"), 16, 16, {CYAN});
     writeSheet(game.file("orange.bmp"), 16, 16, {ORANGE});
+    writeSheet(game.file("window.bmp"), 64, 64, {WHITE});
+    game.write("scripts/wantlab.lua", "errorMsg('developer script ran')\n");
     game.write("ground.txt",
                mapText(0, "tiles.bmp", 1, 30, 20, 0, [](int x, int y) { return (x + y) % 4; }));
     game.write("top.txt", mapText(1, "grey.bmp", 2, 30, 20, 0,
@@ -41,8 +48,33 @@ TEST_F(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
                 "addSprite(1, 0, 1, 50) placeSprite(1, 1, 4, 4, 0, 0)\n"
                 "setLayerProperty(2, 0, 1) setLayerPic(2, 51) setLPointer(2, -10, -10, 0, 0)\n"
                 "setLayerProperty(3, 0, 1) setLayerPic(3, 52) setLPointer(3, -11, -10, 0, 0)\n"
-                "toggleLayer(0) toggleLayer(1) toggleSLayer(1)\n");
+                "toggleLayer(0) toggleLayer(1) toggleSLayer(1)\n"
+                "addImage(60, 'window.bmp') newPicWin(0, 560, 40, 60)\n"
+                "newClickH(0, 0, 31, 31, 1, \"errorMsg('marker')\")\n"
+                "setDeveloperKeys(0)\n"
+                "newClickH(32, 0, 63, 31, 2, \"setDeveloperKeys(2) errorMsg('keys on')\")\n"
+                "newClickH(64, 0, 95, 31, 3, \"setDeveloperKeys(0) errorMsg('keys off')\")\n");
     ASSERT_TRUE(start());
+    Surface before = w->waitForScreen("the scene", [](SDL_Surface* s) {
+        return pixelRGB(s, 590, 70) == WHITE && pixelRGB(s, 200, 100) == GREY;
+    });
+    // Every key of the table, in two rounds in which no key undoes another's work.
+    const std::vector<std::vector<const char*>> rounds = {
+        {"Left", "Up", "w", "a", "2", "3", "4", "l", "5", "6", "7", "8", "p", "BackSpace", "grave"},
+        {"Right", "Down", "s", "d", "o", "1", "i", "q"}};
+    for (size_t round = 0; round < rounds.size(); ++round) {
+        for (const char* k : rounds[round])
+            w->key(k);
+        w->click(10, 10);
+        ASSERT_TRUE(w->waitForLog("marker\n", round + 1));
+        Surface after = w->grab();
+        ASSERT_TRUE(before && after);
+        std::string where;
+        EXPECT_EQ(differingPixels(before.get(), after.get(), &where), 0) << round << where;
+    }
+    EXPECT_FALSE(game.exists("screenshot.bmp"));
+    w->click(40, 10);
+    ASSERT_TRUE(w->waitForLog("keys on\n"));
     std::vector<Surface> shots;
     auto shot = [&](std::vector<const char*> keys) {
         for (const char* k : keys)
@@ -66,16 +98,17 @@ TEST_F(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
     EXPECT_NE(pixelRGB(moved, 192 + 7, 96 + 8), GREY);
 
     SDL_Surface* toggled =
-        shot({"Left", "Up", "Up", "w", "a", "5", "6", "1", "2", "3", "4", "7", "8"});
+        shot({"Left", "Up", "Up", "w", "a", "5", "6", "1", "2", "3", "4", "7", "8", "i"});
     ASSERT_NE(toggled, nullptr);
     EXPECT_EQ(pixelRGB(toggled, 300, 300), 0u); // layers 0 and 1 hidden
     EXPECT_EQ(pixelRGB(toggled, 200, 100), 0u);
+    EXPECT_EQ(pixelRGB(toggled, 590, 70), 0u);    // window 0 hidden
     EXPECT_EQ(pixelRGB(toggled, 64, 64), WHITE);  // sprite layer 1 stays shown
     EXPECT_EQ(pixelRGB(toggled, 320, 320), CYAN); // layers 2 and 3 shown
     EXPECT_EQ(pixelRGB(toggled, 352, 320), ORANGE);
     EXPECT_EQ(pixelRGB(toggled, 340, 320), 0u);
 
-    SDL_Surface* again = shot({"1", "2", "3", "4"});
+    SDL_Surface* again = shot({"1", "2", "3", "4", "BackSpace"});
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(groundMismatches(again, start, 0, 0), 0); // scrolled back, shown again
     EXPECT_EQ(pixelRGB(again, 200, 100), GREY);
@@ -92,11 +125,17 @@ TEST_F(SceneWindow, DeveloperKeysScrollToggleReportAndRepeatAfter200Ms) {
                      [](SDL_Surface* s) { return pixelRGB(s, 231, 100) != GREY; });
     w->keyUp("d");
     w->key("6");
-    w->key("q");
+    w->click(70, 10); // off again: the close button still ends the game
+    ASSERT_TRUE(w->waitForLog("keys off\n"));
+    w->closeWindow();
     GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0);
+    expectExit(r);
+    const std::string off = r.log.substr(0, r.log.find("keys on\n")), on = r.log.substr(off.size());
+    for (const char* line : {"Layer Debug", "developer script ran", "Timed move called"})
+        EXPECT_EQ(off.find(line), std::string::npos) << line << "\n" << r.log;
+    EXPECT_NE(on.find("developer script ran\n"), std::string::npos) << r.log;
     std::vector<std::string> d;
-    for (const std::string& l : lines(r.log))
+    for (const std::string& l : lines(on))
         if (l.rfind("Layer Debug: ", 0) == 0) d.push_back(l);
     ASSERT_EQ(d.size(), 9u) << r.log;
     const std::vector<std::string> expected = {

@@ -28,11 +28,10 @@ TEST_F(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
     std::string order = "order = {1, 2";
     for (size_t i = 0; i < converted.size(); ++i) {
         const std::string number = std::to_string(10 + i), out = "converted-" + number + ".map";
-        GameRun c =
-            runProcess({"python3", std::string(VOND_SOURCE_DIR) + "/tools/tiled2kavmap", "--map-id",
+        ASSERT_TRUE(
+            expectRuns({"python3", std::string(VOND_SOURCE_DIR) + "/tools/tiled2kavmap", "--map-id",
                         number, "--tileset-id", number, converted[i].first, out},
-                       game.path(), {}, 60);
-        ASSERT_EQ(c.status, 0) << converted[i].first << ": " << c.err;
+                       game.path()));
         loads += "loadMap(" + number + ", '" + out + "')\n";
         order += ", " + number;
     }
@@ -59,9 +58,7 @@ TEST_F(TiledMapsWindow, ConvertedMapsDrawExactlyAsTheirHandWrittenEquivalents) {
         shots.push_back(w->screenshot());
         ASSERT_TRUE(shots.back());
     }
-    w->key("q");
-    GameRun r = w->wait();
-    EXPECT_EQ(r.status, 0) << r.err;
+    GameRun r = w->quit();
     EXPECT_EQ(r.log.find("Map file"), std::string::npos) << r.log; // no complaint of the reader
     EXPECT_EQ(r.log.find("Error loading tileset image"), std::string::npos) << r.log;
 

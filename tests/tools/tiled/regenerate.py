@@ -7,6 +7,7 @@ what the editor writes: JSON and TMX, CSV and base64 (plain and zlib) layer
 data, tilesets in their own files (TSX, JSON) and embedded. The two tileset
 pictures are drawn here. Run: python3 tests/tools/tiled/regenerate.py
 """
+import base64
 import os
 import shutil
 import struct
@@ -60,24 +61,15 @@ def marks_picture(x, y):
     return (251, 3, 248)
 
 
-def csv(gids, width):
-    rows = [",".join(str(g) for g in gids[r * width:(r + 1) * width]) for r in range(len(gids) // width)]
-    return ",\n".join(rows)
-
-
-def base64_data(gids, compress):
-    import base64
-    raw = struct.pack("<%dI" % len(gids), *gids)
-    return base64.b64encode(zlib.compress(raw) if compress else raw).decode()
-
-
 def layer(lid, name, gids, encoding):
     if encoding == "csv":
-        data = '<data encoding="csv">\n%s\n</data>' % csv(gids, W)
+        rows = (",".join(str(g) for g in gids[r * W:(r + 1) * W]) for r in range(H))
+        data = '<data encoding="csv">\n%s\n</data>' % ",\n".join(rows)
     else:
+        raw = struct.pack("<%dI" % len(gids), *gids)
         compression = ' compression="zlib"' if encoding == "zlib" else ""
         data = '<data encoding="base64"%s>\n   %s\n  </data>' % (
-            compression, base64_data(gids, encoding == "zlib"))
+            compression, base64.b64encode(zlib.compress(raw) if compression else raw).decode())
     return ' <layer id="%d" name="%s" width="%d" height="%d">\n  %s\n </layer>\n' % (
         lid, name, W, H, data)
 
