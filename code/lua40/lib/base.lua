@@ -31,7 +31,7 @@ end
 function lib.error(...)
   local count = select("#", ...)
   local msg = ...
-  if msg == nil then error(silent, 0) end
+  if count == 0 then error(silent, 0) end -- an explicit nil is a bad argument
   error(checkString(msg, 1, "error", count), 0)
 end
 

@@ -1,0 +1,18 @@
+-- Library results at the edges: values a function gives when it fails, and
+-- the errors of arguments that are present but nil.
+local report = function(m) print("caught: " .. m) end
+
+-- tonumber with a base gives nil, not nothing, for a string that is no number
+print(tonumber("8", 8))
+print(tonumber("12", 2))
+print(tonumber("", 16))
+print(tonumber("zz", 36), tonumber("z!", 36))
+local t = {tonumber("9", 8)}
+print(getn(t), t[1])
+
+-- error(nil) is a bad argument; error() with nothing raises silently
+print(call(error, {n = 1}, "x", report))
+print(call(function() error(nil) end, {}, "x", report))
+print(call(function() error() end, {}, "x", report))
+print(dostring("error(nil)"))
+exit(0)
