@@ -118,6 +118,9 @@ class Parser {
     // operands swapped (see Translation::compares); empty otherwise.
     std::string compares() const { return swappedCompare_ ? compares_ : std::string(); }
 
+    // Whether a call of the 5.1 text may close on a later line than it opens.
+    bool callsSpanLines() const { return callsSpanLines_; }
+
   private:
     const std::vector<Token>& tokens_;
     const std::string& chunk_;
@@ -130,6 +133,7 @@ class Parser {
     std::string tooDeep_;     // the message once 5.1's nesting limit is passed
     std::string compares_;    // see translate()
     bool swappedCompare_ = false;
+    bool callsSpanLines_ = false;
 
     // 5.1 compiles about 200 levels of nesting; 4.0 has no such limit. Past
     // it parsing goes on, so that a 4.0 syntax error further on is still the
@@ -238,6 +242,7 @@ class Parser {
     ExpInfo simpleExp();
     ExpInfo varOrFunc();
     void functionArgs();
+    void functionArgList();
     int expList(bool multi, ExpInfo* last = nullptr);
 
     // --- table constructors (lua40_constructors.cpp) ---

@@ -215,8 +215,10 @@ void Parser::forStatement(int line) {
     size_t valuePiece = putToken(variableName(value));
     if (!isIn()) error("`in' expected");
     size_t inPiece = putToken("in _N40,_T40(");
+    int inLine = tokens_[index_ - 1].line;
     expr(VALUE);
     size_t close = put(")");
+    if (tokens_[index_ - 1].line != inLine) callsSpanLines_ = true;
     check(TK_DO);
     size_t doPiece = putToken("do");
     int loop = static_cast<int>(forAssigned_.size());

@@ -323,6 +323,10 @@ ExpInfo Parser::concatChain(ExpInfo first) {
     ExpInfo e;
     e.start = first.start;
     if (!allLiteral) {
+        // 5.1 places the helper's call on the first operand's line, 4.0 the
+        // join on the last one's.
+        int firstLine = pieces_[first.start].line;
+        if (firstLine < 0 || firstLine != tokens_[index_ - 1].line) callsSpanLines_ = true;
         // Every operand gives one value; as the last argument a call would give all.
         if (last.call) {
             prepend(last.start, "(");
@@ -452,6 +456,12 @@ ExpInfo Parser::varOrFunc() {
 }
 
 void Parser::functionArgs() {
+    int calleeLine = tokens_[index_ > 0 ? index_ - 1 : 0].line;
+    functionArgList();
+    if (tokens_[index_ - 1].line != calleeLine) callsSpanLines_ = true;
+}
+
+void Parser::functionArgList() {
     if (tok().type == TK_STRING) {
         put("(");
         putToken(tok().code);
@@ -566,6 +576,7 @@ Translation translate(const std::string& source, const std::string& chunkDisplay
         parser::Parser parser(tokens, chunkDisplay);
         result.code = parser.run();
         result.compares = parser.compares();
+        result.callsSpanLines = parser.callsSpanLines();
         result.ok = true;
     } catch (const SyntaxError& e) {
         result.error = e.message;
