@@ -16,10 +16,9 @@ bool isNameChar(char c) {
 }
 
 bool isKeyword(const std::string& w) {
-    static const char* const kKeywords[] = {"and",   "break",  "do",   "else", "elseif", "end",
-                                            "false", "for",    "if",   "in",   "local",  "nil",
-                                            "not",   "or",     "repeat", "return", "then", "true",
-                                            "until", "while"};
+    static const char* const kKeywords[] = {
+        "and",   "break", "do",  "else", "elseif", "end",    "false", "for",  "if",    "in",
+        "local", "nil",   "not", "or",   "repeat", "return", "then",  "true", "until", "while"};
     for (const char* k : kKeywords)
         if (w == k) return true;
     return false;
@@ -80,9 +79,11 @@ class CallScanner {
                     callable = true;
                 }
             } else if (std::isdigit(static_cast<unsigned char>(c)) ||
-                       (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
-                while (i < n && (isNameChar(s[i]) || s[i] == '.' ||
-                                 ((s[i] == '+' || s[i] == '-') && (s[i - 1] == 'e' || s[i - 1] == 'E'))))
+                       (c == '.' && i + 1 < n &&
+                        std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
+                while (i < n &&
+                       (isNameChar(s[i]) || s[i] == '.' ||
+                        ((s[i] == '+' || s[i] == '-') && (s[i - 1] == 'e' || s[i - 1] == 'E'))))
                     ++i;
                 callable = false;
             } else if (c == '"' || c == '\'') {
@@ -299,7 +300,8 @@ bool relineDump(std::string& dump, const CallLines& calls) {
                 size_t at = fn.lines + 4 * size_t{pc};
                 if (k >= calls[f].size() || static_cast<int>(word(dump, at)) != calls[f][k].first)
                     return false;
-                if (calls[f][k].second != calls[f][k].first) changes.emplace_back(at, calls[f][k].second);
+                if (calls[f][k].second != calls[f][k].first)
+                    changes.emplace_back(at, calls[f][k].second);
                 ++k;
             }
         }
