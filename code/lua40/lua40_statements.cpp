@@ -175,6 +175,7 @@ void Parser::forStatement(int line) {
     const std::string& name = checkName();
     size_t namePiece = putToken(variableName(name));
     if (is('=')) {
+        int equalsLine = tok().line;
         size_t equals = putToken("=");
         expr(VALUE);
         check(TK_CHAR, ',');
@@ -185,7 +186,11 @@ void Parser::forStatement(int line) {
             expr(VALUE);
         }
         check(TK_DO);
-        size_t doPiece = putToken("do");
+        // 4.0 checks the start, limit and step on the line where they end,
+        // 5.1 on the line of `do': it goes on the line of the last value.
+        if (tokens_[index_ - 1].line != equalsLine) callsSpanLines_ = true;
+        size_t doPiece = put("do");
+        next();
         int loop = static_cast<int>(forAssigned_.size());
         forAssigned_.push_back(false);
         size_t saved = fs_->actives.size();
