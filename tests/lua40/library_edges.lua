@@ -15,4 +15,15 @@ print(call(error, {n = 1}, "x", report))
 print(call(function() error(nil) end, {}, "x", report))
 print(call(function() error() end, {}, "x", report))
 print(dostring("error(nil)"))
+
+-- write to a file it cannot write gives the error number alone, writes
+-- nothing after the failure, and still checks every argument
+writeto("edges.txt") write("abc") writeto()
+local f = openfile("edges.txt", "r")
+print(write(f, "x", 1, "y"))
+print(call(write, {f, "x", {}}, "x", report))
+print(read(f, "*a"))
+closefile(f)
+print(write(_STDIN, 1), write(_STDIN))
+remove("edges.txt")
 exit(0)

@@ -142,14 +142,22 @@ function lib.write(...)
   local first = 1
   local f = handleOf((...))
   if f then first = 2 else f = globalFile("_OUTPUT") end
+  -- After a failed write 4.0 writes nothing more, though it still checks
+  -- the arguments, and it returns the error number alone.
+  local ok, errno = true, nil
   for n = first, count do
     local v = select(n, ...)
     if type(v) == "number" then
-      fwrite(f, format("%.16g", v))
+      v = format("%.16g", v)
     else
-      fwrite(f, checkString(v, n, "write", count))
+      v = checkString(v, n, "write", count)
+    end
+    if ok then
+      local _
+      ok, _, errno = fwrite(f, v)
     end
   end
+  if not ok then return errno end
   return null
 end
 
