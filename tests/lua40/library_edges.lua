@@ -26,4 +26,10 @@ print(read(f, "*a"))
 closefile(f)
 print(write(_STDIN, 1), write(_STDIN))
 remove("edges.txt")
+
+-- call checks its options before its table, and refuses the `p' option
+-- only once the function has run
+print(call(call, {print, {"ran"}, "p"}, "x", report))
+print(call(call, {print, 1, {}}, "x", report))
+print(call(call, {error, {"failed"}, "xp"}, "x", report))
 exit(0)

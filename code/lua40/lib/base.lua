@@ -38,9 +38,8 @@ end
 function lib.call(...)
   local count = select("#", ...)
   local f, args, mode, handler = ...
-  checkTable(args, 2, "call", count)
   if count >= 3 then mode = checkString(mode, 3, "call", count) else mode = "" end
-  if find(mode, "p", 1, true) then error("deprecated option `p' in `call'", 0) end
+  checkTable(args, 2, "call", count)
   local n = getn(args)
   local saved
   if count >= 4 then
@@ -50,7 +49,11 @@ function lib.call(...)
   local values = raw(args)
   local results = pack(xpcall(function() return f(unpack(values, 1, n)) end, H.reportError))
   if count >= 4 then env._ERRORMESSAGE = saved end
-  if results[1] then return unpack(results, 2, results.n) end
+  if results[1] then
+    -- 4.0 refuses this option only once the call has run
+    if find(mode, "p", 1, true) then error("deprecated option `p' in `call'", 0) end
+    return unpack(results, 2, results.n)
+  end
   if find(mode, "x", 1, true) then return nil end
   error(silent, 0) -- already reported: propagate without a second report
 end
