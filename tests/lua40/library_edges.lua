@@ -32,4 +32,13 @@ remove("edges.txt")
 print(call(call, {print, {"ran"}, "p"}, "x", report))
 print(call(call, {print, 1, {}}, "x", report))
 print(call(call, {error, {"failed"}, "xp"}, "x", report))
+
+-- rawget and rawgettable, rawset and rawsettable, strbyte and ascii are two
+-- functions each, named apart in messages and tracebacks
+print(rawget == rawgettable, rawset == rawsettable, strbyte == ascii)
+call(rawget, {1}, "x", report)
+call(rawgettable, {1}, "x", report)
+call(rawsettable, {{}}, "x", report)
+call(ascii, {{}}, "x", report)
+call(ascii, {"abc", 9}, "x", _ERRORMESSAGE)
 exit(0)

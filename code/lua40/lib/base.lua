@@ -160,42 +160,48 @@ end
 
 local metatable = debug.getmetatable
 
-function lib.rawget(...)
-  local t, k = ...
-  if k ~= nil then -- the way of tag methods: a table and a key
-    local mt = metatable(t)
-    if mt == nil then return rawget(t, k) end -- a table: the other types have one
-    local store = mt.store
-    if store then return rawget(store, k) end
-    if mt.kind == "table" then return rawget(t, k) end
+local function rawgetFunction()
+  return function(...)
+    local t, k = ...
+    if k ~= nil then -- the way of tag methods: a table and a key
+      local mt = metatable(t)
+      if mt == nil then return rawget(t, k) end -- a table: the other types have one
+      local store = mt.store
+      if store then return rawget(store, k) end
+      if mt.kind == "table" then return rawget(t, k) end
+    end
+    local count = select("#", ...)
+    checkTable(t, 1, "rawget", count)
+    checkAny(2, "rawget", count)
+    return rawget(raw(t), k)
   end
-  local count = select("#", ...)
-  checkTable(t, 1, "rawget", count)
-  checkAny(2, "rawget", count)
-  return rawget(raw(t), k)
 end
 
-function lib.rawset(...)
-  local t, k, v = ...
-  if k ~= nil and select("#", ...) >= 3 then
-    local mt = metatable(t)
-    if mt == nil or mt.kind == "table" then
-      rawset(t, k, v)
-      return t
-    elseif mt.store then
-      rawset(mt.store, k, v)
-      return t
+local function rawsetFunction()
+  return function(...)
+    local t, k, v = ...
+    if k ~= nil and select("#", ...) >= 3 then
+      local mt = metatable(t)
+      if mt == nil or mt.kind == "table" then
+        rawset(t, k, v)
+        return t
+      elseif mt.store then
+        rawset(mt.store, k, v)
+        return t
+      end
     end
+    local count = select("#", ...)
+    checkTable(t, 1, "rawset", count)
+    checkAny(2, "rawset", count)
+    checkAny(3, "rawset", count)
+    rawset(raw(t), k, v)
+    return t
   end
-  local count = select("#", ...)
-  checkTable(t, 1, "rawset", count)
-  checkAny(2, "rawset", count)
-  checkAny(3, "rawset", count)
-  rawset(raw(t), k, v)
-  return t
 end
-lib.rawgettable = lib.rawget
-lib.rawsettable = lib.rawset
+-- 4.0 registers these under two names each, as two functions that are not
+-- equal and that argument errors name apart.
+lib.rawget, lib.rawgettable = rawgetFunction(), rawgetFunction()
+lib.rawset, lib.rawsettable = rawsetFunction(), rawsetFunction()
 
 -- 4.0's quicksort (lbaselib.c's auxsort), over t[1..getn(t)] raw: nils
 -- in that range are compared like any value, and ties end up as in 4.0.
