@@ -127,6 +127,7 @@ Parser::ConstructorPart Parser::constructorPart() {
                 prepend(value.start, "(");
                 put(")");
             }
+            readBeforeNextLine(value, true);
         } else {
             // Every list item gives one value in 4.0, the last one included.
             ExpInfo item = expr(VALUE);
@@ -134,6 +135,7 @@ Parser::ConstructorPart Parser::constructorPart() {
                 prepend(item.start, "(");
                 put(")");
             }
+            readBeforeNextLine(item, true);
         }
         if (!is(',')) break;
         size_t comma = putToken(",");

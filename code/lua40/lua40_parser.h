@@ -215,6 +215,21 @@ class Parser {
         e.top = LOG_NONE;
     }
 
+    // 5.1 reads a variable (a field, most of all) only once it has taken the
+    // token after it when that is a `,' or the `)' of a call, and a list
+    // item of a table constructor once it has taken the separator after it
+    // and, after a last one, the `}'; 4.0 reads it at once. Where that token
+    // is on a later line, parentheses make 5.1 read it at once too, so that
+    // an error (or a tag method) has the variable's line.
+    void readBeforeNextLine(ExpInfo& e, bool listItem = false) {
+        if (!e.assignable || e.call) return;
+        int end = tokens_[index_ - 1].line;
+        if (tok().line == end && !(listItem && ahead().line != end)) return;
+        prepend(e.start, "(");
+        put(")");
+        e.assignable = false;
+    }
+
     // A call in a multiple-result position: drop parentheses that 5.1 would
     // take as truncation, `(f())' being the same as `f()' in 4.0.
     void multiResult(ExpInfo& e) {

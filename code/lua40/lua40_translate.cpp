@@ -475,7 +475,11 @@ void Parser::functionArgList() {
         int line = tok().line;
         next();
         put("("); // on the callee's line: 4.0 continues a call across lines
-        if (!is(')')) expList(true);
+        if (!is(')')) {
+            ExpInfo last;
+            expList(true, &last);
+            readBeforeNextLine(last);
+        }
         checkMatch(TK_CHAR, ')', TK_CHAR, '(', line);
         putToken(")");
     }
@@ -486,6 +490,7 @@ int Parser::expList(bool multi, ExpInfo* last) {
     int n = 1;
     ExpInfo e = expr(VALUE);
     while (is(',')) {
+        readBeforeNextLine(e);
         putToken(",");
         e = expr(VALUE);
         ++n;
