@@ -211,6 +211,8 @@ void Parser::forStatement(int line) {
             pieces_[doPiece].text = ") while (" + step + ">0 and " + v + "<=" + limit + ") or (" +
                                     step + "<=0 and " + v + ">=" + limit + ") do do";
             pieces_[endPiece].text = "end " + v + "=_FI40(" + v + ")+" + step + " end end";
+            // 4.0 steps the loop on the line of the body's last token.
+            pieces_[endPiece].line = -1;
         }
         return;
     }
@@ -248,6 +250,7 @@ void Parser::forStatement(int line) {
         pieces_[close].text = ") local " + k + "," + v + " = _N40(" + t + ", nil)";
         pieces_[doPiece].text = "while " + k + " ~= nil do do";
         pieces_[endPiece].text = "end " + k + "," + v + " = _N40(" + t + "," + k + ") end end";
+        pieces_[endPiece].line = -1; // as the numeric loop's step
     }
 }
 

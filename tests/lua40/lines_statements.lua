@@ -97,4 +97,32 @@ print(call(function()
   do
   end
 end, {}, "x", _ERRORMESSAGE))
+-- a loop whose body changes its variable steps at the body's last line
+print(call(function()
+  for i = 1, 3 do
+    i = "x"
+  end
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  for i = 1, 3 do
+    i = nil
+
+  end
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  for i = 1, 3 do i = {} end
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  for i = 1, 3 do
+    i = "5"
+    write(i, " ")
+  end
+  print()
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = {a = 1, b = 2}
+  for k, v in t do
+    k = "nosuchkey"
+  end
+end, {}, "x", _ERRORMESSAGE))
 exit(0)
