@@ -135,7 +135,8 @@ Parser::ConstructorPart Parser::constructorPart() {
                 prepend(item.start, "(");
                 put(")");
             }
-            readBeforeNextLine(item, true);
+            readBeforeNextLine(item, true,
+                               part.count == 1 && item.variable == 'g' && item.nameToken == index_ - 1);
         }
         if (!is(',')) break;
         size_t comma = putToken(",");

@@ -47,6 +47,10 @@ struct ExpInfo {
     // field read with a constant name (0 when nothing), and the token whose
     // text is that name.
     char variable = 0; // 'l', 'g' or 'f'
+    // A field whose key 4.0 pushes last before reading it (a name, a string
+    // literal or a local): 4.0 reads the field at the key's line, however
+    // late it takes its value.
+    bool keyPushed = false;
     // Type 4.0 and 5.1 both know while compiling, for compare messages:
     // 'n' number, 's' string, 'l' nil, '?' anything.
     char staticType = '?';
@@ -221,12 +225,14 @@ class Parser {
     // and, after a last one, the `}'; 4.0 reads it at once. Where that token
     // is on a later line, parentheses make 5.1 read it at once too, so that
     // an error (or a tag method) has the variable's line.
-    void readBeforeNextLine(ExpInfo& e, bool listItem = false) {
+    // A global named alone as the first item of a constructor's part is read
+    // by 4.0 on the line of the token after it (which it looked ahead at).
+    void readBeforeNextLine(ExpInfo& e, bool listItem = false, bool lookedAhead = false) {
         if (!e.assignable || e.call) return;
         int end = tokens_[index_ - 1].line;
         if (tok().line == end && !(listItem && ahead().line != end)) return;
         prepend(e.start, "(");
-        put(")");
+        put(")", lookedAhead ? tok().line : -1);
         e.assignable = false;
     }
 

@@ -161,6 +161,9 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
     int right = 0;
     for (int left = binaryPriority(tok(), right); left > limit;
          left = binaryPriority(tok(), right)) {
+        // Both read the left operand once they have taken the operator,
+        // which may start the next line; 4.0 reads a field at its key's.
+        if (e.keyPushed) readBeforeNextLine(e);
         TokenType type = tok().type;
         if (type == TK_AND || type == TK_OR) {
             wrapping(ctx == VALUE && e.boolean ? 2 : 0);
@@ -311,6 +314,7 @@ ExpInfo Parser::concatChain(ExpInfo first) {
         operators.push_back(putToken(".."));
         ExpInfo operand = subexpr(4, VALUE);
         toValue(operand);
+        if (tok().type == TK_CONCAT && operand.keyPushed) readBeforeNextLine(operand);
         allLiteral = allLiteral && operand.literal;
         names += ',';
         if (operand.variable != 0) {
@@ -423,17 +427,21 @@ ExpInfo Parser::varOrFunc() {
             e = ExpInfo();
             e.assignable = true;
             e.variable = 'f';
+            e.keyPushed = true;
             e.nameToken = index_;
             putToken(fieldAccess(tok().text));
         } else if (is('[')) {
             putToken("[");
             ExpInfo key = expr(VALUE);
+            bool localKey = key.variable == 'l'; // maybe in parentheses, which 4.0 drops
             check(TK_CHAR, ']');
             putToken("]");
             e = ExpInfo();
             e.assignable = true;
+            e.keyPushed = localKey;
             if (key.staticType == 's' && key.literal) { // 4.0 reads t["x"] as t.x
                 e.variable = 'f';
+                e.keyPushed = true;
                 e.nameToken = key.stringToken;
             }
         } else if (is(':')) {

@@ -122,4 +122,88 @@ print(call(function()
   local t = {}
   return t.a.b
 end, {}, "x", _ERRORMESSAGE))
+-- a field read before an operator that starts the next line: at the line
+-- of its key when that is a name, a string or a local; else later
+print(call(function()
+  local t = nil
+  local v = t.a
+    + 1
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  local v = t.a
+    .. "s" .. t.b
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = {}
+  local v = "s" .. t.a.b
+    .. "x"
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  if t.a
+    == 1 then end
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  local v = t.a
+    and 1
+    or 2
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  local v = 1 + t.a
+    * 2
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  local v = t.a
+    < 2
+end, {}, "x", _ERRORMESSAGE))
+settagmethod(tag(nil), "getglobal", function(n) error("undefined " .. n) end)
+print(call(function()
+  local v = someGlobal
+    + 1
+end, {}, "x", _ERRORMESSAGE))
+settagmethod(tag(nil), "getglobal", nil)
+print(call(function()
+  local t, k = nil, "a"
+  local v = t[k]
+    + 1
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  local v = t[1]
+    + 1
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  local v = t["a"]
+    + 1
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  local v = t[1 + 1]
+    .. "x"
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t, k = nil, "a"
+  local v = t[(k)]
+    * 2
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t, k = nil, "a"
+  print(t[k]
+  )
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = nil
+  print(t[1],
+    2)
+end, {}, "x", _ERRORMESSAGE))
+print(call(function()
+  local t = {}
+  local v = 1 + t.a.b
+    + 1
+end, {}, "x", _ERRORMESSAGE))
 exit(0)
