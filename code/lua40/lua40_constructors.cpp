@@ -127,6 +127,7 @@ Parser::ConstructorPart Parser::constructorPart() {
                 prepend(value.start, "(");
                 put(")");
             }
+            readBeforeNextLine(value, true);
         } else {
             // Every list item gives one value in 4.0, the last one included.
             ExpInfo item = expr(VALUE);
@@ -134,6 +135,8 @@ Parser::ConstructorPart Parser::constructorPart() {
                 prepend(item.start, "(");
                 put(")");
             }
+            readBeforeNextLine(item, true,
+                               part.count == 1 && item.variable == 'g' && item.nameToken == index_ - 1);
         }
         if (!is(',')) break;
         size_t comma = putToken(",");

@@ -290,7 +290,7 @@ struct Lexer {
                 }
                 if (std::iscntrl(c)) {
                     char buffer[32];
-                    std::snprintf(buffer, sizeof buffer, "char(%d)", c);
+                    std::snprintf(buffer, sizeof buffer, "0x%02X", c);
                     fail("invalid control char", buffer);
                 }
             }

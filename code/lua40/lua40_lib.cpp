@@ -33,11 +33,15 @@ int unsignedNumber(lua_State* L) {
     int base = static_cast<int>(luaL_checknumber(L, 2));
     char* end = nullptr;
     unsigned long n = std::strtoul(s, &end, base);
-    if (end == s) return 0;
-    while (std::isspace(static_cast<unsigned char>(*end)))
-        ++end;
-    if (*end != '\0') return 0;
-    lua_pushnumber(L, static_cast<double>(n));
+    if (end != s) {
+        while (std::isspace(static_cast<unsigned char>(*end)))
+            ++end;
+        if (*end == '\0') {
+            lua_pushnumber(L, static_cast<double>(n));
+            return 1;
+        }
+    }
+    lua_pushnil(L);
     return 1;
 }
 

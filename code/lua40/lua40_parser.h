@@ -47,6 +47,10 @@ struct ExpInfo {
     // field read with a constant name (0 when nothing), and the token whose
     // text is that name.
     char variable = 0; // 'l', 'g' or 'f'
+    // A field whose key 4.0 pushes last before reading it (a name, a string
+    // literal or a local): 4.0 reads the field at the key's line, however
+    // late it takes its value.
+    bool keyPushed = false;
     // Type 4.0 and 5.1 both know while compiling, for compare messages:
     // 'n' number, 's' string, 'l' nil, '?' anything.
     char staticType = '?';
@@ -118,6 +122,9 @@ class Parser {
     // operands swapped (see Translation::compares); empty otherwise.
     std::string compares() const { return swappedCompare_ ? compares_ : std::string(); }
 
+    // Whether a call of the 5.1 text may close on a later line than it opens.
+    bool callsSpanLines() const { return callsSpanLines_; }
+
   private:
     const std::vector<Token>& tokens_;
     const std::string& chunk_;
@@ -131,6 +138,7 @@ class Parser {
     std::string tooDeep_;     // the message once 5.1's nesting limit is passed
     std::string compares_;    // see translate()
     bool swappedCompare_ = false;
+    bool callsSpanLines_ = false;
 
     // 5.1 compiles about 200 levels of nesting; 4.0 has no such limit. Past
     // it parsing goes on, so that a 4.0 syntax error further on is still the
@@ -212,6 +220,23 @@ class Parser {
         e.top = LOG_NONE;
     }
 
+    // 5.1 reads a variable (a field, most of all) only once it has taken the
+    // token after it when that is a `,' or the `)' of a call, and a list
+    // item of a table constructor once it has taken the separator after it
+    // and, after a last one, the `}'; 4.0 reads it at once. Where that token
+    // is on a later line, parentheses make 5.1 read it at once too, so that
+    // an error (or a tag method) has the variable's line.
+    // A global named alone as the first item of a constructor's part is read
+    // by 4.0 on the line of the token after it (which it looked ahead at).
+    void readBeforeNextLine(ExpInfo& e, bool listItem = false, bool lookedAhead = false) {
+        if (!e.assignable || e.call) return;
+        int end = tokens_[index_ - 1].line;
+        if (tok().line == end && !(listItem && ahead().line != end)) return;
+        prepend(e.start, "(");
+        put(")", lookedAhead ? tok().line : -1);
+        e.assignable = false;
+    }
+
     // A call in a multiple-result position: drop parentheses that 5.1 would
     // take as truncation, `(f())' being the same as `f()' in 4.0.
     void multiResult(ExpInfo& e) {
@@ -239,6 +264,7 @@ class Parser {
     ExpInfo simpleExp();
     ExpInfo varOrFunc();
     void functionArgs();
+    void functionArgList();
     int expList(bool multi, ExpInfo* last = nullptr);
 
     // --- table constructors (lua40_constructors.cpp) ---

@@ -5,6 +5,7 @@
 
 #include "lua40/lua40_errors.h"
 #include "lua40/lua40_lex.h"
+#include "lua40/lua40_lines.h"
 #include "lua40/lua40_quit.h"
 #include "lua40/lua40_sources.h"
 #include "lua40/lua40_translate.h"
@@ -209,6 +210,7 @@ int loadChunk(lua_State* L, const std::string& source, const std::string& chunkN
     std::string failure;
     if (t.ok) {
         if (luaL_loadbuffer(L, t.code.data(), t.code.size(), chunkName.c_str()) == 0) {
+            if (t.callsSpanLines) relineCalls(L, t.code);
             pushEnvironment(L);
             lua_setfenv(L, -2);
             keepCompares(L, chunkName, t.compares);

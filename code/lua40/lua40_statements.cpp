@@ -175,6 +175,7 @@ void Parser::forStatement(int line) {
     const std::string& name = checkName();
     size_t namePiece = putToken(variableName(name));
     if (is('=')) {
+        int equalsLine = tok().line;
         size_t equals = putToken("=");
         expr(VALUE);
         check(TK_CHAR, ',');
@@ -185,7 +186,11 @@ void Parser::forStatement(int line) {
             expr(VALUE);
         }
         check(TK_DO);
-        size_t doPiece = putToken("do");
+        // 4.0 checks the start, limit and step on the line where they end,
+        // 5.1 on the line of `do': it goes on the line of the last value.
+        if (tokens_[index_ - 1].line != equalsLine) callsSpanLines_ = true;
+        size_t doPiece = put("do");
+        next();
         int loop = static_cast<int>(forAssigned_.size());
         forAssigned_.push_back(false);
         size_t saved = fs_->actives.size();
@@ -206,6 +211,8 @@ void Parser::forStatement(int line) {
             pieces_[doPiece].text = ") while (" + step + ">0 and " + v + "<=" + limit + ") or (" +
                                     step + "<=0 and " + v + ">=" + limit + ") do do";
             pieces_[endPiece].text = "end " + v + "=_FI40(" + v + ")+" + step + " end end";
+            // 4.0 steps the loop on the line of the body's last token.
+            pieces_[endPiece].line = -1;
         }
         return;
     }
@@ -215,8 +222,10 @@ void Parser::forStatement(int line) {
     size_t valuePiece = putToken(variableName(value));
     if (!isIn()) error("`in' expected");
     size_t inPiece = putToken("in _N40,_T40(");
+    int inLine = tokens_[index_ - 1].line;
     expr(VALUE);
     size_t close = put(")");
+    if (tokens_[index_ - 1].line != inLine) callsSpanLines_ = true;
     check(TK_DO);
     size_t doPiece = putToken("do");
     int loop = static_cast<int>(forAssigned_.size());
@@ -241,6 +250,7 @@ void Parser::forStatement(int line) {
         pieces_[close].text = ") local " + k + "," + v + " = _N40(" + t + ", nil)";
         pieces_[doPiece].text = "while " + k + " ~= nil do do";
         pieces_[endPiece].text = "end " + k + "," + v + " = _N40(" + t + "," + k + ") end end";
+        pieces_[endPiece].line = -1; // as the numeric loop's step
     }
 }
 

@@ -161,6 +161,9 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
     int right = 0;
     for (int left = binaryPriority(tok(), right); left > limit;
          left = binaryPriority(tok(), right)) {
+        // Both read the left operand once they have taken the operator,
+        // which may start the next line; 4.0 reads a field at its key's.
+        if (e.keyPushed) readBeforeNextLine(e);
         TokenType type = tok().type;
         if (type == TK_AND || type == TK_OR) {
             wrapping(ctx == VALUE && e.boolean ? 2 : 0);
@@ -329,6 +332,7 @@ ExpInfo Parser::concatChain(ExpInfo first) {
         operators.push_back(putToken(".."));
         ExpInfo operand = subexpr(4, VALUE);
         toValue(operand);
+        if (tok().type == TK_CONCAT && operand.keyPushed) readBeforeNextLine(operand);
         allLiteral = allLiteral && operand.literal;
         names += ',';
         if (operand.variable != 0) {
@@ -341,6 +345,10 @@ ExpInfo Parser::concatChain(ExpInfo first) {
     ExpInfo e;
     e.start = first.start;
     if (!allLiteral) {
+        // 5.1 places the helper's call on the first operand's line, 4.0 the
+        // join on the last one's.
+        int firstLine = pieces_[first.start].line;
+        if (firstLine < 0 || firstLine != tokens_[index_ - 1].line) callsSpanLines_ = true;
         // Every operand gives one value; as the last argument a call would give all.
         if (last.call) {
             prepend(last.start, "(");
@@ -437,17 +445,21 @@ ExpInfo Parser::varOrFunc() {
             e = ExpInfo();
             e.assignable = true;
             e.variable = 'f';
+            e.keyPushed = true;
             e.nameToken = index_;
             putToken(fieldAccess(tok().text));
         } else if (is('[')) {
             putToken("[");
             ExpInfo key = expr(VALUE);
+            bool localKey = key.variable == 'l'; // maybe in parentheses, which 4.0 drops
             check(TK_CHAR, ']');
             putToken("]");
             e = ExpInfo();
             e.assignable = true;
+            e.keyPushed = localKey;
             if (key.staticType == 's' && key.literal) { // 4.0 reads t["x"] as t.x
                 e.variable = 'f';
+                e.keyPushed = true;
                 e.nameToken = key.stringToken;
             }
         } else if (is(':')) {
@@ -470,6 +482,12 @@ ExpInfo Parser::varOrFunc() {
 }
 
 void Parser::functionArgs() {
+    int calleeLine = tokens_[index_ > 0 ? index_ - 1 : 0].line;
+    functionArgList();
+    if (tokens_[index_ - 1].line != calleeLine) callsSpanLines_ = true;
+}
+
+void Parser::functionArgList() {
     if (tok().type == TK_STRING) {
         put("(");
         putToken(tok().code);
@@ -483,7 +501,11 @@ void Parser::functionArgs() {
         int line = tok().line;
         next();
         put("("); // on the callee's line: 4.0 continues a call across lines
-        if (!is(')')) expList(true);
+        if (!is(')')) {
+            ExpInfo last;
+            expList(true, &last);
+            readBeforeNextLine(last);
+        }
         checkMatch(TK_CHAR, ')', TK_CHAR, '(', line);
         putToken(")");
     }
@@ -494,6 +516,7 @@ int Parser::expList(bool multi, ExpInfo* last) {
     int n = 1;
     ExpInfo e = expr(VALUE);
     while (is(',')) {
+        readBeforeNextLine(e);
         putToken(",");
         e = expr(VALUE);
         ++n;
@@ -587,6 +610,7 @@ Translation translate(const std::string& source, const std::string& chunkDisplay
         parser::Parser parser(tokens, chunkDisplay, byMethod);
         result.code = parser.run();
         result.compares = parser.compares();
+        result.callsSpanLines = parser.callsSpanLines();
         result.ok = true;
     } catch (const SyntaxError& e) {
         result.error = e.message;

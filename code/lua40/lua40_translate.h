@@ -50,6 +50,10 @@ struct Translation {
     // local, global or upvalue, ? for anything else. LINE is the line 5.1
     // reports for it.
     std::string compares;
+    // Some call of the chunk (a helper's included) may open on one line and
+    // close on a later one: 5.1 gives such a call the line it opens on, 4.0
+    // the line it closes on (see relineCalls).
+    bool callsSpanLines = false;
 };
 
 // chunkDisplay is the chunk name as 4.0 shows it in syntax messages

@@ -31,16 +31,15 @@ end
 function lib.error(...)
   local count = select("#", ...)
   local msg = ...
-  if msg == nil then error(silent, 0) end
+  if count == 0 then error(silent, 0) end -- an explicit nil is a bad argument
   error(checkString(msg, 1, "error", count), 0)
 end
 
 function lib.call(...)
   local count = select("#", ...)
   local f, args, mode, handler = ...
-  checkTable(args, 2, "call", count)
   if count >= 3 then mode = checkString(mode, 3, "call", count) else mode = "" end
-  if find(mode, "p", 1, true) then error("deprecated option `p' in `call'", 0) end
+  checkTable(args, 2, "call", count)
   local n = getn(args)
   local saved
   if count >= 4 then
@@ -50,7 +49,11 @@ function lib.call(...)
   local values = raw(args)
   local results = pack(xpcall(function() return f(unpack(values, 1, n)) end, H.reportError))
   if count >= 4 then env._ERRORMESSAGE = saved end
-  if results[1] then return unpack(results, 2, results.n) end
+  if results[1] then
+    -- 4.0 refuses this option only once the call has run
+    if find(mode, "p", 1, true) then error("deprecated option `p' in `call'", 0) end
+    return unpack(results, 2, results.n)
+  end
   if find(mode, "x", 1, true) then return nil end
   error(silent, 0) -- already reported: propagate without a second report
 end
@@ -157,42 +160,48 @@ end
 
 local metatable = debug.getmetatable
 
-function lib.rawget(...)
-  local t, k = ...
-  if k ~= nil then -- the way of tag methods: a table and a key
-    local mt = metatable(t)
-    if mt == nil then return rawget(t, k) end -- a table: the other types have one
-    local store = mt.store
-    if store then return rawget(store, k) end
-    if mt.kind == "table" then return rawget(t, k) end
+local function rawgetFunction()
+  return function(...)
+    local t, k = ...
+    if k ~= nil then -- the way of tag methods: a table and a key
+      local mt = metatable(t)
+      if mt == nil then return rawget(t, k) end -- a table: the other types have one
+      local store = mt.store
+      if store then return rawget(store, k) end
+      if mt.kind == "table" then return rawget(t, k) end
+    end
+    local count = select("#", ...)
+    checkTable(t, 1, "rawget", count)
+    checkAny(2, "rawget", count)
+    return rawget(raw(t), k)
   end
-  local count = select("#", ...)
-  checkTable(t, 1, "rawget", count)
-  checkAny(2, "rawget", count)
-  return rawget(raw(t), k)
 end
 
-function lib.rawset(...)
-  local t, k, v = ...
-  if k ~= nil and select("#", ...) >= 3 then
-    local mt = metatable(t)
-    if mt == nil or mt.kind == "table" then
-      rawset(t, k, v)
-      return t
-    elseif mt.store then
-      rawset(mt.store, k, v)
-      return t
+local function rawsetFunction()
+  return function(...)
+    local t, k, v = ...
+    if k ~= nil and select("#", ...) >= 3 then
+      local mt = metatable(t)
+      if mt == nil or mt.kind == "table" then
+        rawset(t, k, v)
+        return t
+      elseif mt.store then
+        rawset(mt.store, k, v)
+        return t
+      end
     end
+    local count = select("#", ...)
+    checkTable(t, 1, "rawset", count)
+    checkAny(2, "rawset", count)
+    checkAny(3, "rawset", count)
+    rawset(raw(t), k, v)
+    return t
   end
-  local count = select("#", ...)
-  checkTable(t, 1, "rawset", count)
-  checkAny(2, "rawset", count)
-  checkAny(3, "rawset", count)
-  rawset(raw(t), k, v)
-  return t
 end
-lib.rawgettable = lib.rawget
-lib.rawsettable = lib.rawset
+-- 4.0 registers these under two names each, as two functions that are not
+-- equal and that argument errors name apart.
+lib.rawget, lib.rawgettable = rawgetFunction(), rawgetFunction()
+lib.rawset, lib.rawsettable = rawsetFunction(), rawsetFunction()
 
 -- 4.0's quicksort (lbaselib.c's auxsort), over t[1..getn(t)] raw: nils
 -- in that range are compared like any value, and ties end up as in 4.0.

@@ -76,8 +76,9 @@ function lib.appendto(...) return redirect("appendto", "_OUTPUT", "a", nil, ...)
 function lib.openfile(...)
   local count = select("#", ...)
   local name, mode = ...
-  name = checkString(name, 1, "openfile", count)
+  -- checked from the last, as 4.0's build evaluates the arguments of fopen
   mode = checkString(mode, 2, "openfile", count)
+  name = checkString(name, 1, "openfile", count)
   local f, msg, errno = open(name, mode)
   if not f then return failure(msg, errno, name) end
   return f
@@ -142,14 +143,22 @@ function lib.write(...)
   local first = 1
   local f = handleOf((...))
   if f then first = 2 else f = globalFile("_OUTPUT") end
+  -- After a failed write 4.0 writes nothing more, though it still checks
+  -- the arguments, and it returns the error number alone.
+  local ok, errno = true, nil
   for n = first, count do
     local v = select(n, ...)
     if type(v) == "number" then
-      fwrite(f, format("%.16g", v))
+      v = format("%.16g", v)
     else
-      fwrite(f, checkString(v, n, "write", count))
+      v = checkString(v, n, "write", count)
+    end
+    if ok then
+      local _
+      ok, _, errno = fwrite(f, v)
     end
   end
+  if not ok then return errno end
   return null
 end
 
@@ -184,8 +193,8 @@ local function fileCall(fname, fn, nargs)
   return function(...)
     local count = select("#", ...)
     local a, b = ...
+    if nargs == 2 then b = checkString(b, 2, fname, count) end -- first, as in openfile
     a = checkString(a, 1, fname, count)
-    if nargs == 2 then b = checkString(b, 2, fname, count) end
     local ok, msg, errno = fn(a, b)
     if not ok then return failure(msg, errno, a) end
     return null

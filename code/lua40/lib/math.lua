@@ -34,8 +34,10 @@ local function two(name, f, intSecond)
   lib[name] = function(...)
     local count = select("#", ...)
     local a, b = ...
-    a = checkNumber(a, 1, name, count)
+    -- 4.0 passes both checks as arguments of one C call, which its build
+    -- evaluates from the last: the second argument is checked first.
     if intSecond then b = checkInt(b, 2, name, count) else b = checkNumber(b, 2, name, count) end
+    a = checkNumber(a, 1, name, count)
     return f(a, b)
   end
 end

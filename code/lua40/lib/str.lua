@@ -49,16 +49,19 @@ function lib.strrep(...)
   return rep(s, n)
 end
 
-function lib.strbyte(...)
-  local count = select("#", ...)
-  local s, i = ...
-  s = checkString(s, 1, "strbyte", count)
-  if count >= 2 then i = checkLong(i, 2, "strbyte", count) else i = 1 end
-  i = posrelat(i, #s)
-  if i < 1 or i > #s then argError(2, "strbyte", "out of range") end
-  return byte(s, i)
+local function strbyteFunction()
+  return function(...)
+    local count = select("#", ...)
+    local s, i = ...
+    s = checkString(s, 1, "strbyte", count)
+    if count >= 2 then i = checkLong(i, 2, "strbyte", count) else i = 1 end
+    i = posrelat(i, #s)
+    if i < 1 or i > #s then argError(2, "strbyte", "out of range") end
+    return byte(s, i)
+  end
 end
-lib.ascii = lib.strbyte
+-- two functions, as 4.0 registers them (see rawget)
+lib.strbyte, lib.ascii = strbyteFunction(), strbyteFunction()
 
 -- 4.0 reads `%f' as a plain `f'; 5.1 would take it for a frontier.
 local function pattern40(p)

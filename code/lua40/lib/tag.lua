@@ -463,6 +463,9 @@ function lib.settag(...)
   local count = select("#", ...)
   local t, tag = ...
   checkTable(t, 1, "settag", count)
+  -- 4.0 pushes the table before it reads the tag: without a second
+  -- argument, that copy is what it finds there.
+  if count < 2 then count, tag = 2, t end
   tag = checkInt(tag, 2, "settag", count)
   if tag < 6 or tag >= nextTag then error(format("tag %d was not created by `newtag'", tag), 0) end
   local mt = getmetatable(t)
@@ -576,8 +579,8 @@ end
 function lib.copytagmethods(...)
   local count = select("#", ...)
   local to, from = ...
+  from = checkInt(from, 2, "copytagmethods", count) -- from the last, as in 4.0's build
   to = checkInt(to, 1, "copytagmethods", count)
-  from = checkInt(from, 2, "copytagmethods", count)
   checkTag(to)
   checkTag(from)
   for _, event in ipairs(events) do
