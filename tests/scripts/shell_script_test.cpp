@@ -35,7 +35,9 @@ TEST(ShellRun, StartupScriptsExitStatusesAndClosingLines) {
         EXPECT_EQ(r.timedOut, c.timedOut);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.out, c.out);
-        if (c.err != nullptr) EXPECT_EQ(r.err, c.err);
+        if (c.err != nullptr) {
+            EXPECT_EQ(r.err, c.err);
+        }
         expectClosingLines(r.log);
         EXPECT_TRUE(c.logLines == 0 || lines(r.log).size() == c.logLines) << r.log;
         EXPECT_TRUE(c.status != 2 || r.log.rfind("SDL_mixer error: ", 0) == 0) << r.log;

@@ -198,10 +198,11 @@ void expectExit(const GameRun& r, int status, const std::string& lastLine) {
     EXPECT_EQ(r.status, status) << r.err;
     expectClosingLines(r.log);
     std::vector<std::string> l = lines(r.log);
-    if (!lastLine.empty())
+    if (!lastLine.empty()) {
         EXPECT_TRUE(l.size() >= 3 && l[l.size() - 3] == lastLine)
             << "not last: " << lastLine << "\n"
             << r.log;
+    }
 }
 
 int countOf(const std::string& text, const std::string& needle) {

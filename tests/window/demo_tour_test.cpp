@@ -59,7 +59,9 @@ class DemoTour : public WindowTest {
         w->waitForScreen(what, shows);
         if (!tourDir.empty() && catWalks) settle(name);
         Surface s = w->screenshot();
-        if (s) EXPECT_TRUE(shows(s.get())) << name << ": " << what;
+        if (s) {
+            EXPECT_TRUE(shows(s.get())) << name << ": " << what;
+        }
         if (!tourDir.empty())
             runProcess({"/usr/bin/convert", "screenshot.bmp", tourDir + "/" + name + ".png"},
                        game.path(), {}, WINDOW_WAIT_SECONDS);
