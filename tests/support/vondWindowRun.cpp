@@ -69,11 +69,19 @@ WindowGame::WindowGame(const XSession& x, const GameDir& dir,
     for (const auto& kv : extraEnv)
         env[kv.first] = kv.second;
     process = startProcess({VOND_BINARY}, dir.path(), env);
-    GameRun found =
-        runProcess({"xdotool", "search", "--sync", "--name", "^The Grand Vond Venture$"},
-                   dir.path(), {{"DISPLAY", x.getDisplay()}}, WINDOW_WAIT_SECONDS);
-    std::vector<std::string> ids = lines(found.out);
-    if (!ids.empty()) windowId = ids.front();
+    // xdotool gives up with an X error when a window it is reading goes away
+    // meanwhile (a window manager's frames come and go as the game starts), so
+    // the search is repeated until it finds the game's window.
+    waitUntil(
+        [&] {
+            GameRun found =
+                runProcess({"xdotool", "search", "--sync", "--name", "^The Grand Vond Venture$"},
+                           dir.path(), {{"DISPLAY", x.getDisplay()}}, WINDOW_WAIT_SECONDS);
+            std::vector<std::string> ids = lines(found.out);
+            if (!ids.empty()) windowId = ids.front();
+            return hasWindow();
+        },
+        WINDOW_WAIT_SECONDS);
     if (hasWindow()) xdotool({"windowfocus", "--sync", windowId});
     XSetErrorHandler(ignoreXErrors);
     display = XOpenDisplay(x.getDisplay().c_str());
