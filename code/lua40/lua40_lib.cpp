@@ -175,6 +175,27 @@ int fileNumber(lua_State* L) {
     return 1;
 }
 
+// H.readWord(file): read's "*w", as 4.0 reads it: spaces skipped, then
+// everything up to the next space, which is put back (on stdin too); nil
+// when no word is left.
+int readWord(lua_State* L) {
+    FILE* f = *static_cast<FILE**>(luaL_checkudata(L, 1, LUA_FILEHANDLE));
+    luaL_Buffer b;
+    luaL_buffinit(L, &b);
+    int c;
+    do {
+        c = std::fgetc(f);
+    } while (std::isspace(c));
+    while (c != EOF && !std::isspace(c)) {
+        luaL_addchar(&b, static_cast<char>(c));
+        c = std::fgetc(f);
+    }
+    std::ungetc(c, f);
+    luaL_pushresult(&b);
+    if (lua_objlen(L, -1) == 0) lua_pushnil(L);
+    return 1;
+}
+
 void runSource(lua_State* L, const char* source, const char* group) {
     if (luaL_loadbuffer(L, source, std::strlen(source), kLibrarySource) != 0) {
         std::fprintf(stderr, "lua40 library: %s\n", lua_tostring(L, -1));
@@ -210,6 +231,7 @@ void installLibrary(lua_State* L) {
                                          {"run", runChunkForScript},
                                          {"readfile", readWholeFile},
                                          {"isStandardFile", fileNumber},
+                                         {"readWord", readWord},
                                          {"strtoul", unsignedNumber},
                                          {nullptr, nullptr}};
     for (const luaL_Reg* r = functions; r->name != nullptr; ++r) {

@@ -1,0 +1,23 @@
+-- read's counts and words at the edges, and the functions that redirect
+-- _INPUT and _OUTPUT named in their tracebacks.
+local report = function(m) print("caught: " .. m) end
+local name = "lib_io.txt"
+local h = openfile(name, "w")
+write(h, "abcdefgh\nword1  word2\n  last")
+closefile(h)
+readfrom(name)
+-- a count is cut to an integer; below -1 it is too big to allocate
+print(read(2.7), read("2"), read(-0.5), read(" 1 "))
+call(read, {-1}, "x", report)
+print(read("*line"))
+-- a word leaves the space after it to be read next
+print(read("*w"), read(1), read("*w"), read("*l"))
+print(read("*w", "*w"))
+print(read("*w", "*all"))
+readfrom()
+remove(name)
+call(readfrom, {{}}, "x", _ERRORMESSAGE)
+call(writeto, {{}}, "x", _ERRORMESSAGE)
+call(appendto, {}, "x", _ERRORMESSAGE)
+print(appendto("no_such_dir/x.txt"))
+exit(0)
