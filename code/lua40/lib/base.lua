@@ -173,6 +173,7 @@ local function rawgetFunction()
     local count = select("#", ...)
     checkTable(t, 1, "rawget", count)
     checkAny(2, "rawget", count)
+    if k == nil then error("table index is nil", 0) end -- 5.1 would answer nil
     return rawget(raw(t), k)
   end
 end
@@ -180,7 +181,7 @@ end
 local function rawsetFunction()
   return function(...)
     local t, k, v = ...
-    if k ~= nil and select("#", ...) >= 3 then
+    if k == k and k ~= nil and select("#", ...) >= 3 then -- not NaN nor nil
       local mt = metatable(t)
       if mt == nil or mt.kind == "table" then
         rawset(t, k, v)
@@ -194,6 +195,8 @@ local function rawsetFunction()
     checkTable(t, 1, "rawset", count)
     checkAny(2, "rawset", count)
     checkAny(3, "rawset", count)
+    -- 4.0 stores a NaN key where no read finds it again; 5.1 refuses it.
+    if k ~= k then return t end
     rawset(raw(t), k, v)
     return t
   end
