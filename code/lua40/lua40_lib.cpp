@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 namespace lua40 {
@@ -196,6 +197,20 @@ int readWord(lua_State* L) {
     return 1;
 }
 
+// H.strftime(format): the local time through C's strftime given the whole
+// format at once (its flags, widths and modifiers included) into 4.0's
+// 256-byte buffer; nil when the result is empty or does not fit.
+int formatDate(lua_State* L) {
+    const char* format = luaL_checkstring(L, 1);
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[256];
+    if (localtime_r(&now, &local) == nullptr || std::strftime(text, sizeof text, format, &local) == 0)
+        return 0;
+    lua_pushstring(L, text);
+    return 1;
+}
+
 void runSource(lua_State* L, const char* source, const char* group) {
     if (luaL_loadbuffer(L, source, std::strlen(source), kLibrarySource) != 0) {
         std::fprintf(stderr, "lua40 library: %s\n", lua_tostring(L, -1));
@@ -232,6 +247,7 @@ void installLibrary(lua_State* L) {
                                          {"readfile", readWholeFile},
                                          {"isStandardFile", fileNumber},
                                          {"readWord", readWord},
+                                         {"strftime", formatDate},
                                          {"strtoul", unsignedNumber},
                                          {nullptr, nullptr}};
     for (const luaL_Reg* r = functions; r->name != nullptr; ++r) {

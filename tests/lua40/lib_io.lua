@@ -1,5 +1,5 @@
--- read's counts and words at the edges, and the functions that redirect
--- _INPUT and _OUTPUT named in their tracebacks.
+-- read's counts and words at the edges, the functions that redirect _INPUT
+-- and _OUTPUT named in their tracebacks, and date's formats.
 local report = function(m) print("caught: " .. m) end
 local name = "lib_io.txt"
 local h = openfile(name, "w")
@@ -20,4 +20,13 @@ call(readfrom, {{}}, "x", _ERRORMESSAGE)
 call(writeto, {{}}, "x", _ERRORMESSAGE)
 call(appendto, {}, "x", _ERRORMESSAGE)
 print(appendto("no_such_dir/x.txt"))
+
+-- date hands its whole format to strftime, flags, widths and all, with 256
+-- bytes for the result: a longer one is an invalid format
+print(date("%%|%n|%t|%Q|a%"), date("*t"), date("!x"), date("a\0b"))
+print(date("%-d") == tostring(tonumber(date("%d"))), strlen(date("%10Y")), date("%^a") == strupper(date("%a")))
+print(strlen(date(strrep("x", 255))), date() == date("%c"))
+call(date, {strrep("x", 256)}, "x", report)
+call(date, {strrep("%Y", 64)}, "x", report)
+call(date, {""}, "x", report)
 exit(0)

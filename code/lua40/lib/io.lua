@@ -226,10 +226,8 @@ function lib.date(...)
   local count = select("#", ...)
   local fmt = ...
   if count >= 1 then fmt = checkString(fmt, 1, "date", count) else fmt = "%c" end
-  -- 4.0 hands the format to strftime as it is: `*t' and `!' are plain text.
-  local lead = match(fmt, "^[!*]+") or ""
-  local text = lead .. (#fmt > #lead and sub(os.date("\001" .. sub(fmt, #lead + 1)), 2) or "")
-  if text == "" then error("invalid `date' format", 0) end
+  local text = H.strftime(fmt)
+  if text == nil then error("invalid `date' format", 0) end
   return text
 end
 
