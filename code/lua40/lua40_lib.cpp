@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <unistd.h>
 
 namespace lua40 {
 
@@ -211,6 +212,22 @@ int formatDate(lua_State* L) {
     return 1;
 }
 
+// H.tmpname(): a fresh name of the shape C's tmpnam gives (/tmp/fileXXXXXX),
+// made with mkstemp, which tmpnam's linker warning points to; the file is
+// removed again, as tmpnam creates none.
+int temporaryName(lua_State* L) {
+    char name[] = "/tmp/fileXXXXXX";
+    int fd = mkstemp(name);
+    if (fd < 0) {
+        lua_pushnil(L);
+        return 1;
+    }
+    close(fd);
+    std::remove(name);
+    lua_pushstring(L, name);
+    return 1;
+}
+
 void runSource(lua_State* L, const char* source, const char* group) {
     if (luaL_loadbuffer(L, source, std::strlen(source), kLibrarySource) != 0) {
         std::fprintf(stderr, "lua40 library: %s\n", lua_tostring(L, -1));
@@ -248,6 +265,7 @@ void installLibrary(lua_State* L) {
                                          {"isStandardFile", fileNumber},
                                          {"readWord", readWord},
                                          {"strftime", formatDate},
+                                         {"tmpname", temporaryName},
                                          {"strtoul", unsignedNumber},
                                          {nullptr, nullptr}};
     for (const luaL_Reg* r = functions; r->name != nullptr; ++r) {

@@ -1,5 +1,5 @@
 -- read's counts and words at the edges, the functions that redirect _INPUT
--- and _OUTPUT named in their tracebacks, and date's formats.
+-- and _OUTPUT named in their tracebacks, date's formats and tmpname's names.
 local report = function(m) print("caught: " .. m) end
 local name = "lib_io.txt"
 local h = openfile(name, "w")
@@ -29,4 +29,8 @@ print(strlen(date(strrep("x", 255))), date() == date("%c"))
 call(date, {strrep("x", 256)}, "x", report)
 call(date, {strrep("%Y", 64)}, "x", report)
 call(date, {""}, "x", report)
+
+-- tmpname gives a name of C's tmpnam, and creates no file
+local temporary = tmpname()
+print(strsub(temporary, 1, 9), strlen(temporary), readfrom(temporary), temporary == tmpname())
 exit(0)

@@ -206,11 +206,7 @@ end
 lib.remove = fileCall("remove", os.remove, 1)
 lib.rename = fileCall("rename", os.rename, 2)
 
-function lib.tmpname()
-  local name = os.tmpname()
-  os.remove(name)
-  return name
-end
+function lib.tmpname() return H.tmpname() end
 
 function lib.getenv(...)
   return os.getenv(checkString((...), 1, "getenv", select("#", ...)))
