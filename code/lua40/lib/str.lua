@@ -126,17 +126,17 @@ local function capturesFrom(first, ...)
 end
 local function emptyCaptures(...) return capturesFrom(1, ...) end
 
--- The captures of pattern p: how many, the numbers of those no `)' closes
--- (nil when every one is closed), and where a final `$' anchor stands.
-local function captureCount(p)
-  local n, i, len = 0, 1, #p
-  local open, depth, anchor = nil, 0, nil
+-- The captures of pattern p: how many, and how many no `)' closes. Asked
+-- for them (open set), also the numbers of those left open and where a final
+-- `$' anchor stands.
+local function captureCount(p, open)
+  local n, i, len, depth, anchor = 0, 1, #p, 0, nil
   while i <= len do
     local c = sub(p, i, i)
     if c == "%" then
       -- %bxy takes two delimiters, which are no pattern syntax
       if sub(p, i + 1, i + 1) == "b" then i = i + 4 else i = i + 2 end
-      if i > len + 1 then return n end -- cut short: the pattern is malformed
+      if i > len + 1 then return n, 0 end -- cut short: the pattern is malformed
     elseif c == "[" then
       i = i + 1
       if sub(p, i, i) == "^" then i = i + 1 end
@@ -149,8 +149,7 @@ local function captureCount(p)
       if c == "(" then
         n = n + 1
         depth = depth + 1
-        open = open or {}
-        open[depth] = n
+        if open then open[depth] = n end
       elseif c == ")" and depth > 0 then
         depth = depth - 1
       elseif c == "$" and i == len then
@@ -159,8 +158,7 @@ local function captureCount(p)
       i = i + 1
     end
   end
-  if depth == 0 then return n end
-  return n, {unpack(open, 1, depth)}, anchor
+  return n, depth, anchor
 end
 
 function lib.strfind(...)
@@ -183,7 +181,7 @@ function lib.gsub(...)
   s = checkString(s, 1, "gsub", count)
   p = checkString(p, 2, "gsub", count)
   if count >= 4 then max = checkInt(max, 4, "gsub", count) else max = #s + 1 end
-  local captures, unclosed, anchor = captureCount(p)
+  local captures, unclosed = captureCount(p)
   local f
   if type(repl) == "number" then repl = format("%.16g", repl) end
   if type(repl) == "string" and not find(repl, "%%%d") then
@@ -197,9 +195,11 @@ function lib.gsub(...)
     -- replacement names it, 5.1 at every match. Closed at the end of the
     -- pattern, where it changes nothing of what matches, it is 5.1's too.
     local unfinished = {}
-    if unclosed then
-      for _, k in ipairs(unclosed) do unfinished[k] = true end
-      local closing = rep(")", #unclosed)
+    if unclosed > 0 then
+      local open = {}
+      local _, _, anchor = captureCount(p, open)
+      for k = 1, unclosed do unfinished[open[k]] = true end
+      local closing = rep(")", unclosed)
       if anchor then p = sub(p, 1, anchor - 1) .. closing .. "$" else p = p .. closing end
     end
     f = function(...)
