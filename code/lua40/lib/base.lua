@@ -6,6 +6,7 @@ local checkString, checkNumber, checkInt, checkTable, checkAny =
   H.checkString, H.checkNumber, H.checkInt, H.checkTable, H.checkAny
 local checkFunction, getn, argError, pack = H.checkFunction, H.getn, H.argError, H.pack
 local null, silent, concat, find, byte = H.null, H.silent, table.concat, string.find, string.byte
+local metatable = debug.getmetatable
 
 -- Contents of a table as the library reads and writes them raw: a table
 -- whose tag has gettable or settable keeps them elsewhere (see tag.lua).
@@ -146,6 +147,13 @@ function lib.print(...)
   local count = select("#", ...)
   local parts = {}
   local tostring40 = env.tostring
+  if type(tostring40) ~= "function" then
+    -- 4.0 calls it from C, where a value that cannot be called has no name
+    local mt = metatable(tostring40)
+    if not (mt and mt.__call) then
+      error(format("attempt to call a %s value", type(tostring40)), 0)
+    end
+  end
   for i = 1, count do
     local s = tostring40((select(i, ...)))
     if type(s) == "number" then
@@ -157,8 +165,6 @@ function lib.print(...)
   end
   write(concat(parts, "\t"), "\n")
 end
-
-local metatable = debug.getmetatable
 
 local function rawgetFunction()
   return function(...)
