@@ -68,7 +68,7 @@ lib.strbyte, lib.ascii = strbyteFunction(), strbyteFunction()
 -- to it matches anywhere; in 5.1 such a back-reference never matches, so it
 -- is left out (a quantifier sign after it starts an item of its own).
 local quantifiers = {["*"] = true, ["+"] = true, ["-"] = true, ["?"] = true}
-local function pattern40(p)
+local function rewrite(p)
   if not find(p, "%f", 1, true) and not find(p, "()", 1, true) then return p end
   local out, i, len = {}, 1, #p
   local count, positions = 0, {}
@@ -112,6 +112,19 @@ local function pattern40(p)
     end
   end
   return concat(out)
+end
+
+-- Scripts use a few patterns over and over: each is rewritten once (up to a
+-- bound, past which the remembered ones are forgotten).
+local rewritten, remembered = {}, 0
+local function pattern40(p)
+  local q = rewritten[p]
+  if q then return q end
+  q = rewrite(p)
+  if remembered >= 256 then rewritten, remembered = {}, 0 end
+  rewritten[p] = q
+  remembered = remembered + 1
+  return q
 end
 
 -- Position captures `()' give numbers in 5.1; in 4.0 they are empty strings.
@@ -194,8 +207,9 @@ function lib.gsub(...)
     -- A match may leave a capture open; 4.0 refuses it only when the
     -- replacement names it, 5.1 at every match. Closed at the end of the
     -- pattern, where it changes nothing of what matches, it is 5.1's too.
-    local unfinished = {}
+    local unfinished
     if unclosed > 0 then
+      unfinished = {}
       local open = {}
       local _, _, anchor = captureCount(p, open)
       for k = 1, unclosed do unfinished[open[k]] = true end
@@ -207,7 +221,7 @@ function lib.gsub(...)
       return (gsub(template, "%%(.?)", function(c)
         local d = tonumber(c)
         if d == nil then return c end
-        if d == 0 or d > captures or unfinished[d] then error("invalid capture index", 0) end
+        if d == 0 or d > captures or (unfinished and unfinished[d]) then error("invalid capture index", 0) end
         return values[d]
       end))
     end
