@@ -242,7 +242,8 @@ int formatDate(lua_State* L) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     char text[256];
-    if (localtime_r(&now, &local) == nullptr || std::strftime(text, sizeof text, format, &local) == 0)
+    if (localtime_r(&now, &local) == nullptr ||
+        std::strftime(text, sizeof text, format, &local) == 0)
         return 0;
     lua_pushstring(L, text);
     return 1;
