@@ -9,11 +9,35 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
+#include <unistd.h>
 
 namespace lua40 {
 
 namespace {
+
+// A first argument that is not the string a function wants, in the words of
+// the library's own check (H.argError), which names the function as 4.0
+// does; raised from here, so that no frame of the check stays on the stack.
+int badFirstArgument(lua_State* L, const char* fname) {
+    const char* got = "no value";
+    if (lua_gettop(L) >= 1) got = lua_isboolean(L, 1) ? "nil" : luaL_typename(L, 1);
+    std::string what = std::string("string expected, got ") + got;
+    lua_getfield(L, LUA_REGISTRYINDEX, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_getfield(L, -1, "argError");
+    lua_pushnumber(L, 1);
+    lua_pushstring(L, fname);
+    lua_pushstring(L, what.c_str());
+    lua_pcall(L, 3, 0, 0);
+    return lua_error(L);
+}
+
+// A first argument that 4.0 reads with luaL_check_string: a string or a number.
+bool isStringArgument(lua_State* L) {
+    return lua_type(L, 1) == LUA_TSTRING || lua_type(L, 1) == LUA_TNUMBER;
+}
 
 // 4.0's _ALERT writes with fputs: the text up to its first NUL.
 int alertToStderr(lua_State* L) {
@@ -21,7 +45,8 @@ int alertToStderr(lua_State* L) {
         std::fputs(formatNumber(lua_tonumber(L, 1)).c_str(), stderr);
         return 0;
     }
-    std::fputs(luaL_checkstring(L, 1), stderr);
+    if (!isStringArgument(L)) return badFirstArgument(L, "_ALERT");
+    std::fputs(lua_tostring(L, 1), stderr);
     return 0;
 }
 
@@ -59,21 +84,34 @@ void callAlert(lua_State* L, const std::string& text) {
 
 std::string messageArgument(lua_State* L) {
     if (lua_type(L, 1) == LUA_TNUMBER) return formatNumber(lua_tonumber(L, 1));
-    return lua_isstring(L, 1) ? lua_tostring(L, 1) : "(no message)";
+    return lua_tostring(L, 1);
 }
 
-// The io library's _ERRORMESSAGE: "error: MSG", then the traceback. Level 1
-// is the handler that called it, level 2 the function that failed.
+// The level of the function an _ERRORMESSAGE reports on: above the error
+// handler that called it (reportError), or, called by a script, its caller.
+int reportedLevel(lua_State* L) {
+    lua_Debug ar;
+    if (!lua_getstack(L, 1, &ar)) return 1;
+    lua_getinfo(L, "f", &ar);
+    bool handler = lua_tocfunction(L, -1) == reportError;
+    lua_pop(L, 1);
+    return handler ? 2 : 1;
+}
+
+// The io library's _ERRORMESSAGE: "error: MSG", then the traceback.
 int errorWithTraceback(lua_State* L) {
-    callAlert(L, "error: " + messageArgument(L) + "\n" + traceback(L, 2));
+    if (!isStringArgument(L)) return badFirstArgument(L, "_ERRORMESSAGE");
+    callAlert(L, "error: " + messageArgument(L) + "\n" + traceback(L, reportedLevel(L)));
     return 0;
 }
 
-// The base library's _ERRORMESSAGE: the message and the failing line.
+// The base library's _ERRORMESSAGE: the message and the failing line. It
+// takes a string only, not a number.
 int errorWithLocation(lua_State* L) {
+    if (lua_type(L, 1) != LUA_TSTRING) return badFirstArgument(L, "_ERRORMESSAGE");
     std::string text = "error: " + messageArgument(L);
     lua_Debug ar;
-    if (lua_getstack(L, 2, &ar)) {
+    if (lua_getstack(L, reportedLevel(L), &ar)) {
         lua_getinfo(L, "Sl", &ar);
         if (std::strcmp(ar.what, "C") != 0 && ar.currentline > 0)
             text += "\n  <" + chunkDisplay(ar.source, 43) + ": line " +
@@ -175,6 +213,58 @@ int fileNumber(lua_State* L) {
     return 1;
 }
 
+// H.readWord(file): read's "*w", as 4.0 reads it: spaces skipped, then
+// everything up to the next space, which is put back (on stdin too); nil
+// when no word is left.
+int readWord(lua_State* L) {
+    FILE* f = *static_cast<FILE**>(luaL_checkudata(L, 1, LUA_FILEHANDLE));
+    luaL_Buffer b;
+    luaL_buffinit(L, &b);
+    int c;
+    do {
+        c = std::fgetc(f);
+    } while (std::isspace(c));
+    while (c != EOF && !std::isspace(c)) {
+        luaL_addchar(&b, static_cast<char>(c));
+        c = std::fgetc(f);
+    }
+    std::ungetc(c, f);
+    luaL_pushresult(&b);
+    if (lua_objlen(L, -1) == 0) lua_pushnil(L);
+    return 1;
+}
+
+// H.strftime(format): the local time through C's strftime given the whole
+// format at once (its flags, widths and modifiers included) into 4.0's
+// 256-byte buffer; nil when the result is empty or does not fit.
+int formatDate(lua_State* L) {
+    const char* format = luaL_checkstring(L, 1);
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[256];
+    if (localtime_r(&now, &local) == nullptr ||
+        std::strftime(text, sizeof text, format, &local) == 0)
+        return 0;
+    lua_pushstring(L, text);
+    return 1;
+}
+
+// H.tmpname(): a fresh name of the shape C's tmpnam gives (/tmp/fileXXXXXX),
+// made with mkstemp, which tmpnam's linker warning points to; the file is
+// removed again, as tmpnam creates none.
+int temporaryName(lua_State* L) {
+    char name[] = "/tmp/fileXXXXXX";
+    int fd = mkstemp(name);
+    if (fd < 0) {
+        lua_pushnil(L);
+        return 1;
+    }
+    close(fd);
+    std::remove(name);
+    lua_pushstring(L, name);
+    return 1;
+}
+
 void runSource(lua_State* L, const char* source, const char* group) {
     if (luaL_loadbuffer(L, source, std::strlen(source), kLibrarySource) != 0) {
         std::fprintf(stderr, "lua40 library: %s\n", lua_tostring(L, -1));
@@ -210,6 +300,9 @@ void installLibrary(lua_State* L) {
                                          {"run", runChunkForScript},
                                          {"readfile", readWholeFile},
                                          {"isStandardFile", fileNumber},
+                                         {"readWord", readWord},
+                                         {"strftime", formatDate},
+                                         {"tmpname", temporaryName},
                                          {"strtoul", unsignedNumber},
                                          {nullptr, nullptr}};
     for (const luaL_Reg* r = functions; r->name != nullptr; ++r) {

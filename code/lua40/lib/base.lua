@@ -6,6 +6,7 @@ local checkString, checkNumber, checkInt, checkTable, checkAny =
   H.checkString, H.checkNumber, H.checkInt, H.checkTable, H.checkAny
 local checkFunction, getn, argError, pack = H.checkFunction, H.getn, H.argError, H.pack
 local null, silent, concat, find, byte = H.null, H.silent, table.concat, string.find, string.byte
+local metatable = debug.getmetatable
 
 -- Contents of a table as the library reads and writes them raw: a table
 -- whose tag has gettable or settable keeps them elsewhere (see tag.lua).
@@ -146,6 +147,13 @@ function lib.print(...)
   local count = select("#", ...)
   local parts = {}
   local tostring40 = env.tostring
+  if type(tostring40) ~= "function" then
+    -- 4.0 calls it from C, where a value that cannot be called has no name
+    local mt = metatable(tostring40)
+    if not (mt and mt.__call) then
+      error(format("attempt to call a %s value", type(tostring40)), 0)
+    end
+  end
   for i = 1, count do
     local s = tostring40((select(i, ...)))
     if type(s) == "number" then
@@ -157,8 +165,6 @@ function lib.print(...)
   end
   write(concat(parts, "\t"), "\n")
 end
-
-local metatable = debug.getmetatable
 
 local function rawgetFunction()
   return function(...)
@@ -173,6 +179,7 @@ local function rawgetFunction()
     local count = select("#", ...)
     checkTable(t, 1, "rawget", count)
     checkAny(2, "rawget", count)
+    if k == nil then error("table index is nil", 0) end -- 5.1 would answer nil
     return rawget(raw(t), k)
   end
 end
@@ -180,7 +187,7 @@ end
 local function rawsetFunction()
   return function(...)
     local t, k, v = ...
-    if k ~= nil and select("#", ...) >= 3 then
+    if k == k and k ~= nil and select("#", ...) >= 3 then -- not NaN nor nil
       local mt = metatable(t)
       if mt == nil or mt.kind == "table" then
         rawset(t, k, v)
@@ -194,6 +201,8 @@ local function rawsetFunction()
     checkTable(t, 1, "rawset", count)
     checkAny(2, "rawset", count)
     checkAny(3, "rawset", count)
+    -- 4.0 stores a NaN key where no read finds it again; 5.1 refuses it.
+    if k ~= k then return t end
     rawset(raw(t), k, v)
     return t
   end

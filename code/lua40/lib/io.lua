@@ -69,9 +69,22 @@ local function redirect(fname, global, mode, standard, ...)
   return f
 end
 
-function lib.readfrom(...) return redirect("readfrom", "_INPUT", "r", stdin, ...) end
-function lib.writeto(...) return redirect("writeto", "_OUTPUT", "w", stdout, ...) end
-function lib.appendto(...) return redirect("appendto", "_OUTPUT", "a", nil, ...) end
+-- No tail calls: a traceback shows the function whose argument was wrong.
+function lib.readfrom(...)
+  local f, msg, errno = redirect("readfrom", "_INPUT", "r", stdin, ...)
+  if f then return f end
+  return nil, msg, errno
+end
+function lib.writeto(...)
+  local f, msg, errno = redirect("writeto", "_OUTPUT", "w", stdout, ...)
+  if f then return f end
+  return nil, msg, errno
+end
+function lib.appendto(...)
+  local f, msg, errno = redirect("appendto", "_OUTPUT", "a", nil, ...)
+  if f then return f end
+  return nil, msg, errno
+end
 
 function lib.openfile(...)
   local count = select("#", ...)
@@ -91,19 +104,6 @@ function lib.closefile(...)
   return null
 end
 
-local function readWord(f)
-  local c = fread(f, 1)
-  while c and find(c, "^%s") do c = fread(f, 1) end
-  if not c then return nil end
-  local parts = {}
-  while c and not find(c, "^%s") do
-    parts[#parts + 1] = c
-    c = fread(f, 1)
-  end
-  if c and not H.isStandardFile(f) then fseek(f, "cur", -1) end
-  return table.concat(parts)
-end
-
 -- At the first format that fails, that value and all later ones are left out.
 function lib.read(...)
   local count = select("#", ...)
@@ -120,8 +120,11 @@ function lib.read(...)
     local fmt = select(n, ...)
     local value
     if type(fmt) == "number" or (type(fmt) == "string" and tonumber(fmt)) then
-      local k = math.floor(tonumber(fmt))
-      if k == 0 then value = "" else value = fread(f, k) end
+      -- a count 4.0 casts to size_t: below -1 it is too big to allocate
+      local k = tonumber(fmt)
+      if k <= -1 then error("not enough memory to read a file", 0) end
+      k = math.floor(k)
+      if k <= 0 then value = "" else value = fread(f, k) end
     else
       fmt = checkString(fmt, n, "read", count)
       if sub(fmt, 1, 1) ~= "*" then error("read patterns are deprecated", 0) end
@@ -129,7 +132,7 @@ function lib.read(...)
       if kind == "n" then value = fread(f, "*n")
       elseif kind == "l" then value = fread(f, "*l")
       elseif kind == "a" then value = fread(f, "*a")
-      elseif kind == "w" then value = readWord(f)
+      elseif kind == "w" then value = H.readWord(f)
       else argError(n, "read", "invalid format") end
     end
     if value == nil then break end
@@ -203,11 +206,7 @@ end
 lib.remove = fileCall("remove", os.remove, 1)
 lib.rename = fileCall("rename", os.rename, 2)
 
-function lib.tmpname()
-  local name = os.tmpname()
-  os.remove(name)
-  return name
-end
+function lib.tmpname() return H.tmpname() end
 
 function lib.getenv(...)
   return os.getenv(checkString((...), 1, "getenv", select("#", ...)))
@@ -223,10 +222,8 @@ function lib.date(...)
   local count = select("#", ...)
   local fmt = ...
   if count >= 1 then fmt = checkString(fmt, 1, "date", count) else fmt = "%c" end
-  -- 4.0 hands the format to strftime as it is: `*t' and `!' are plain text.
-  local lead = match(fmt, "^[!*]+") or ""
-  local text = lead .. (#fmt > #lead and sub(os.date("\001" .. sub(fmt, #lead + 1)), 2) or "")
-  if text == "" then error("invalid `date' format", 0) end
+  local text = H.strftime(fmt)
+  if text == nil then error("invalid `date' format", 0) end
   return text
 end
 

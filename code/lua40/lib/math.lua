@@ -1,7 +1,7 @@
 -- The 4.0 math library, written in Lua on 5.1's math library.
 local lib, env, H = ...
 local select, error, math = select, error, math
-local checkNumber, checkInt, argError = H.checkNumber, H.checkInt, H.argError
+local checkNumber, checkInt, argError, toInt = H.checkNumber, H.checkInt, H.argError, H.toInt
 -- Degrees to radians and back as 4.0 does: times and divided by pi/180.
 local TORAD = math.pi / 180.0
 
@@ -60,20 +60,30 @@ end
 extreme("min", function(a, b) return a < b end)
 extreme("max", function(a, b) return a > b end)
 
+-- C's int arithmetic, which wraps around past 32 bits.
+local function wrapInt(x)
+  x = x % 4294967296
+  if x >= 2147483648 then return x - 4294967296 end
+  return x
+end
+
+-- 4.0 draws its number before it looks at the arguments, so that a call
+-- that fails still moves the sequence on; the result is computed in ints.
 function lib.random(...)
+  local r = math.random()
   local count = select("#", ...)
+  if count == 0 then return r end
   local l, u = ...
-  if count == 0 then return math.random() end
   if count == 1 then
     u = checkInt(l, 1, "random", count)
     if u < 1 then argError(1, "random", "interval is empty") end
-    return math.random(u)
+    return toInt(r * u) + 1
   end
   if count == 2 then
     l = checkInt(l, 1, "random", count)
     u = checkInt(u, 2, "random", count)
     if l > u then argError(2, "random", "interval is empty") end
-    return math.random(l, u)
+    return wrapInt(toInt(r * wrapInt(u - l + 1)) + l)
   end
   error("wrong number of arguments", 0)
 end

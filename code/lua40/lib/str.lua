@@ -63,22 +63,68 @@ end
 -- two functions, as 4.0 registers them (see rawget)
 lib.strbyte, lib.ascii = strbyteFunction(), strbyteFunction()
 
--- 4.0 reads `%f' as a plain `f'; 5.1 would take it for a frontier.
-local function pattern40(p)
-  if not find(p, "%f", 1, true) then return p end
-  local out, i = {}, 1
-  while i <= #p do
+-- 4.0 reads `%f' as a plain `f', which 5.1 would take for a frontier. A
+-- position capture `()' holds an empty string in 4.0, which a back-reference
+-- to it matches anywhere; in 5.1 such a back-reference never matches, so it
+-- is left out (a quantifier sign after it starts an item of its own).
+local quantifiers = {["*"] = true, ["+"] = true, ["-"] = true, ["?"] = true}
+local function rewrite(p)
+  if not find(p, "%f", 1, true) and not find(p, "()", 1, true) then return p end
+  local out, i, len = {}, 1, #p
+  local count, positions = 0, {}
+  while i <= len do
     local c = sub(p, i, i)
     if c == "%" then
       local d = sub(p, i + 1, i + 1)
-      out[#out + 1] = d == "f" and "f" or c .. d
-      i = i + 2
+      if d == "f" then
+        out[#out + 1] = "f"
+        i = i + 2
+      elseif d == "b" then
+        out[#out + 1] = sub(p, i, i + 3)
+        i = i + 4
+      elseif positions[tonumber(d)] then
+        i = i + 2
+        if quantifiers[sub(p, i, i)] then
+          out[#out + 1] = "%" .. sub(p, i, i)
+          i = i + 1
+        end
+      else
+        out[#out + 1] = c .. d
+        i = i + 2
+      end
+    elseif c == "[" then
+      -- a set is copied whole: `%f' in it means `f' in both
+      local j = i + 1
+      if sub(p, j, j) == "^" then j = j + 1 end
+      repeat
+        if sub(p, j, j) == "%" then j = j + 1 end
+        j = j + 1
+      until j > len or sub(p, j, j) == "]"
+      out[#out + 1] = sub(p, i, j)
+      i = j + 1
     else
+      if c == "(" then
+        count = count + 1
+        if sub(p, i + 1, i + 1) == ")" then positions[count] = true end
+      end
       out[#out + 1] = c
       i = i + 1
     end
   end
   return concat(out)
+end
+
+-- Scripts use a few patterns over and over: each is rewritten once (up to a
+-- bound, past which the remembered ones are forgotten).
+local rewritten, remembered = {}, 0
+local function pattern40(p)
+  local q = rewritten[p]
+  if q then return q end
+  q = rewrite(p)
+  if remembered >= 256 then rewritten, remembered = {}, 0 end
+  rewritten[p] = q
+  remembered = remembered + 1
+  return q
 end
 
 -- Position captures `()' give numbers in 5.1; in 4.0 they are empty strings.
@@ -93,13 +139,17 @@ local function capturesFrom(first, ...)
 end
 local function emptyCaptures(...) return capturesFrom(1, ...) end
 
-local function captureCount(p)
-  local n, i, len = 0, 1, #p
+-- The captures of pattern p: how many, and how many no `)' closes. Asked
+-- for them (open set), also the numbers of those left open and where a final
+-- `$' anchor stands.
+local function captureCount(p, open)
+  local n, i, len, depth, anchor = 0, 1, #p, 0, nil
   while i <= len do
     local c = sub(p, i, i)
     if c == "%" then
       -- %bxy takes two delimiters, which are no pattern syntax
       if sub(p, i + 1, i + 1) == "b" then i = i + 4 else i = i + 2 end
+      if i > len + 1 then return n, 0 end -- cut short: the pattern is malformed
     elseif c == "[" then
       i = i + 1
       if sub(p, i, i) == "^" then i = i + 1 end
@@ -109,11 +159,19 @@ local function captureCount(p)
       until i > len or sub(p, i, i) == "]"
       i = i + 1
     else
-      if c == "(" then n = n + 1 end
+      if c == "(" then
+        n = n + 1
+        depth = depth + 1
+        if open then open[depth] = n end
+      elseif c == ")" and depth > 0 then
+        depth = depth - 1
+      elseif c == "$" and i == len then
+        anchor = i
+      end
       i = i + 1
     end
   end
-  return n
+  return n, depth, anchor
 end
 
 function lib.strfind(...)
@@ -136,7 +194,7 @@ function lib.gsub(...)
   s = checkString(s, 1, "gsub", count)
   p = checkString(p, 2, "gsub", count)
   if count >= 4 then max = checkInt(max, 4, "gsub", count) else max = #s + 1 end
-  local captures = captureCount(p)
+  local captures, unclosed = captureCount(p)
   local f
   if type(repl) == "number" then repl = format("%.16g", repl) end
   if type(repl) == "string" and not find(repl, "%%%d") then
@@ -146,12 +204,24 @@ function lib.gsub(...)
   elseif type(repl) == "string" then
     -- %1..%9 insert captures; %0 or a missing capture fail.
     local template = repl
+    -- A match may leave a capture open; 4.0 refuses it only when the
+    -- replacement names it, 5.1 at every match. Closed at the end of the
+    -- pattern, where it changes nothing of what matches, it is 5.1's too.
+    local unfinished
+    if unclosed > 0 then
+      unfinished = {}
+      local open = {}
+      local _, _, anchor = captureCount(p, open)
+      for k = 1, unclosed do unfinished[open[k]] = true end
+      local closing = rep(")", unclosed)
+      if anchor then p = sub(p, 1, anchor - 1) .. closing .. "$" else p = p .. closing end
+    end
     f = function(...)
       local values = {emptyCaptures(...)}
       return (gsub(template, "%%(.?)", function(c)
         local d = tonumber(c)
         if d == nil then return c end
-        if d == 0 or d > captures then error("invalid capture index", 0) end
+        if d == 0 or d > captures or (unfinished and unfinished[d]) then error("invalid capture index", 0) end
         return values[d]
       end))
     end
