@@ -35,8 +35,10 @@ void replaceAll(std::string& s, const std::string& from, const std::string& to) 
 }
 
 // 5.1 names the culprit as kind 'name'; 4.0 as kind `name', has no upvalue
-// kind and calls a method a field.
-std::string renameCulprit(const std::string& msg) {
+// kind and calls a method a field. Unless named, the culprit is left unnamed:
+// 4.0's library is C, whose failures name no variable, so a failure inside
+// ours (a script's tostring removed under print, say) names none either.
+std::string renameCulprit(const std::string& msg, bool named) {
     static const char* const kinds[] = {"global", "local", "field", "method", "upvalue"};
     for (const char* kind : kinds) {
         std::string head = std::string(" ") + kind + " '";
@@ -49,7 +51,8 @@ std::string renameCulprit(const std::string& msg) {
         if (name.compare(0, 2, "__") == 0) name = name.substr(2); // renamed true/false/in
         std::string rest = msg.substr(nameEnd + 3);
         // 4.0 names only variables and constant fields: `t[k]' is just "a nil value".
-        if (std::strcmp(kind, "upvalue") == 0 || name.compare(0, 5, "_U40_") == 0 || name == "?")
+        if (!named || std::strcmp(kind, "upvalue") == 0 || name.compare(0, 5, "_U40_") == 0 ||
+            name == "?")
             return msg.substr(0, at) + " " + rest.substr(0, rest.size() - 1);
         std::string shown = std::strcmp(kind, "method") == 0 ? "field" : kind;
         return msg.substr(0, at) + " " + shown + " `" + name + "' (" + rest;
@@ -151,7 +154,9 @@ std::string chunkDisplay(const char* source, size_t limit) {
 }
 
 std::string messageOf40(lua_State* L, const std::string& msg) {
-    std::string text = renameCulprit(stripPosition(L, msg));
+    const std::string library = std::string(kLibrarySource + 1) + ":";
+    bool named = msg.compare(0, library.size(), library) != 0;
+    std::string text = renameCulprit(stripPosition(L, msg), named);
     replaceAll(text, "attempt to concatenate", "attempt to concat");
     // Recursion through metamethods and the library's callbacks ends at 5.1's
     // limit of nested C calls; 4.0 has one stack for everything.

@@ -173,6 +173,7 @@ local function rawgetFunction()
     local count = select("#", ...)
     checkTable(t, 1, "rawget", count)
     checkAny(2, "rawget", count)
+    if k == nil then error("table index is nil", 0) end -- 5.1 gives nil
     return rawget(raw(t), k)
   end
 end
