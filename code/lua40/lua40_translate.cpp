@@ -438,6 +438,7 @@ ExpInfo Parser::varOrFunc() {
         e = singleVar(name);
     }
     size_t start = e.start;
+    bool named = true; // so far a variable or constant fields of one
     for (;;) {
         if (is('.')) {
             next();
@@ -449,6 +450,7 @@ ExpInfo Parser::varOrFunc() {
             e.nameToken = index_;
             putToken(fieldAccess(tok().text));
         } else if (is('[')) {
+            named = false;
             putToken("[");
             ExpInfo key = expr(VALUE);
             bool localKey = key.variable == 'l'; // maybe in parentheses, which 4.0 drops
@@ -463,13 +465,37 @@ ExpInfo Parser::varOrFunc() {
                 e.nameToken = key.stringToken;
             }
         } else if (is(':')) {
-            putToken(":");
-            const std::string& name = checkName();
-            putToken(variableName(name));
+            const Token& method = tokens_[index_ + 1]; // the `:' is never the last token
+            std::string self; // the object passed by hand
+            if (method.type == TK_NAME && isReserved51(method.text)) {
+                // 5.1 has no `a:true()'. A variable or its fields are read
+                // twice, `a.b["true"](a.b)'; anything else goes through a
+                // function that calls the method by key (rare, so its cost is
+                // no matter).
+                next();
+                std::string key = "[\"" + method.text + "\"]";
+                if (named) {
+                    for (size_t i = start; i < pieces_.size(); ++i)
+                        self += pieces_[i].text;
+                    putToken(key);
+                } else {
+                    prepend(start, "_R40(function(o) return function(...) return o" + key +
+                                       "(o, ...) end end)(");
+                    putToken(")");
+                }
+            } else {
+                putToken(":");
+                const std::string& name = checkName();
+                putToken(variableName(name));
+            }
+            size_t open = pieces_.size();
             functionArgs();
+            if (!self.empty()) pieces_[open].text += self + (pieces_.size() == open + 2 ? "" : ",");
+            named = false;
             e = ExpInfo();
             e.call = true;
         } else if (is('(') || is('{') || tok().type == TK_STRING) {
+            named = false;
             functionArgs();
             e = ExpInfo();
             e.call = true;
