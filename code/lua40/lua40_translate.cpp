@@ -583,11 +583,13 @@ size_t Parser::functionBody(bool method, int line, bool atKeyword) {
             if (!first) put(",");
             scope.actives.push_back(Local{tok().text, -1});
             putToken(variableName(tok().text));
+            checkLocals(scope.actives.size());
             first = false;
             if (!is(',')) break;
             next();
         }
     }
+    if (scope.actives.size() - (vararg ? 1 : 0) > 100) error("too many parameters (limit=100)");
     check(TK_CHAR, ')');
     putToken(")");
     if (vararg) put("arg=_NT40(arg);"); // the table of extra arguments is a table like any
