@@ -120,6 +120,7 @@ constexpr double kMaxShortInteger = 33554431; // 2^25 - 1
 
 ExpInfo Parser::subexpr(int limit, Context ctx) {
     Nesting nesting(*this);
+    int firstLine = tok().line;
     ExpInfo e;
     if (tok().type == TK_NOT) {
         e.start = putToken("not");
@@ -195,6 +196,9 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
                 comparison(e, rhs, type, op, opPiece);
             else
                 arithmetic(e, rhs, op, opPiece);
+            // The operator helper's call then spans lines too; 4.0 compares
+            // (or calls pow) on the line where the right operand ends.
+            if (byMethod_ && tokens_[index_ - 1].line != firstLine) callsSpanLines_ = true;
         }
     }
     return e;
