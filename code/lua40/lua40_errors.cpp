@@ -319,6 +319,36 @@ std::string compareInOrder(lua_State* L, const std::string& msg) {
     return msg;
 }
 
+// 5.1 checks a numeric for's initial value, limit and step in that order;
+// 4.0 checks the step first and the initial value last. When 5.1 refuses one
+// of the first two, the three values are still the failing frame's last
+// "(for index)", "(for limit)" and "(for step)" locals.
+std::string forCheckInOrder(lua_State* L, const std::string& msg) {
+    if (msg != "`for' initial value must be a number" && msg != "`for' limit must be a number")
+        return msg;
+    lua_Debug ar;
+    if (!lua_getstack(L, 1, &ar)) return msg;
+    int slots[3] = {0, 0, 0}; // index, limit, step
+    static const char* const names[3] = {"(for index)", "(for limit)", "(for step)"};
+    for (int i = 1;; ++i) {
+        const char* local = lua_getlocal(L, &ar, i);
+        if (local == nullptr) break;
+        lua_pop(L, 1);
+        for (int k = 0; k < 3; ++k)
+            if (std::strcmp(local, names[k]) == 0) slots[k] = i;
+    }
+    if (slots[0] == 0 || slots[1] == 0 || slots[2] == 0) return msg;
+    auto notNumber = [&](int slot) {
+        lua_getlocal(L, &ar, slot);
+        bool bad = lua_isnumber(L, -1) == 0;
+        lua_pop(L, 1);
+        return bad;
+    };
+    if (notNumber(slots[2])) return "`for' step must be a number";
+    if (notNumber(slots[1])) return "`for' limit must be a number";
+    return msg;
+}
+
 } // namespace
 
 int reportError(lua_State* L) {
@@ -326,7 +356,7 @@ int reportError(lua_State* L) {
     bool silent = lua_rawequal(L, 1, -1) != 0;
     lua_pop(L, 1);
     if (silent || !lua_isstring(L, 1)) return 1;
-    std::string msg = compareInOrder(L, messageOf40(L, lua_tostring(L, 1)));
+    std::string msg = forCheckInOrder(L, compareInOrder(L, messageOf40(L, lua_tostring(L, 1))));
     lua_pushstring(L, msg.c_str());
     lua_replace(L, 1);
     // 4.0 reads _ERRORMESSAGE raw from the table of globals.
