@@ -23,8 +23,14 @@ tostring = nil
 call(print, {"x"}, "x", show)
 tostring = savedtostring
 
--- reading a nil key raw is an error, as writing one is
+-- reading a nil key raw is an error, as writing one is, and so is reading
+-- one from a table whose tag has a settable method but no gettable
 print(call(function() return rawget({}, nil) end, {}, "x", show))
+local S = newtag()
+settagmethod(S, "settable", function(t, k, v) rawset(t, k, v) end)
+local watched = settag({}, S)
+watched.a = 1
+print(call(function() return %watched[nil] end, {}, "x", show), watched.a)
 print(call(function() return rawset({}, nil, 1) end, {}, "x", show))
 print(rawget({[1] = "one"}, 1), rawget({}, 2))
 exit(0)

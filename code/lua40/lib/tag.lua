@@ -114,6 +114,7 @@ local shadowGet = hide(function(t, k)
   local m = methods[mt.tag]
   local f = m and m.gettable
   if f then return (f(t, k)) end
+  if k == nil then error("table index is nil", 0) end
   local v = rawget(mt.store, k)
   if v == nil then
     f = m and m.index
