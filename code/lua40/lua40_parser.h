@@ -66,7 +66,8 @@ struct Piece {
 };
 
 struct Local {
-    std::string name; // 4.0's hidden locals have names no variable has: "(step)"
+    // 4.0's hidden locals have names no variable has, "(step)"
+    std::string name;
     int forLoop; // numeric for that declared it, or -1
 };
 

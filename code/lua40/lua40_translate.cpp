@@ -469,7 +469,8 @@ ExpInfo Parser::varOrFunc() {
                 e.nameToken = key.stringToken;
             }
         } else if (is(':')) {
-            const Token& method = tokens_[index_ + 1]; // the `:' is never the last token
+            // The `:' is never the last token.
+            const Token& method = tokens_[index_ + 1];
             std::string self; // the object passed by hand
             if (method.type == TK_NAME && isReserved51(method.text)) {
                 // 5.1 has no `a:true()'. A variable or its fields are read
