@@ -54,7 +54,7 @@ size_t Parser::constructor() {
                 clash = k.kind == other.kind && (k.kind == 'n' ? k.number == other.number
                                                                : textOf(k.token) == textOf(other.token));
             }
-            if (items > 0 && k.kind == 'n')
+            if (items > 0 && k.kind == 'n' && !clash)
                 clash = k.number >= 1 && k.number <= items && k.number == std::floor(k.number);
         }
     }

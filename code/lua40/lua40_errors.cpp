@@ -35,8 +35,10 @@ void replaceAll(std::string& s, const std::string& from, const std::string& to) 
 }
 
 // 5.1 names the culprit as kind 'name'; 4.0 as kind `name', has no upvalue
-// kind and calls a method a field.
-std::string renameCulprit(const std::string& msg) {
+// kind and calls a method a field. Unless named, the culprit is left unnamed:
+// 4.0's library is C, whose failures name no variable, so a failure inside
+// ours (a script's tostring removed under print, say) names none either.
+std::string renameCulprit(const std::string& msg, bool named) {
     static const char* const kinds[] = {"global", "local", "field", "method", "upvalue"};
     for (const char* kind : kinds) {
         std::string head = std::string(" ") + kind + " '";
@@ -49,7 +51,8 @@ std::string renameCulprit(const std::string& msg) {
         if (name.compare(0, 2, "__") == 0) name = name.substr(2); // renamed true/false/in
         std::string rest = msg.substr(nameEnd + 3);
         // 4.0 names only variables and constant fields: `t[k]' is just "a nil value".
-        if (std::strcmp(kind, "upvalue") == 0 || name.compare(0, 5, "_U40_") == 0 || name == "?")
+        if (!named || std::strcmp(kind, "upvalue") == 0 || name.compare(0, 5, "_U40_") == 0 ||
+            name == "?")
             return msg.substr(0, at) + " " + rest.substr(0, rest.size() - 1);
         std::string shown = std::strcmp(kind, "method") == 0 ? "field" : kind;
         return msg.substr(0, at) + " " + shown + " `" + name + "' (" + rest;
@@ -151,7 +154,9 @@ std::string chunkDisplay(const char* source, size_t limit) {
 }
 
 std::string messageOf40(lua_State* L, const std::string& msg) {
-    std::string text = renameCulprit(stripPosition(L, msg));
+    const std::string library = std::string(kLibrarySource + 1) + ":";
+    bool named = msg.compare(0, library.size(), library) != 0;
+    std::string text = renameCulprit(stripPosition(L, msg), named);
     replaceAll(text, "attempt to concatenate", "attempt to concat");
     // Recursion through metamethods and the library's callbacks ends at 5.1's
     // limit of nested C calls; 4.0 has one stack for everything.
@@ -314,6 +319,36 @@ std::string compareInOrder(lua_State* L, const std::string& msg) {
     return msg;
 }
 
+// 5.1 checks a numeric for's initial value, limit and step in that order;
+// 4.0 checks the step first and the initial value last. When 5.1 refuses one
+// of the first two, the three values are still the failing frame's last
+// "(for index)", "(for limit)" and "(for step)" locals.
+std::string forCheckInOrder(lua_State* L, const std::string& msg) {
+    if (msg != "`for' initial value must be a number" && msg != "`for' limit must be a number")
+        return msg;
+    lua_Debug ar;
+    if (!lua_getstack(L, 1, &ar)) return msg;
+    int slots[3] = {0, 0, 0}; // index, limit, step
+    static const char* const names[3] = {"(for index)", "(for limit)", "(for step)"};
+    for (int i = 1;; ++i) {
+        const char* local = lua_getlocal(L, &ar, i);
+        if (local == nullptr) break;
+        lua_pop(L, 1);
+        for (int k = 0; k < 3; ++k)
+            if (std::strcmp(local, names[k]) == 0) slots[k] = i;
+    }
+    if (slots[0] == 0 || slots[1] == 0 || slots[2] == 0) return msg;
+    auto notNumber = [&](int slot) {
+        lua_getlocal(L, &ar, slot);
+        bool bad = lua_isnumber(L, -1) == 0;
+        lua_pop(L, 1);
+        return bad;
+    };
+    if (notNumber(slots[2])) return "`for' step must be a number";
+    if (notNumber(slots[1])) return "`for' limit must be a number";
+    return msg;
+}
+
 } // namespace
 
 int reportError(lua_State* L) {
@@ -321,7 +356,7 @@ int reportError(lua_State* L) {
     bool silent = lua_rawequal(L, 1, -1) != 0;
     lua_pop(L, 1);
     if (silent || !lua_isstring(L, 1)) return 1;
-    std::string msg = compareInOrder(L, messageOf40(L, lua_tostring(L, 1)));
+    std::string msg = forCheckInOrder(L, compareInOrder(L, messageOf40(L, lua_tostring(L, 1))));
     lua_pushstring(L, msg.c_str());
     lua_replace(L, 1);
     // 4.0 reads _ERRORMESSAGE raw from the table of globals.

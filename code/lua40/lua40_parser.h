@@ -66,6 +66,7 @@ struct Piece {
 };
 
 struct Local {
+    // 4.0's hidden locals have names no variable has, "(step)"
     std::string name;
     int forLoop; // numeric for that declared it, or -1
 };
@@ -190,6 +191,11 @@ class Parser {
         if (line == tok().line) errorExpected(what, whatCh);
         error("`" + tokenTypeText(what, whatCh) + "' expected (to close `" +
               tokenTypeText(who, whoCh) + "' at line " + std::to_string(line) + ")");
+    }
+    // 4.0's limit of active locals in a function, its hidden ones included
+    // (a numeric for's limit and step, a table for's table).
+    void checkLocals(size_t count) {
+        if (count > 200) error("too many local variables (limit=200)");
     }
     const std::string& checkName() {
         if (tok().type != TK_NAME) error("<name> expected");

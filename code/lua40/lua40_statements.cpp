@@ -124,6 +124,7 @@ void Parser::localStatement() {
     for (;;) {
         names.push_back(checkName());
         putToken(variableName(names.back()));
+        checkLocals(fs_->actives.size() + names.size());
         if (!is(',')) break;
         putToken(",");
     }
@@ -186,6 +187,7 @@ void Parser::forStatement(int line) {
             expr(VALUE);
         }
         check(TK_DO);
+        checkLocals(fs_->actives.size() + 3); // with 4.0's limit and step
         // 4.0 checks the start, limit and step on the line where they end,
         // 5.1 on the line of `do': it goes on the line of the last value.
         if (tokens_[index_ - 1].line != equalsLine) callsSpanLines_ = true;
@@ -195,6 +197,8 @@ void Parser::forStatement(int line) {
         forAssigned_.push_back(false);
         size_t saved = fs_->actives.size();
         fs_->actives.push_back(Local{name, loop});
+        fs_->actives.push_back(Local{"(limit)", -1});
+        fs_->actives.push_back(Local{"(step)", -1});
         loopBlock();
         fs_->actives.resize(saved);
         checkMatch(TK_END, 0, TK_FOR, 0, line);
@@ -227,10 +231,12 @@ void Parser::forStatement(int line) {
     size_t close = put(")");
     if (tokens_[index_ - 1].line != inLine) callsSpanLines_ = true;
     check(TK_DO);
+    checkLocals(fs_->actives.size() + 3); // with 4.0's table
     size_t doPiece = putToken("do");
     int loop = static_cast<int>(forAssigned_.size());
     forAssigned_.push_back(false);
     size_t saved = fs_->actives.size();
+    fs_->actives.push_back(Local{"(table)", -1});
     fs_->actives.push_back(Local{name, loop});
     fs_->actives.push_back(Local{value, -1});
     loopBlock();

@@ -120,6 +120,7 @@ constexpr double kMaxShortInteger = 33554431; // 2^25 - 1
 
 ExpInfo Parser::subexpr(int limit, Context ctx) {
     Nesting nesting(*this);
+    int firstLine = tok().line;
     ExpInfo e;
     if (tok().type == TK_NOT) {
         e.start = putToken("not");
@@ -195,6 +196,9 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
                 comparison(e, rhs, type, op, opPiece);
             else
                 arithmetic(e, rhs, op, opPiece);
+            // The operator helper's call then spans lines too; 4.0 compares
+            // (or calls pow) on the line where the right operand ends.
+            if (byMethod_ && tokens_[index_ - 1].line != firstLine) callsSpanLines_ = true;
         }
     }
     return e;
@@ -438,6 +442,7 @@ ExpInfo Parser::varOrFunc() {
         e = singleVar(name);
     }
     size_t start = e.start;
+    bool named = true; // so far a variable or constant fields of one
     for (;;) {
         if (is('.')) {
             next();
@@ -449,6 +454,7 @@ ExpInfo Parser::varOrFunc() {
             e.nameToken = index_;
             putToken(fieldAccess(tok().text));
         } else if (is('[')) {
+            named = false;
             putToken("[");
             ExpInfo key = expr(VALUE);
             bool localKey = key.variable == 'l'; // maybe in parentheses, which 4.0 drops
@@ -463,13 +469,38 @@ ExpInfo Parser::varOrFunc() {
                 e.nameToken = key.stringToken;
             }
         } else if (is(':')) {
-            putToken(":");
-            const std::string& name = checkName();
-            putToken(variableName(name));
+            // The `:' is never the last token.
+            const Token& method = tokens_[index_ + 1];
+            std::string self; // the object passed by hand
+            if (method.type == TK_NAME && isReserved51(method.text)) {
+                // 5.1 has no `a:true()'. A variable or its fields are read
+                // twice, `a.b["true"](a.b)'; anything else goes through a
+                // function that calls the method by key (rare, so its cost is
+                // no matter).
+                next();
+                std::string key = "[\"" + method.text + "\"]";
+                if (named) {
+                    for (size_t i = start; i < pieces_.size(); ++i)
+                        self += pieces_[i].text;
+                    putToken(key);
+                } else {
+                    prepend(start, "_R40(function(o) return function(...) return o" + key +
+                                       "(o, ...) end end)(");
+                    putToken(")");
+                }
+            } else {
+                putToken(":");
+                const std::string& name = checkName();
+                putToken(variableName(name));
+            }
+            size_t open = pieces_.size();
             functionArgs();
+            if (!self.empty()) pieces_[open].text += self + (pieces_.size() == open + 2 ? "" : ",");
+            named = false;
             e = ExpInfo();
             e.call = true;
         } else if (is('(') || is('{') || tok().type == TK_STRING) {
+            named = false;
             functionArgs();
             e = ExpInfo();
             e.call = true;
@@ -557,11 +588,13 @@ size_t Parser::functionBody(bool method, int line, bool atKeyword) {
             if (!first) put(",");
             scope.actives.push_back(Local{tok().text, -1});
             putToken(variableName(tok().text));
+            checkLocals(scope.actives.size());
             first = false;
             if (!is(',')) break;
             next();
         }
     }
+    if (scope.actives.size() - (vararg ? 1 : 0) > 100) error("too many parameters (limit=100)");
     check(TK_CHAR, ')');
     putToken(")");
     if (vararg) put("arg=_NT40(arg);"); // the table of extra arguments is a table like any

@@ -14,9 +14,14 @@ local function number(v, what)
   if n == nil then error("`for' " .. what .. " must be a number", 0) end
   return n
 end
-local function forPrepare(a, b, c)
-  if c == nil then c = 1 end
-  return number(a, "initial value"), number(b, "limit"), number(c, "step")
+-- 4.0 checks the step first and the initial value last; an explicit nil
+-- step is no step.
+local function forPrepare(...)
+  local a, b, c = ...
+  if select("#", ...) < 3 then c = 1 end
+  c = number(c, "step")
+  b = number(b, "limit")
+  return number(a, "initial value"), b, c
 end
 local function forIndex(i)
   if type(i) ~= "number" then error("`for' index must be a number", 0) end

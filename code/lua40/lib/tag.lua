@@ -67,6 +67,10 @@ for _, event in ipairs{"add", "sub", "mul", "div", "pow"} do
       local culprit = isNumber(a) and b or a
       error(format("attempt to perform arithmetic on a %s value", type(culprit)), 0)
     end
+    -- 4.0 has converted a numeric string first operand in place by then
+    -- (the second one only when the first is a number already, and then it
+    -- is not numeric); `^' converts neither.
+    if event ~= "pow" and type(a) == "string" then a = tonumber(a) or a end
     return (f(a, b, event))
   end)
 end
@@ -110,6 +114,7 @@ local shadowGet = hide(function(t, k)
   local m = methods[mt.tag]
   local f = m and m.gettable
   if f then return (f(t, k)) end
+  if k == nil then error("table index is nil", 0) end
   local v = rawget(mt.store, k)
   if v == nil then
     f = m and m.index
