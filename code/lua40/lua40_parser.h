@@ -1,5 +1,6 @@
-// The Lua 4.0 parser of the translator (see lua40_translate.h). Expressions
-// are in lua40_translate.cpp, table constructors in lua40_constructors.cpp,
+// The Lua 4.0 parser of the translator (see lua40_translate.h). Operands,
+// calls and function bodies are in lua40_translate.cpp, operators in
+// lua40_operators.cpp, table constructors in lua40_constructors.cpp,
 // statements in lua40_statements.cpp.
 //
 // A recursive-descent parser of 4.0's grammar emits output pieces, each tagged
@@ -256,10 +257,7 @@ class Parser {
         e.call = true;
     }
 
-    // --- expressions (lua40_translate.cpp) ---
-    int findLocal(const FuncScope* f, const std::string& name) const;
-    ExpInfo singleVar(const std::string& name);
-    ExpInfo upvalue();
+    // --- operators (lua40_operators.cpp) ---
     ExpInfo expr(Context ctx);
     static int binaryPriority(const Token& t, int& right);
     ExpInfo subexpr(int limit, Context ctx);
@@ -267,6 +265,11 @@ class Parser {
     void arithmetic(ExpInfo& e, ExpInfo& rhs, char op, size_t opPiece);
     void comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op, size_t opPiece);
     void compareOperand(const ExpInfo& e);
+
+    // --- operands and calls (lua40_translate.cpp) ---
+    int findLocal(const FuncScope* f, const std::string& name) const;
+    ExpInfo singleVar(const std::string& name);
+    ExpInfo upvalue();
     ExpInfo simpleExp();
     ExpInfo varOrFunc();
     void functionArgs();
