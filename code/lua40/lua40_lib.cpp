@@ -189,7 +189,9 @@ int runChunkForScript(lua_State* L) {
     return passResults(L, status, 0);
 }
 
-// H.readfile(name): the file's text, or nil when it cannot be read.
+// H.readfile(name): the file's text, or nil when it cannot be opened. A read
+// that fails ends the text there, as the end of the file would (a folder
+// opens and reads as an empty chunk).
 int readWholeFile(lua_State* L) {
     const char* name = lua_tostring(L, 1);
     FILE* f = name != nullptr ? std::fopen(name, "rb") : stdin;
@@ -200,10 +202,8 @@ int readWholeFile(lua_State* L) {
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
         luaL_addlstring(&b, buffer, n);
-    bool failed = std::ferror(f) != 0;
     if (f != stdin) std::fclose(f);
     luaL_pushresult(&b);
-    if (failed) return 0;
     return 1;
 }
 

@@ -334,6 +334,10 @@ function lib.tonumber(...)
   return H.strtoul(e, base)
 end
 
+-- The address a file had before it was closed (5.1 forgets it; 4.0 still shows it).
+local closedText = setmetatable({}, {__mode = "k"})
+H.closedText = closedText
+
 function lib.tostring(...)
   local count = select("#", ...)
   local v = ...
@@ -342,7 +346,9 @@ function lib.tostring(...)
   if t == "number" then return format("%.16g", v) end
   if t == "string" then return v end
   if t == "nil" then return "nil" end
-  if t == "userdata" then return format("userdata(%d): %s", H.tagOf(v), H.pointerText(v)) end
+  if t == "userdata" then
+    return format("userdata(%d): %s", H.tagOf(v), closedText[v] or H.pointerText(v))
+  end
   if t == "boolean" then return v and "1" or "nil" end
   return tostring51(v)
 end

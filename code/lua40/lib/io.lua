@@ -47,6 +47,7 @@ end
 
 local function closeUnlessStandard(f)
   if H.isStandardFile(f) then return true end
+  H.closedText[f] = H.pointerText(f)
   return fclose(f)
 end
 
