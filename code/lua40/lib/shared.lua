@@ -33,7 +33,8 @@ local function calledName(fname)
 end
 
 local function argError(n, fname, extra)
-  error(format("bad argument #%d to `%s' (%s)", n, calledName(fname), extra), 0)
+  -- 4.0 prints at most 50 bytes of the name and 100 of the rest
+  error(format("bad argument #%d to `%s' (%s)", n, sub(calledName(fname), 1, 50), sub(extra, 1, 100)), 0)
 end
 H.argError = argError
 
