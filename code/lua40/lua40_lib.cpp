@@ -213,6 +213,14 @@ int fileNumber(lua_State* L) {
     return 1;
 }
 
+// H.clearError(file): forgets an earlier failure on the file. 5.1's read
+// fails whenever the file's error flag is set, even if it read something;
+// 4.0's read looks only at what it got.
+int clearError(lua_State* L) {
+    std::clearerr(*static_cast<FILE**>(luaL_checkudata(L, 1, LUA_FILEHANDLE)));
+    return 0;
+}
+
 // H.readWord(file): read's "*w", as 4.0 reads it: spaces skipped, then
 // everything up to the next space, which is put back (on stdin too); nil
 // when no word is left.
@@ -301,6 +309,7 @@ void installLibrary(lua_State* L) {
                                          {"readfile", readWholeFile},
                                          {"isStandardFile", fileNumber},
                                          {"readWord", readWord},
+                                         {"clearError", clearError},
                                          {"strftime", formatDate},
                                          {"tmpname", temporaryName},
                                          {"strtoul", unsignedNumber},

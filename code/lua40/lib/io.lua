@@ -112,7 +112,9 @@ function lib.read(...)
   local f = handleOf((...))
   if f then first = 2 else f = globalFile("_INPUT") end
   local results = {}
+  local clearError = H.clearError
   if first > count then
+    clearError(f)
     local line = fread(f, "*l")
     if line ~= nil then return line end
     return
@@ -120,6 +122,7 @@ function lib.read(...)
   for n = first, count do
     local fmt = select(n, ...)
     local value
+    clearError(f)
     if type(fmt) == "number" or (type(fmt) == "string" and tonumber(fmt)) then
       -- a count 4.0 casts to size_t: below -1 it is too big to allocate
       local k = tonumber(fmt)
@@ -132,7 +135,7 @@ function lib.read(...)
       local kind = sub(fmt, 2, 2)
       if kind == "n" then value = fread(f, "*n")
       elseif kind == "l" then value = fread(f, "*l")
-      elseif kind == "a" then value = fread(f, "*a")
+      elseif kind == "a" then value = fread(f, "*a") or "" -- 4.0 takes what it got, if anything
       elseif kind == "w" then value = H.readWord(f)
       else argError(n, "read", "invalid format") end
     end
