@@ -166,9 +166,10 @@ ExpInfo Parser::varOrFunc() {
             std::string self; // the object passed by hand
             if (method.type == TK_NAME && isReserved51(method.text)) {
                 // 5.1 has no `a:true()'. A variable or its fields are read
-                // twice, `a.b["true"](a.b)'; anything else goes through a
-                // function that calls the method by key (rare, so its cost is
-                // no matter).
+                // twice, `a.b["true"](a.b)'; anything else is kept by a
+                // helper that gives it back as the first argument,
+                // `_OP40(":", f(), what)["true"](_OP40("self"), ...)', so that
+                // no frame of ours shows and 5.1 names the method as 4.0 does.
                 next();
                 std::string key = "[\"" + method.text + "\"]";
                 if (named) {
@@ -176,9 +177,14 @@ ExpInfo Parser::varOrFunc() {
                         self += pieces_[i].text;
                     putToken(key);
                 } else {
-                    prepend(start, "_R40(function(o) return function(...) return o" + key +
-                                       "(o, ...) end end)(");
-                    putToken(")");
+                    // What an index error calls the object (4.0 names a field).
+                    std::string what = "false";
+                    if (e.variable == 'f')
+                        what = "\"field `" + tokens_[e.nameToken].text + "'\"";
+                    prepend(start, "_OP40(\":\",");
+                    put("," + what + ")");
+                    putToken(key);
+                    self = "_OP40(\"self\")";
                 }
             } else {
                 putToken(":");
