@@ -273,30 +273,36 @@ ExpInfo Parser::concatChain(ExpInfo first) {
     toValue(first);
     bool allLiteral = first.literal;
     bool named = first.variable != 0;
-    std::string names;
-    if (named) {
-        names += first.variable;
-        names += textOf(first.nameToken);
-    }
+    std::vector<std::string> names(1);
+    if (named) names[0] = first.variable + textOf(first.nameToken);
     ExpInfo last = first;
     std::vector<size_t> operators;
+    const int pending = fs_->pending;
     while (tok().type == TK_CONCAT) {
         operators.push_back(putToken(".."));
+        // 4.0 pushes each operand but the last when it has read the next `..'.
+        fs_->pending = pending + static_cast<int>(operators.size());
+        checkStack();
         ExpInfo operand = subexpr(4, VALUE);
         toValue(operand);
         if (tok().type == TK_CONCAT && operand.keyPushed) readBeforeNextLine(operand);
         allLiteral = allLiteral && operand.literal;
-        names += ',';
+        names.emplace_back();
         if (operand.variable != 0) {
-            names += operand.variable;
-            names += textOf(operand.nameToken);
+            names.back() = operand.variable + textOf(operand.nameToken);
             named = true;
         }
         last = operand;
     }
+    fs_->pending = pending + static_cast<int>(names.size());
+    checkStack();
+    fs_->pending = pending;
+    // Past this many operands, the first ones are joined by a call of their
+    // own, so that 5.1 has registers for every chain 4.0 accepts.
+    const size_t group = 200;
     ExpInfo e;
     e.start = first.start;
-    if (!allLiteral) {
+    if (!allLiteral || names.size() > group) {
         // 5.1 places the helper's call on the first operand's line, 4.0 the
         // join on the last one's.
         int firstLine = pieces_[first.start].line;
@@ -306,12 +312,32 @@ ExpInfo Parser::concatChain(ExpInfo first) {
             prepend(last.start, "(");
             put(")");
         }
-        prepend(first.start, "_C40(\"" + (named ? names : std::string()) + "\",");
+        auto joined = [&](size_t from, size_t to) {
+            std::string text;
+            if (!named) return text;
+            for (size_t i = from; i < to; ++i)
+                text += (i > from ? "," : "") + names[i];
+            return text;
+        };
         for (size_t at : operators)
             pieces_[at].text = ",";
+        if (names.size() > group) {
+            prepend(first.start, "_C40(\"" + (named ? "," + joined(group, names.size()) : "") +
+                                     "\",_C40(\"" + joined(0, group) + "\",");
+            pieces_[operators[group - 1]].text = "),";
+        } else {
+            prepend(first.start, "_C40(\"" + joined(0, names.size()) + "\",");
+        }
         put(")");
     }
     return e;
+}
+
+// 4.0's stack holds the locals and the values pushed for the expressions
+// being read; an expression that needs more than 250 slots is refused.
+void Parser::checkStack() {
+    if (fs_->actives.size() + fs_->pending > 250)
+        error("function or expression too complex");
 }
 
 } // namespace parser

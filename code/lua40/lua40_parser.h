@@ -78,6 +78,10 @@ struct FuncScope {
     std::vector<std::string> upvalues; // names read with `%', in order of first use
     int loops = 0;
     bool main = false;
+    // Values 4.0 has pushed for the expressions being read (the function
+    // and the arguments before the current one, the operands of `..' before
+    // the current one): with the locals, its stack depth.
+    int pending = 0;
 };
 
 inline bool isReserved51(const std::string& name) {
@@ -272,8 +276,9 @@ class Parser {
     ExpInfo upvalue();
     ExpInfo simpleExp();
     ExpInfo varOrFunc();
-    void functionArgs();
-    void functionArgList();
+    void checkStack();
+    void functionArgs(int slots = 1);   // slots: what 4.0 pushes before the arguments
+    void functionArgList(int slots);
     int expList(bool multi, ExpInfo* last = nullptr);
 
     // --- table constructors (lua40_constructors.cpp) ---

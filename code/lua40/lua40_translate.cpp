@@ -192,7 +192,7 @@ ExpInfo Parser::varOrFunc() {
                 putToken(variableName(name));
             }
             size_t open = pieces_.size();
-            functionArgs();
+            functionArgs(2);
             if (!self.empty()) pieces_[open].text += self + (pieces_.size() == open + 2 ? "" : ",");
             named = false;
             e = ExpInfo();
@@ -210,13 +210,13 @@ ExpInfo Parser::varOrFunc() {
     return e;
 }
 
-void Parser::functionArgs() {
+void Parser::functionArgs(int slots) {
     int calleeLine = tokens_[index_ > 0 ? index_ - 1 : 0].line;
-    functionArgList();
+    functionArgList(slots);
     if (tokens_[index_ - 1].line != calleeLine) callsSpanLines_ = true;
 }
 
-void Parser::functionArgList() {
+void Parser::functionArgList(int slots) {
     if (tok().type == TK_STRING) {
         put("(");
         putToken(tok().code);
@@ -232,7 +232,10 @@ void Parser::functionArgList() {
         put("("); // on the callee's line: 4.0 continues a call across lines
         if (!is(')')) {
             ExpInfo last;
+            int pending = fs_->pending;
+            fs_->pending += slots;
             expList(true, &last);
+            fs_->pending = pending;
             readBeforeNextLine(last);
         }
         checkMatch(TK_CHAR, ')', TK_CHAR, '(', line);
@@ -244,12 +247,15 @@ void Parser::functionArgList() {
 int Parser::expList(bool multi, ExpInfo* last) {
     int n = 1;
     ExpInfo e = expr(VALUE);
+    int pending = fs_->pending;
     while (is(',')) {
         readBeforeNextLine(e);
         putToken(",");
+        ++fs_->pending;
         e = expr(VALUE);
         ++n;
     }
+    fs_->pending = pending;
     if (multi) multiResult(e);
     if (last != nullptr) *last = e;
     return n;
