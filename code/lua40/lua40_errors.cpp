@@ -186,7 +186,8 @@ std::string traceback(lua_State* L, int firstLevel) {
     bool previousHidden = false;
     for (int level = firstLevel; lua_getstack(L, level, &ar); ++level) {
         lua_getinfo(L, "nSlf", &ar);
-        bool hidden = inSet(L, kHiddenKey);
+        // The handler that runs _ERRORMESSAGE is no frame of 4.0's either.
+        bool hidden = inSet(L, kHiddenKey) || lua_tocfunction(L, -1) == reportError;
         bool publicFunction = inSet(L, kPublicKey);
         lua_pop(L, 1);
         bool library = ar.source != nullptr && std::strcmp(ar.source, kLibrarySource) == 0;
