@@ -69,6 +69,7 @@ constexpr double kMaxShortInteger = 33554431; // 2^25 - 1
 ExpInfo Parser::subexpr(int limit, Context ctx) {
     Nesting nesting(*this);
     int firstLine = tok().line;
+    const size_t firstToken = index_;
     ExpInfo e;
     if (tok().type == TK_NOT) {
         e.start = putToken("not");
@@ -131,7 +132,7 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
             combined.top = type == TK_AND ? LOG_AND : LOG_OR;
             e = std::move(combined);
         } else if (type == TK_CONCAT) {
-            e = concatChain(e);
+            e = concatChain(e, firstToken);
         } else {
             wrapping(e.boolean ? 2 : 0);
             toValue(e);
@@ -269,7 +270,7 @@ void Parser::comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op,
 // a .. b .. c: native when every operand is a literal whose text is the
 // same in both versions, otherwise one call that formats numbers as 4.0 and
 // knows which variables the operands were read from.
-ExpInfo Parser::concatChain(ExpInfo first) {
+ExpInfo Parser::concatChain(ExpInfo first, size_t firstToken) {
     toValue(first);
     bool allLiteral = first.literal;
     bool named = first.variable != 0;
@@ -278,13 +279,17 @@ ExpInfo Parser::concatChain(ExpInfo first) {
     ExpInfo last = first;
     std::vector<size_t> operators;
     const int pending = fs_->pending;
+    // Operand k takes 4.0's stack slot k; a variable is pushed once the
+    // next `..' has been read.
+    size_t pushAt = pushedAt(first, firstToken, index_);
     while (tok().type == TK_CONCAT) {
         operators.push_back(putToken(".."));
-        // 4.0 pushes each operand but the last when it has read the next `..'.
         fs_->pending = pending + static_cast<int>(operators.size());
-        checkStack();
+        checkStack(pushAt == kDeferred ? index_ : pushAt);
+        size_t from = index_;
         ExpInfo operand = subexpr(4, VALUE);
         toValue(operand);
+        pushAt = pushedAt(operand, from, index_);
         if (tok().type == TK_CONCAT && operand.keyPushed) readBeforeNextLine(operand);
         allLiteral = allLiteral && operand.literal;
         names.emplace_back();
@@ -295,7 +300,7 @@ ExpInfo Parser::concatChain(ExpInfo first) {
         last = operand;
     }
     fs_->pending = pending + static_cast<int>(names.size());
-    checkStack();
+    checkStack(pushAt == kDeferred ? index_ : pushAt);
     fs_->pending = pending;
     // Past this many operands, the first ones are joined by a call of their
     // own, so that 5.1 has registers for every chain 4.0 accepts.
@@ -334,10 +339,25 @@ ExpInfo Parser::concatChain(ExpInfo first) {
 }
 
 // 4.0's stack holds the locals and the values pushed for the expressions
-// being read; an expression that needs more than 250 slots is refused.
-void Parser::checkStack() {
-    if (fs_->actives.size() + fs_->pending > 250)
-        error("function or expression too complex");
+// being read; past 250 slots it refuses the expression, at the token where
+// it pushed the value that did not fit.
+void Parser::checkStack(size_t pushedToken) {
+    if (fs_->actives.size() + fs_->pending <= 250) return;
+    const Token& at = tokens_[pushedToken];
+    throw SyntaxError{
+        syntaxMessage("function or expression too complex", tokenText(at), at.line, chunk_)};
+}
+
+// Where 4.0 pushes the value of an expression read from token `from' to
+// before token `to': a string, nil or a new table as it reads its first
+// token, a variable not before whatever follows needs it (kDeferred),
+// anything else once it is read.
+size_t Parser::pushedAt(const ExpInfo& e, size_t from, size_t to) const {
+    if (e.assignable) return kDeferred;
+    const Token& t = tokens_[from];
+    if (to == from + 1 && (t.type == TK_STRING || t.type == TK_NIL)) return from;
+    if (t.type == TK_CHAR && t.ch == '{') return from;
+    return to;
 }
 
 } // namespace parser

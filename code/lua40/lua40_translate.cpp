@@ -245,16 +245,25 @@ void Parser::functionArgList(int slots) {
 
 // Returns the number of expressions; the last one may keep all its results.
 int Parser::expList(bool multi, ExpInfo* last) {
+    // Each expression takes one slot of 4.0's stack; a variable is pushed
+    // at the `,' after it, the last one at the token after the list.
     int n = 1;
+    const int pending = fs_->pending;
+    size_t from = index_;
     ExpInfo e = expr(VALUE);
-    int pending = fs_->pending;
     while (is(',')) {
+        size_t pushAt = pushedAt(e, from, index_);
+        fs_->pending = pending + n;
+        checkStack(pushAt == kDeferred ? index_ : pushAt);
         readBeforeNextLine(e);
         putToken(",");
-        ++fs_->pending;
+        from = index_;
         e = expr(VALUE);
         ++n;
     }
+    size_t pushAt = pushedAt(e, from, index_);
+    fs_->pending = pending + n;
+    checkStack(pushAt == kDeferred ? index_ : pushAt);
     fs_->pending = pending;
     if (multi) multiResult(e);
     if (last != nullptr) *last = e;

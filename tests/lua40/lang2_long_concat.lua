@@ -29,6 +29,20 @@ try(248, "return strlen(a .. (", "))")
 -- far past it, across lines, and of literals
 print(dostring("X = " .. strrep("a ..\n", 300) .. "a"))
 print(dostring("X = " .. strrep("'b' .. ", 300) .. "a"))
+-- the value that does not fit: a string or a table as 4.0 reads it, a
+-- number or a call once read, a variable when the next token is read
+print(dostring("X = " .. strrep("'s' .. a ..\n", 130) .. "a"))
+print(dostring("X = " .. strrep("a .. 's' ..\n", 130) .. "a"))
+print(dostring("X = " .. strrep("1 ..\n", 300) .. "a"))
+print(dostring("X = " .. strrep("strlen(a) ..\n", 300) .. "a"))
+-- so do arguments, far past what 4.0 takes
+function count(...) return arg.n end
+print(dostring("return count(" .. strrep("1, ", 260) .. "1)"))
+print(dostring("local a return count(" .. strrep("a,\n", 260) .. "a)"))
+print(dostring("return count(" .. strrep("'x', ", 249) .. "1)"))
+print(dostring("return count(" .. strrep("{}, ", 255) .. "1)"))
+print(dostring("return count(" .. strrep("nil, ", 255) .. "1)"))
+print(dostring("return " .. strrep("a, ", 255) .. "1"))
 -- long chains that 4.0 takes still name the culprit and format numbers
 print(dostring("X = " .. strrep("1 .. ", 220) .. "'c'"), strlen(X))
 print(dostring("local v X = " .. strrep("a .. ", 230) .. "v"))
