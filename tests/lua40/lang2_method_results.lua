@@ -4,6 +4,10 @@ O = {}
 O["true"] = function(self, a, b) return "T", self.n, a, b end
 function O.get(n) return {n = n, ["true"] = O["true"], x = {}} end
 print(O.get(1):true(O.get(2):true(3), O.get(4):true(5)))
+O.self = function(self) return self end
+O["in"] = function(self, ...) return "in", arg.n end
+O["false"] = function(self, x) return "false", x end
+print(O:self():self():false(6), O:self():in(1, 2, 3))
 
 -- a gettable method that calls such a method while the outer call waits
 local tt = newtag()
