@@ -92,7 +92,10 @@ std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary, bool call
     std::string src = isC ? "C" : chunkDisplay(ar.source, 43);
     std::string name = ar.name != nullptr && calledByScript ? ar.name : "";
     std::string kind = ar.namewhat != nullptr && calledByScript ? ar.namewhat : "";
-    if (kind != "global" && kind != "local" && kind != "field" && kind != "method")
+    // 5.1 calls a field read with a key that is no constant string `?';
+    // 4.0 has no name for it.
+    if ((kind != "global" && kind != "local" && kind != "field" && kind != "method") ||
+        name == "?")
         name.clear();
     if (name.empty() || translatorName(name)) {
         name.clear();
