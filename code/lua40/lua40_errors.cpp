@@ -360,7 +360,19 @@ int reportError(lua_State* L) {
     bool silent = lua_rawequal(L, 1, -1) != 0;
     lua_pop(L, 1);
     if (silent || !lua_isstring(L, 1)) return 1;
-    std::string msg = forCheckInOrder(L, compareInOrder(L, messageOf40(L, lua_tostring(L, 1))));
+    // A message raised by error() or assert() is the script's text, which
+    // may look like a position or a message of 5.1's: it stays as it is, up
+    // to a NUL as 4.0 reads it.
+    getRegistry(L, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_getfield(L, -1, "raised");
+    bool raised = lua_rawequal(L, 1, -1) != 0;
+    lua_pop(L, 1);
+    lua_pushnil(L);
+    lua_setfield(L, -2, "raised");
+    lua_pop(L, 2);
+    std::string msg = lua_tostring(L, 1);
+    if (!raised) msg = forCheckInOrder(L, compareInOrder(L, messageOf40(L, msg)));
     lua_pushstring(L, msg.c_str());
     lua_replace(L, 1);
     // 4.0 reads _ERRORMESSAGE raw from the table of globals.
