@@ -99,8 +99,12 @@ Parser::ConstructorPart Parser::constructorPart() {
     bool record =
         is('[') || (tok().type == TK_NAME && ahead().type == TK_CHAR && ahead().ch == '=');
     part.kind = record ? 1 : 0;
+    // 4.0 has the table and the fields not yet stored on its stack: list
+    // items 64 at a time, record fields (key and value) 32 at a time.
+    const int pending = fs_->pending;
     for (;;) {
         ++part.count;
+        fs_->pending = pending + 1 + (record ? 2 * ((part.count - 1) % 32) : (part.count - 1) % 64);
         if (record) {
             if (is('[')) {
                 constructorPieces_.emplace_back(putToken("["), 'B');
@@ -122,6 +126,7 @@ Parser::ConstructorPart Parser::constructorPart() {
             }
             check(TK_CHAR, '=');
             constructorPieces_.emplace_back(putToken("="), 'E');
+            ++fs_->pending;
             ExpInfo value = expr(VALUE);
             if (value.call) { // one value, as a list item of the rewritten form
                 prepend(value.start, "(");
@@ -146,6 +151,7 @@ Parser::ConstructorPart Parser::constructorPart() {
         }
         if (is('}')) break;
     }
+    fs_->pending = pending;
     part.keysEnd = constructorKeys_.size();
     part.piecesEnd = constructorPieces_.size();
     return part;

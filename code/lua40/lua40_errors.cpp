@@ -92,7 +92,10 @@ std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary, bool call
     std::string src = isC ? "C" : chunkDisplay(ar.source, 43);
     std::string name = ar.name != nullptr && calledByScript ? ar.name : "";
     std::string kind = ar.namewhat != nullptr && calledByScript ? ar.namewhat : "";
-    if (kind != "global" && kind != "local" && kind != "field" && kind != "method")
+    // 5.1 calls a field read with a key that is no constant string `?';
+    // 4.0 has no name for it.
+    if ((kind != "global" && kind != "local" && kind != "field" && kind != "method") ||
+        name == "?")
         name.clear();
     if (name.empty() || translatorName(name)) {
         name.clear();
@@ -186,7 +189,8 @@ std::string traceback(lua_State* L, int firstLevel) {
     bool previousHidden = false;
     for (int level = firstLevel; lua_getstack(L, level, &ar); ++level) {
         lua_getinfo(L, "nSlf", &ar);
-        bool hidden = inSet(L, kHiddenKey);
+        // The handler that runs _ERRORMESSAGE is no frame of 4.0's either.
+        bool hidden = inSet(L, kHiddenKey) || lua_tocfunction(L, -1) == reportError;
         bool publicFunction = inSet(L, kPublicKey);
         lua_pop(L, 1);
         bool library = ar.source != nullptr && std::strcmp(ar.source, kLibrarySource) == 0;
@@ -356,7 +360,19 @@ int reportError(lua_State* L) {
     bool silent = lua_rawequal(L, 1, -1) != 0;
     lua_pop(L, 1);
     if (silent || !lua_isstring(L, 1)) return 1;
-    std::string msg = forCheckInOrder(L, compareInOrder(L, messageOf40(L, lua_tostring(L, 1))));
+    // A message raised by error() or assert() is the script's text, which
+    // may look like a position or a message of 5.1's: it stays as it is, up
+    // to a NUL as 4.0 reads it.
+    getRegistry(L, kLibraryKey);
+    lua_getfield(L, -1, "H");
+    lua_getfield(L, -1, "raised");
+    bool raised = lua_rawequal(L, 1, -1) != 0;
+    lua_pop(L, 1);
+    lua_pushnil(L);
+    lua_setfield(L, -2, "raised");
+    lua_pop(L, 2);
+    std::string msg = lua_tostring(L, 1);
+    if (!raised) msg = forCheckInOrder(L, compareInOrder(L, messageOf40(L, msg)));
     lua_pushstring(L, msg.c_str());
     lua_replace(L, 1);
     // 4.0 reads _ERRORMESSAGE raw from the table of globals.

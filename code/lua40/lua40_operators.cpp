@@ -69,6 +69,7 @@ constexpr double kMaxShortInteger = 33554431; // 2^25 - 1
 ExpInfo Parser::subexpr(int limit, Context ctx) {
     Nesting nesting(*this);
     int firstLine = tok().line;
+    const size_t firstToken = index_;
     ExpInfo e;
     if (tok().type == TK_NOT) {
         e.start = putToken("not");
@@ -131,7 +132,7 @@ ExpInfo Parser::subexpr(int limit, Context ctx) {
             combined.top = type == TK_AND ? LOG_AND : LOG_OR;
             e = std::move(combined);
         } else if (type == TK_CONCAT) {
-            e = concatChain(e);
+            e = concatChain(e, firstToken);
         } else {
             wrapping(e.boolean ? 2 : 0);
             toValue(e);
@@ -269,34 +270,44 @@ void Parser::comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op,
 // a .. b .. c: native when every operand is a literal whose text is the
 // same in both versions, otherwise one call that formats numbers as 4.0 and
 // knows which variables the operands were read from.
-ExpInfo Parser::concatChain(ExpInfo first) {
+ExpInfo Parser::concatChain(ExpInfo first, size_t firstToken) {
     toValue(first);
     bool allLiteral = first.literal;
     bool named = first.variable != 0;
-    std::string names;
-    if (named) {
-        names += first.variable;
-        names += textOf(first.nameToken);
-    }
+    std::vector<std::string> names(1);
+    if (named) names[0] = first.variable + textOf(first.nameToken);
     ExpInfo last = first;
     std::vector<size_t> operators;
+    const int pending = fs_->pending;
+    // Operand k takes 4.0's stack slot k; a variable is pushed once the
+    // next `..' has been read.
+    size_t pushAt = pushedAt(first, firstToken, index_);
     while (tok().type == TK_CONCAT) {
         operators.push_back(putToken(".."));
+        fs_->pending = pending + static_cast<int>(operators.size());
+        checkStack(pushAt == kDeferred ? index_ : pushAt);
+        size_t from = index_;
         ExpInfo operand = subexpr(4, VALUE);
         toValue(operand);
+        pushAt = pushedAt(operand, from, index_);
         if (tok().type == TK_CONCAT && operand.keyPushed) readBeforeNextLine(operand);
         allLiteral = allLiteral && operand.literal;
-        names += ',';
+        names.emplace_back();
         if (operand.variable != 0) {
-            names += operand.variable;
-            names += textOf(operand.nameToken);
+            names.back() = operand.variable + textOf(operand.nameToken);
             named = true;
         }
         last = operand;
     }
+    fs_->pending = pending + static_cast<int>(names.size());
+    checkStack(pushAt == kDeferred ? index_ : pushAt);
+    fs_->pending = pending;
+    // Past this many operands, the first ones are joined by a call of their
+    // own, so that 5.1 has registers for every chain 4.0 accepts.
+    const size_t group = 200;
     ExpInfo e;
     e.start = first.start;
-    if (!allLiteral) {
+    if (!allLiteral || names.size() > group) {
         // 5.1 places the helper's call on the first operand's line, 4.0 the
         // join on the last one's.
         int firstLine = pieces_[first.start].line;
@@ -306,12 +317,47 @@ ExpInfo Parser::concatChain(ExpInfo first) {
             prepend(last.start, "(");
             put(")");
         }
-        prepend(first.start, "_C40(\"" + (named ? names : std::string()) + "\",");
+        auto joined = [&](size_t from, size_t to) {
+            std::string text;
+            if (!named) return text;
+            for (size_t i = from; i < to; ++i)
+                text += (i > from ? "," : "") + names[i];
+            return text;
+        };
         for (size_t at : operators)
             pieces_[at].text = ",";
+        if (names.size() > group) {
+            prepend(first.start, "_C40(\"" + (named ? "," + joined(group, names.size()) : "") +
+                                     "\",_C40(\"" + joined(0, group) + "\",");
+            pieces_[operators[group - 1]].text = "),";
+        } else {
+            prepend(first.start, "_C40(\"" + joined(0, names.size()) + "\",");
+        }
         put(")");
     }
     return e;
+}
+
+// 4.0's stack holds the locals and the values pushed for the expressions
+// being read; past 250 slots it refuses the expression, at the token where
+// it pushed the value that did not fit.
+void Parser::checkStack(size_t pushedToken) {
+    if (fs_->actives.size() + fs_->pending <= 250) return;
+    const Token& at = tokens_[pushedToken];
+    throw SyntaxError{
+        syntaxMessage("function or expression too complex", tokenText(at), at.line, chunk_)};
+}
+
+// Where 4.0 pushes the value of an expression read from token `from' to
+// before token `to': a string, nil or a new table as it reads its first
+// token, a variable not before whatever follows needs it (kDeferred),
+// anything else once it is read.
+size_t Parser::pushedAt(const ExpInfo& e, size_t from, size_t to) const {
+    if (e.assignable) return kDeferred;
+    const Token& t = tokens_[from];
+    if (to == from + 1 && (t.type == TK_STRING || t.type == TK_NIL)) return from;
+    if (t.type == TK_CHAR && t.ch == '{') return from;
+    return to;
 }
 
 } // namespace parser

@@ -78,6 +78,10 @@ struct FuncScope {
     std::vector<std::string> upvalues; // names read with `%', in order of first use
     int loops = 0;
     bool main = false;
+    // Values 4.0 has pushed for the expressions being read (the function
+    // and the arguments before the current one, the operands of `..' before
+    // the current one): with the locals, its stack depth.
+    int pending = 0;
 };
 
 inline bool isReserved51(const std::string& name) {
@@ -261,7 +265,7 @@ class Parser {
     ExpInfo expr(Context ctx);
     static int binaryPriority(const Token& t, int& right);
     ExpInfo subexpr(int limit, Context ctx);
-    ExpInfo concatChain(ExpInfo first);
+    ExpInfo concatChain(ExpInfo first, size_t firstToken);
     void arithmetic(ExpInfo& e, ExpInfo& rhs, char op, size_t opPiece);
     void comparison(ExpInfo& e, const ExpInfo& rhs, TokenType type, char op, size_t opPiece);
     void compareOperand(const ExpInfo& e);
@@ -272,8 +276,11 @@ class Parser {
     ExpInfo upvalue();
     ExpInfo simpleExp();
     ExpInfo varOrFunc();
-    void functionArgs();
-    void functionArgList();
+    static constexpr size_t kDeferred = static_cast<size_t>(-1);
+    void checkStack(size_t pushedToken);
+    size_t pushedAt(const ExpInfo& e, size_t from, size_t to) const;
+    void functionArgs(int slots = 1);   // slots: what 4.0 pushes before the arguments
+    void functionArgList(int slots);
     int expList(bool multi, ExpInfo* last = nullptr);
 
     // --- table constructors (lua40_constructors.cpp) ---

@@ -166,7 +166,11 @@ void Parser::expressionStatement() {
     }
     check(TK_CHAR, '=');
     putToken("=");
+    int pending = fs_->pending;
+    for (const ExpInfo& t : targets)
+        if (t.variable != 'l' && t.variable != 'g') fs_->pending += 2; // table and key
     expList(true);
+    fs_->pending = pending;
     for (const ExpInfo& t : targets)
         if (t.forLoop >= 0) forAssigned_[t.forLoop] = true;
 }

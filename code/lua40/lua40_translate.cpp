@@ -166,9 +166,10 @@ ExpInfo Parser::varOrFunc() {
             std::string self; // the object passed by hand
             if (method.type == TK_NAME && isReserved51(method.text)) {
                 // 5.1 has no `a:true()'. A variable or its fields are read
-                // twice, `a.b["true"](a.b)'; anything else goes through a
-                // function that calls the method by key (rare, so its cost is
-                // no matter).
+                // twice, `a.b["true"](a.b)'; anything else is kept by a
+                // helper that gives it back as the first argument,
+                // `_OP40(":", f(), what)["true"](_OP40("self"), ...)', so that
+                // no frame of ours shows and 5.1 names the method as 4.0 does.
                 next();
                 std::string key = "[\"" + method.text + "\"]";
                 if (named) {
@@ -176,9 +177,14 @@ ExpInfo Parser::varOrFunc() {
                         self += pieces_[i].text;
                     putToken(key);
                 } else {
-                    prepend(start, "_R40(function(o) return function(...) return o" + key +
-                                       "(o, ...) end end)(");
-                    putToken(")");
+                    // What an index error calls the object (4.0 names a field).
+                    std::string what = "false";
+                    if (e.variable == 'f')
+                        what = "\"field `" + tokens_[e.nameToken].text + "'\"";
+                    prepend(start, "_OP40(\":\",");
+                    put("," + what + ")");
+                    putToken(key);
+                    self = "_OP40(\"self\")";
                 }
             } else {
                 putToken(":");
@@ -186,7 +192,7 @@ ExpInfo Parser::varOrFunc() {
                 putToken(variableName(name));
             }
             size_t open = pieces_.size();
-            functionArgs();
+            functionArgs(2);
             if (!self.empty()) pieces_[open].text += self + (pieces_.size() == open + 2 ? "" : ",");
             named = false;
             e = ExpInfo();
@@ -204,13 +210,13 @@ ExpInfo Parser::varOrFunc() {
     return e;
 }
 
-void Parser::functionArgs() {
+void Parser::functionArgs(int slots) {
     int calleeLine = tokens_[index_ > 0 ? index_ - 1 : 0].line;
-    functionArgList();
+    functionArgList(slots);
     if (tokens_[index_ - 1].line != calleeLine) callsSpanLines_ = true;
 }
 
-void Parser::functionArgList() {
+void Parser::functionArgList(int slots) {
     if (tok().type == TK_STRING) {
         put("(");
         putToken(tok().code);
@@ -226,7 +232,10 @@ void Parser::functionArgList() {
         put("("); // on the callee's line: 4.0 continues a call across lines
         if (!is(')')) {
             ExpInfo last;
+            int pending = fs_->pending;
+            fs_->pending += slots;
             expList(true, &last);
+            fs_->pending = pending;
             readBeforeNextLine(last);
         }
         checkMatch(TK_CHAR, ')', TK_CHAR, '(', line);
@@ -236,14 +245,26 @@ void Parser::functionArgList() {
 
 // Returns the number of expressions; the last one may keep all its results.
 int Parser::expList(bool multi, ExpInfo* last) {
+    // Each expression takes one slot of 4.0's stack; a variable is pushed
+    // at the `,' after it, the last one at the token after the list.
     int n = 1;
+    const int pending = fs_->pending;
+    size_t from = index_;
     ExpInfo e = expr(VALUE);
     while (is(',')) {
+        size_t pushAt = pushedAt(e, from, index_);
+        fs_->pending = pending + n;
+        checkStack(pushAt == kDeferred ? index_ : pushAt);
         readBeforeNextLine(e);
         putToken(",");
+        from = index_;
         e = expr(VALUE);
         ++n;
     }
+    size_t pushAt = pushedAt(e, from, index_);
+    fs_->pending = pending + n;
+    checkStack(pushAt == kDeferred ? index_ : pushAt);
+    fs_->pending = pending;
     if (multi) multiResult(e);
     if (last != nullptr) *last = e;
     return n;

@@ -25,7 +25,9 @@ function lib.assert(...)
   checkAny(1, "assert", count)
   if v == nil then
     if count >= 2 then m = checkString(m, 2, "assert", count) else m = "" end
-    error("assertion failed!  " .. string.sub(m, 1, 90), 0) -- 4.0 formats it with %.90s
+    m = "assertion failed!  " .. string.sub(m, 1, 90) -- 4.0 formats it with %.90s
+    H.raised = m
+    error(m, 0)
   end
 end
 
@@ -33,7 +35,9 @@ function lib.error(...)
   local count = select("#", ...)
   local msg = ...
   if count == 0 then error(silent, 0) end -- an explicit nil is a bad argument
-  error(checkString(msg, 1, "error", count), 0)
+  msg = checkString(msg, 1, "error", count)
+  H.raised = msg -- the script's own words: the handler leaves them as they are
+  error(msg, 0)
 end
 
 function lib.call(...)

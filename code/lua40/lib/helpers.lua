@@ -2,6 +2,7 @@
 local H = ...
 local type, tonumber, error, select, rawset = type, tonumber, error, select, rawset
 local format, sub, gmatch, concat = string.format, string.sub, string.gmatch, table.concat
+local getmetatable = debug.getmetatable
 -- `for k, v in t' walks what t holds, without tag methods: for a table whose
 -- contents the library keeps elsewhere (H.raw), those contents.
 local function checkTable(t)
@@ -110,12 +111,36 @@ end
 -- a < b, a > b, a <= b, a >= b and a ^ b as 4.0 makes them, through the
 -- library (tag.lua): > and <= ask whether b < a, and a compare error names the
 -- types in the order written; `^' asks for a pow method whatever a and b are.
+-- `o:true()' on anything but a variable: the object is kept here (a stack,
+-- as the method's key may reach a tag method that does the same) until the
+-- call takes it as its first argument. An object that cannot be indexed
+-- fails here, named as 4.0 names it.
+local kept, keptCount = {}, 0
+local function keepSelf(o, what)
+  local t = type(o)
+  if t ~= "table" and t ~= "userdata" then
+    local mt = getmetatable(o)
+    if mt == nil or mt.__index == nil then
+      if what then error(format("attempt to index %s (a %s value)", what, t), 0) end
+      error("attempt to index a " .. t .. " value", 0)
+    end
+  end
+  keptCount = keptCount + 1
+  kept[keptCount] = o
+  return o
+end
 local function nativeLessThan(a, b) return a < b end
 function H.operator(op, a, b)
   -- No tail calls: a traceback must see this frame to hide it.
   local r
   if op == "^" then
     r = H.pow(a, b)
+  elseif op == ":" then
+    r = keepSelf(a, b)
+  elseif op == "self" then
+    r = kept[keptCount]
+    kept[keptCount] = nil
+    keptCount = keptCount - 1
   else
     local lessThan = H.lessThan or nativeLessThan
     if op == "<" then r = lessThan(a, b, a, b)
