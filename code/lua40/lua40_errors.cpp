@@ -55,7 +55,8 @@ std::string renameCulprit(const std::string& msg, bool named) {
             name == "?")
             return msg.substr(0, at) + " " + rest.substr(0, rest.size() - 1);
         std::string shown = std::strcmp(kind, "method") == 0 ? "field" : kind;
-        return msg.substr(0, at) + " " + shown + " `" + name + "' (" + rest;
+        // 4.0 prints at most 40 bytes of the name.
+        return msg.substr(0, at) + " " + shown + " `" + name.substr(0, 40) + "' (" + rest;
     }
     return msg;
 }
@@ -105,6 +106,7 @@ std::string describeFrame(lua_State* L, lua_Debug& ar, bool asLibrary, bool call
         lua_pop(L, 1);
     }
     if (name.compare(0, 2, "__") == 0) name = name.substr(2); // renamed true/false/in
+    name = name.substr(0, 50);                                 // as much as 4.0 prints
     std::string line;
     if (kind == "tag method") {
         line = "`" + name + "' tag method";

@@ -63,7 +63,7 @@ local function concatError(names, index, value)
   local entry = 1
   for name in gmatch(names .. ",", "([^,]*),") do
     if entry == index and name ~= "" then
-      error(format("attempt to concat %s `%s' (a %s value)", kinds[sub(name, 1, 1)],
+      error(format("attempt to concat %s `%.40s' (a %s value)", kinds[sub(name, 1, 1)],
         sub(name, 2), type(value)), 0)
     end
     entry = entry + 1

@@ -505,7 +505,7 @@ local function checkEvent(event)
   if event == "le" or event == "gt" or event == "ge" then
     error("event `" .. event .. "' is deprecated", 0)
   end
-  if not isEvent[event] then error(format("`%s' is not a valid event name", event), 0) end
+  if not isEvent[event] then error(format("`%.50s' is not a valid event name", event), 0) end
 end
 
 function lib.gettagmethod(...)
