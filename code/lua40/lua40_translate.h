@@ -35,7 +35,10 @@ namespace lua40 {
 //                       "<=", ">=", "^") as 4.0 makes it whatever the
 //                       operands: two values of different types still reach
 //                       an lt tag method, and two numbers the number tag's
-//                       pow method, which 5.1's operators never ask
+//                       pow method, which 5.1's operators never ask; and
+//                       the object of a method named true, false or in
+//                       called on anything but a variable (op ":" keeps
+//                       it, op "self" hands it to the call)
 constexpr int kHelperCount = 8;
 
 struct Translation {

@@ -108,9 +108,6 @@ function H.concat(names, ...)
   return v[1]
 end
 
--- a < b, a > b, a <= b, a >= b and a ^ b as 4.0 makes them, through the
--- library (tag.lua): > and <= ask whether b < a, and a compare error names the
--- types in the order written; `^' asks for a pow method whatever a and b are.
 -- `o:true()' on anything but a variable: the object is kept here (a stack,
 -- as the method's key may reach a tag method that does the same) until the
 -- call takes it as its first argument. An object that cannot be indexed
@@ -130,6 +127,10 @@ local function keepSelf(o, what)
   return o
 end
 local function nativeLessThan(a, b) return a < b end
+-- a < b, a > b, a <= b, a >= b and a ^ b as 4.0 makes them, through the
+-- library (tag.lua): > and <= ask whether b < a, and a compare error names the
+-- types in the order written; `^' asks for a pow method whatever a and b are.
+-- ":" keeps the object of `o:true()' and "self" hands it to the call.
 function H.operator(op, a, b)
   -- No tail calls: a traceback must see this frame to hide it.
   local r

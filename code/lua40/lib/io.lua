@@ -71,21 +71,16 @@ local function redirect(fname, global, mode, standard, ...)
 end
 
 -- No tail calls: a traceback shows the function whose argument was wrong.
-function lib.readfrom(...)
-  local f, msg, errno = redirect("readfrom", "_INPUT", "r", stdin, ...)
-  if f then return f end
-  return nil, msg, errno
+local function redirector(fname, global, mode, standard)
+  return function(...)
+    local f, msg, errno = redirect(fname, global, mode, standard, ...)
+    if f then return f end
+    return nil, msg, errno
+  end
 end
-function lib.writeto(...)
-  local f, msg, errno = redirect("writeto", "_OUTPUT", "w", stdout, ...)
-  if f then return f end
-  return nil, msg, errno
-end
-function lib.appendto(...)
-  local f, msg, errno = redirect("appendto", "_OUTPUT", "a", nil, ...)
-  if f then return f end
-  return nil, msg, errno
-end
+lib.readfrom = redirector("readfrom", "_INPUT", "r", stdin)
+lib.writeto = redirector("writeto", "_OUTPUT", "w", stdout)
+lib.appendto = redirector("appendto", "_OUTPUT", "a", nil)
 
 function lib.openfile(...)
   local count = select("#", ...)
